@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+// The result bits of a run. Every step that can fail returns a combination of these;
+// the final value is the process exit code (0 = success).
+namespace ExitFlags {
+enum : std::uint32_t {
+    None = 0,
+    NoEligibleRegedit = 1,
+    RegeditHandleFailed = 2,
+    NoEligibleWindow = 4,
+    RegeditLaunchFailed = 8,
+    NoKeyGiven = 16,
+    CommunicationSetupFailed = 32,
+    CommunicationError64 = 64,
+    CommunicationError128 = 128,
+    CommunicationError256 = 256,
+    CommunicationError512 = 512,
+    KeyNotFound = 1024,
+    BlockedByOtherInstance = 2048,
+    UsageWindowFailed = 16384,
+    CannotUse64BitRegedit = 32768,
+    Running32BitRegeditBlocks64 = 65536,
+    Running64BitRegeditBlocks32 = 131072,
+    ValueNotFound = 262144,
+    NoValueGiven = 524288,
+    ResourceExtractionFailed = 1048576,
+    RegeditTerminated = 33554432,
+    TerminatedByOtherInstance = 67108864,
+};
+}  // namespace ExitFlags

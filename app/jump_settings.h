@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+enum class JumpKind : std::uint32_t { KeyOrValue = 0, Key = 1, Value = 2 };
+
+struct RootKeyAlias {
+    const wchar_t* shortName;
+    const wchar_t* longForm;
+};
+
+// Searched in this order when the jump path is normalised.
+extern const std::array<RootKeyAlias, 5> rootKeyAliases;
+
+// The process-wide settings, built from the command line before wWinMain runs and
+// read-only afterwards (only the lock handle is filled later).
+struct JumpSettings {
+    bool appendLog = false;
+    bool logToFile = false;
+    std::wstring logFilePath;
+    std::wstring jumpPath;
+    std::wstring programPath;
+    std::wstring programFileName;
+    std::map<std::wstring, std::wstring> switches;
+    bool terminateIfOtherInstanceIsBlocking = false;
+    bool showHelp = false;
+    HANDLE regeditLock = nullptr;
+    std::uint32_t waitTimeoutMs = 3000;
+    std::uint32_t terminateOtherWaitingInstances = 0;
+    std::uint32_t useMultipleInstancesOfRegedit = 0;
+    std::uint32_t use32BitRegedit = 0;
+    std::uint32_t use64BitRegedit = 1;
+    JumpKind jumpKind = JumpKind::KeyOrValue;
+
+    JumpSettings() = default;
+    // Builds the record from the full text of a command line.
+    explicit JumpSettings(const wchar_t* commandLine);
+    JumpSettings(const JumpSettings&) = delete;
+    JumpSettings& operator=(const JumpSettings&) = delete;
+    ~JumpSettings() { releaseRegeditLock(); }
+
+    // The per-editor lock belongs to the settings record: it uses the lock handle,
+    // terminateIfOtherInstanceIsBlocking and waitTimeoutMs.
+    bool acquireRegeditLock(std::uint32_t regeditProcessId);
+    void releaseRegeditLock() noexcept;
+};
+
+// Splits the command line into words (the system's quoting rules) and fills the record.
+// A command line that cannot be split is treated as an empty one.
+void buildJumpSettings(JumpSettings& settings, const wchar_t* commandLine);
+
+// The same from words already split; words[0] is the program's own path.
+void buildJumpSettingsFromWords(JumpSettings& settings, const std::vector<std::wstring>& words);
+
+// Splits one word into a lower-cased switch name and its value and stores them.
+bool parseSwitchWord(JumpSettings& settings, const std::wstring& word);
+
+// Strips leading blanks and backslashes, trailing backslashes, and expands a short root name.
+void normaliseJumpPath(std::wstring& path);
+
+// Reads the "-waittimeout" value as an unsigned 32-bit decimal number; 0 when unreadable.
+std::uint32_t readWaitTimeout(const std::wstring& value);
+
+// Lower-cases only 'A' to 'Z', unit by unit (the C locale's rule).
+std::wstring foldToLower(std::wstring text);
+std::wstring foldToUpper(std::wstring text);

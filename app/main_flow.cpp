@@ -1,0 +1,153 @@
+#include "app/main_flow.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+#include <vector>
+
+#include "app/exit_flags.h"
+#include "app/report.h"
+#include "sync/jump.h"
+#include "ui/usage.h"
+#include "ui/window_module.h"
+
+namespace {
+
+const wchar_t kBuild[] = L"1.0.1.14";
+const wchar_t kBitness[] = L", 64 Bit";
+
+std::uint32_t showUsage() {
+    UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
+    if (richEdit) return showRichUsage();
+    return showPlainUsage();
+}
+
+std::uint32_t prepareAndRunJump() {
+    std::wstring directory = regeditDirectoryTemplate(jumpSettings.use32BitRegedit != 0);
+    if (expandSystemRoot(directory) != 0) {
+        const DWORD error = ::GetLastError();
+        reportError(L", Failed to extract the %systemroot% value. Returned error was: ", formatSystemMessage(error));
+        directory.clear();
+    }
+    const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit != 0);
+    return jumpToPath(jumpSettings.jumpPath, command, directory.empty() ? nullptr : &directory);
+}
+
+void runSteps(HINSTANCE instance, const std::wstring& startTime) {
+    if (jumpSettings.logToFile) openLogFile(jumpSettings.logFilePath, jumpSettings.appendLog);
+    targetKindWord = kindWordFor(jumpSettings.jumpKind);
+    reportPieces(*outputStream, L"Hivescout, Biuld ", kBuild, kBitness, L", with process ID ", ownProcessId,
+                 L" started on: ", startTime, L'\n');
+
+    ::CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    initialiseWindowModule(instance);
+
+    if (jumpSettings.showHelp) {
+        exitFlags |= showUsage();
+    } else {
+        if (jumpSettings.jumpPath.empty()) {
+            exitFlags |= missingTargetFlags(jumpSettings.jumpKind);
+        } else {
+            exitFlags = prepareAndRunJump();
+            reportOutcome(exitFlags);
+        }
+        if (exitFlags != 0) reportFailures(exitFlags);
+    }
+
+    shutdownWindowModule();
+    ::CoUninitialize();
+}
+
+void reportUnhandledException() {
+    const wchar_t kMessage[] = L"Unhandled exception was cought. Application is terminating.\n";
+    if (outputIsStandard()) {
+        reportPieces(*outputStream, kMessage);
+    } else {
+        standardOutput.clear();
+        standardOutput << kMessage;
+        standardOutput.flush();
+    }
+}
+
+}  // namespace
+
+const wchar_t* kindWordFor(JumpKind kind) {
+    switch (kind) {
+        case JumpKind::Key: return L"key";
+        case JumpKind::Value: return L"value";
+        default: return L"key/value";
+    }
+}
+
+std::uint32_t missingTargetFlags(JumpKind kind) {
+    switch (kind) {
+        case JumpKind::Key: return ExitFlags::NoKeyGiven;
+        case JumpKind::Value: return ExitFlags::NoValueGiven;
+        default: return ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven;
+    }
+}
+
+std::wstring regeditDirectoryTemplate(bool use32BitRegedit) {
+    return use32BitRegedit ? L"%systemroot%\\syswow64\\" : L"%systemroot%\\";
+}
+
+std::wstring regeditCommandFor(bool useMultipleInstances) {
+    return useMultipleInstances ? L"regedit.exe -m" : L"regedit.exe";
+}
+
+DWORD expandSystemRoot(std::wstring& text) {
+    const DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (needed == 0) return ::GetLastError();
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(needed) + 1, L'\0');
+    const DWORD written = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
+    if (written != needed) return ::GetLastError();
+    buffer[written] = L'\0';
+    text = buffer.data();
+    return 0;
+}
+
+void reportOutcome(std::uint32_t flags) {
+    if (flags == 0) {
+        reportOutput(L", Jump to the ", targetKindWord, L" was successfull");
+    } else if (flags & ExitFlags::KeyNotFound) {
+        if (passedPath.empty()) {
+            reportOutput(L", Jump to ", targetKindWord, L": ", jumpSettings.jumpPath, L", FAILED.");
+        } else {
+            reportOutput(L", Jump to ", targetKindWord, L": ", jumpSettings.jumpPath, L", FAILED.", L'\n',
+                         L" The successfully passed path was : ", passedPath);
+        }
+    }
+}
+
+void reportFailures(std::uint32_t flags) {
+    if (!jumpSettings.logToFile) {
+        reportStream.str(std::wstring());
+        reportStream.clear();
+        reportStream << L"(Error) Process ID: " << ownProcessId << L", Error code returned is: 0x" << std::hex
+                     << flags << std::dec << L'\n';
+        emitReport(*errorStream, reportStream.str());
+    }
+    if (flags & ExitFlags::UsageWindowFailed) reportError(L", Failed to create the Usage dialog window.");
+    if (flags & ExitFlags::RegeditHandleFailed) reportError(L", Unable to open a process handle of regedit executable.");
+    if (flags & ExitFlags::RegeditLaunchFailed) reportError(L", Error occured while trying to launch the Regedit.");
+    if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
+        reportError(L", User did not specify a ", targetKindWord, L" to jump to.");
+    if (flags & ExitFlags::CommunicationSetupFailed)
+        reportError(L", Unable to acquire the handles needed to perform the jump. ");
+    if (flags & ExitFlags::RegeditTerminated) reportError(L", Regedit was terminated before the jump was completed.");
+}
+
+std::uint32_t runJump(HINSTANCE instance) {
+    const std::wstring startTime = currentTimestamp();
+    try {
+        runSteps(instance, startTime);
+    } catch (...) {
+        reportUnhandledException();
+    }
+    const std::wstring endTime = currentTimestamp();
+    reportPieces(*outputStream, L"Hivescout with process ID ", ownProcessId, L" ended on: ", endTime, L'\n');
+    return exitFlags;
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+
+#include "app/process_state.h"
+#include "app/report_target.h"
+
+// The standard streams of the process, and the two targets of report lines. The
+// targets are the standard streams until a log file is opened.
+extern StandardStream standardOutput;
+extern StandardStream standardError;
+extern std::wostream* outputStream;
+extern std::wostream* errorStream;
+
+// Writes a composed text to a target and flushes it. While logging to a file, a failed
+// write is retried for up to 150 ms. Returns whether the target is in a good state.
+bool emitReport(std::wostream& target, const std::wstring& text);
+
+// Local time as 2026-12-05T11:38:20, or empty when it cannot be worked out.
+std::wstring currentTimestamp();
+
+// The system's text for an error code (with its own line break); empty for 0.
+std::wstring formatSystemMessage(DWORD code);
+
+// Points both targets at the log file; reports on standard error when it cannot be opened.
+void openLogFile(std::wstring path, bool append);
+
+// Composes one report in reportStream from its pieces and emits it.
+template <typename... Pieces>
+void reportPieces(std::wostream& target, const Pieces&... pieces) {
+    reportStream.str(std::wstring());
+    reportStream.clear();
+    (reportStream << ... << pieces);
+    emitReport(target, reportStream.str());
+}
+
+// "Process ID: <pid><message...>" on the output stream.
+template <typename... Pieces>
+void reportOutput(const Pieces&... message) {
+    reportPieces(*outputStream, L"Process ID: ", ownProcessId, message..., L'\n');
+}
+
+// "(Error) Process ID: <pid><message...>" on the error stream.
+template <typename... Pieces>
+void reportError(const Pieces&... message) {
+    reportPieces(*errorStream, L"(Error) Process ID: ", ownProcessId, message..., L'\n');
+}
+
+// Whether the output target is still the standard output stream (no log file in use).
+bool outputIsStandard();

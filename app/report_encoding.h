@@ -1,0 +1,11 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The byte form of report text in files and pipes: UTF-8, with every line feed written
+// as carriage return plus line feed (text mode). ASCII comes out byte for byte; a lone
+// surrogate becomes U+FFFD, so no character can make a write fail.
+std::string encodeReportText(const wchar_t* text, std::size_t length);
+
+// Text mode for the console, which takes UTF-16 directly.
+std::wstring toConsoleText(const wchar_t* text, std::size_t length);

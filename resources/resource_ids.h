@@ -1,0 +1,7 @@
+#pragma once
+
+#define IDD_TEXT_WINDOW 101
+#define IDR_USAGE_PLAIN 130
+#define IDR_USAGE_RICH 131
+#define IDI_HIVESCOUT 133
+#define IDC_TEXT_AREA 1003
