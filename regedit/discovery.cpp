@@ -1,0 +1,59 @@
+#include "regedit/discovery.h"
+
+#include <tlhelp32.h>
+
+#include "app/handle.h"
+#include "app/process_state.h"
+#include "regedit/regedit_instance.h"
+#include "sync/regedit_lock.h"
+
+namespace {
+
+bool isEligible(DWORD processId) {
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
+    if (!process) return false;
+    const bool is32Bit = isProcess32Bit(process.get());
+    process.reset();
+    if (!bitnessAccepted(is32Bit, jumpSettings.use32BitRegedit, jumpSettings.use64BitRegedit)) return false;
+    // Another copy holds or waits for this editor exactly when its lock exists.
+    UniqueHandle lock(openRegeditLock(processId, true));
+    return !lock;
+}
+
+}  // namespace
+
+bool bitnessAccepted(bool processIs32Bit, std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit) {
+    if (use32BitRegedit) return processIs32Bit;
+    if (use64BitRegedit) return !processIs32Bit;
+    return true;
+}
+
+bool isProcess32Bit(HANDLE process) {
+    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32");
+    const auto isWow64Process =
+        kernel ? reinterpret_cast<IsWow64ProcessFunction>(::GetProcAddress(kernel, "IsWow64Process")) : nullptr;
+    if (!isWow64Process) return true;
+    BOOL underWow64 = FALSE;
+    if (!isWow64Process(process, &underWow64)) {
+        ::GetLastError();
+        return false;
+    }
+    return underWow64 != FALSE;
+}
+
+std::uint32_t findEligibleRegedit(std::wstring executableName) {
+    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const std::wstring wanted = foldToLower(std::move(executableName));
+    std::uint32_t result = RegeditInstance::kNoProcess;
+    if (!snapshot) return result;
+
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (foldToLower(entry.szExeFile) != wanted) continue;
+        result = entry.th32ProcessID;
+        if (isEligible(entry.th32ProcessID)) break;
+    }
+    return result;
+}

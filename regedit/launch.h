@@ -1,0 +1,13 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// The command line that starts the editor: the program path from the directory and the
+// command's first word, quoted when it holds a blank, then the command's arguments.
+std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory);
+
+// Starts the editor; fills launchInfo. Returns 0, or 8 after reporting the failure.
+std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& launchInfo, std::wstring command,
+                            const std::wstring* directory);

@@ -1,0 +1,3 @@
+#include "regedit/regedit_instance.h"
+
+RegeditInstance regeditInstance;

@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// "HivescoutTErMInaTIonEvent for regedit with PID " followed by the editor's process ID.
+std::wstring terminationEventName(std::uint32_t regeditProcessId);
+
+// Creates or opens the editor's manual-reset termination event. Null on failure.
+HANDLE openTerminationEvent(std::uint32_t regeditProcessId);
+
+// Creates the watcher thread, suspended, for the editor whose process ID the pointer
+// holds; clears a command that is still set. Only the first call in a process acts.
+void startTerminationWatcher(const std::uint32_t* regeditProcessId);
+
+// Lets the watcher wait for commands.
+void resumeTerminationWatcher();
+
+// Ends every other copy that holds or waits for the editor: set, 200 ms, reset.
+void sendTerminationCommand(std::uint32_t regeditProcessId);
+
+// The watcher's two lines, in their final bytes (ASCII, CR LF), composed without any
+// memory allocation. Returns the length, or 0 when the buffer is too small.
+std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uint32_t processId,
+                                    const SYSTEMTIME& localTime);
