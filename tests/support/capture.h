@@ -1,0 +1,55 @@
+#pragma once
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/report.h"
+
+// Points the report targets at string streams for the life of the object.
+class CapturedReport {
+public:
+    CapturedReport() : savedOutput_(outputStream), savedError_(errorStream) {
+        outputStream = &output_;
+        errorStream = &error_;
+    }
+    ~CapturedReport() {
+        outputStream = savedOutput_;
+        errorStream = savedError_;
+    }
+    CapturedReport(const CapturedReport&) = delete;
+    CapturedReport& operator=(const CapturedReport&) = delete;
+
+    std::wstring output() const { return output_.str(); }
+    std::wstring errors() const { return error_.str(); }
+    // The error text with the "(Error) Process ID: <pid>" prefixes taken off, line by line.
+    std::vector<std::wstring> errorMessages() const { return messages(error_.str(), L"(Error) Process ID: "); }
+    std::vector<std::wstring> outputMessages() const { return messages(output_.str(), L"Process ID: "); }
+
+private:
+    static std::vector<std::wstring> messages(const std::wstring& text, const std::wstring& prefix) {
+        std::vector<std::wstring> lines;
+        std::wistringstream in(text);
+        const std::wstring full = prefix + std::to_wstring(ownProcessId);
+        for (std::wstring line; std::getline(in, line);)
+            lines.push_back(line.compare(0, full.size(), full) == 0 ? line.substr(full.size()) : line);
+        return lines;
+    }
+    std::wostream* savedOutput_;
+    std::wostream* savedError_;
+    std::wostringstream output_;
+    std::wostringstream error_;
+};
+
+// Sets one settings field for the life of the object.
+template <typename T>
+class ScopedValue {
+public:
+    ScopedValue(T& target, T value) : target_(target), saved_(target) { target_ = value; }
+    ~ScopedValue() { target_ = saved_; }
+    ScopedValue(const ScopedValue&) = delete;
+    ScopedValue& operator=(const ScopedValue&) = delete;
+
+private:
+    T& target_;
+    T saved_;
+};

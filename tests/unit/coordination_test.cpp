@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "app/exit_flags.h"
+#include "app/handle.h"
+#include "regedit/discovery.h"
+#include "regedit/launch.h"
+#include "regedit/window_wait.h"
+#include "sync/regedit_lock.h"
+#include "sync/termination.h"
+#include "tests/support/capture.h"
+
+namespace {
+
+// Holds a named mutex on a thread of its own, as another copy would.
+class LockHolder {
+public:
+    explicit LockHolder(std::uint32_t editorId, bool abandon = false) {
+        thread_ = std::thread([=] {
+            UniqueHandle lock(openRegeditLock(editorId, false));
+            held_ = true;
+            while (!release_) ::Sleep(5);
+            if (!abandon) ::ReleaseMutex(lock.get());
+            // Returning without a release abandons the mutex.
+        });
+        while (!held_) ::Sleep(5);
+    }
+    ~LockHolder() { stop(); }
+    void stop() {
+        release_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> held_{false};
+    std::atomic<bool> release_{false};
+};
+
+// A settings record of its own, so the process-wide one keeps no lock.
+struct LockClient {
+    JumpSettings settings;
+    LockClient(std::uint32_t waitMs, bool giveUpAtOnce) {
+        settings.waitTimeoutMs = waitMs;
+        settings.terminateIfOtherInstanceIsBlocking = giveUpAtOnce;
+    }
+};
+
+}  // namespace
+
+TEST(RegeditLock, NamesCarryTheEditorsProcessIdOnly) {
+    EXPECT_EQ(L"Hivescout Wait for other instance to finish42", regeditLockName(42));
+    EXPECT_EQ(L"Hivescout Wait for other instance to finish4242", regeditLockName(4242));
+    EXPECT_EQ(L"Hivescout Wait for other instance to finish4294967295", regeditLockName(0xFFFFFFFFu));
+    UniqueHandle a(openRegeditLock(42, false));
+    UniqueHandle b(openRegeditLock(4242, false));
+    UniqueHandle openedA(openRegeditLock(42, true));
+    UniqueHandle missing(openRegeditLock(424242, true));
+    EXPECT_TRUE(openedA);
+    EXPECT_FALSE(missing);
+}
+
+TEST(RegeditLock, FreeLockIsTakenAtOnce) {
+    LockClient client(3000, false);
+    EXPECT_TRUE(client.settings.acquireRegeditLock(9001));
+    EXPECT_NE(nullptr, client.settings.regeditLock);
+}
+
+TEST(RegeditLock, HeldLockTimesOutOrIsRefusedAtOnce) {
+    LockHolder holder(9002);
+    LockClient waiting(200, false);
+    DWORD start = ::GetTickCount();
+    EXPECT_FALSE(waiting.settings.acquireRegeditLock(9002));
+    EXPECT_GE(::GetTickCount() - start, 180u);
+
+    LockClient zero(0, false);
+    EXPECT_FALSE(zero.settings.acquireRegeditLock(9002));
+
+    LockClient giveUp(60000, true);
+    start = ::GetTickCount();
+    EXPECT_FALSE(giveUp.settings.acquireRegeditLock(9002));
+    EXPECT_LT(::GetTickCount() - start, 1000u);
+}
+
+TEST(RegeditLock, ReleasedOrAbandonedLockIsHandedOver) {
+    LockHolder holder(9003);
+    std::thread later([&] {
+        ::Sleep(150);
+        holder.stop();
+    });
+    LockClient waiting(5000, false);
+    EXPECT_TRUE(waiting.settings.acquireRegeditLock(9003));
+    later.join();
+
+    // Other copies keep the mutex alive after its holder ended (a third copy waiting).
+    LockHolder abandoning(9004, true);
+    UniqueHandle waiter4(openRegeditLock(9004, true));
+    abandoning.stop();
+    LockClient next(0, false);
+    EXPECT_TRUE(next.settings.acquireRegeditLock(9004));
+    // With -tb an abandoned lock counts as held by another copy.
+    LockHolder abandoningAgain(9005, true);
+    UniqueHandle waiter5(openRegeditLock(9005, true));
+    abandoningAgain.stop();
+    LockClient giveUp(0, true);
+    EXPECT_FALSE(giveUp.settings.acquireRegeditLock(9005));
+}
+
+TEST(RegeditLock, NameTakenByAnotherKindOfObjectGoesOnUnlocked) {
+    UniqueHandle squatter(::CreateEventW(nullptr, TRUE, FALSE, regeditLockName(9006).c_str()));
+    ASSERT_TRUE(squatter);
+    CapturedReport captured;
+    LockClient client(3000, false);
+    EXPECT_TRUE(client.settings.acquireRegeditLock(9006));
+    EXPECT_EQ(nullptr, client.settings.regeditLock);
+    EXPECT_EQ(std::vector<std::wstring>{
+                  L"(Error) Error occured during the initialisation of the Hivescout synchronisation data. This "
+                  L"instance will not be able to synchronise itself with other running Hivescout instances."},
+              captured.outputMessages());
+    EXPECT_EQ(L"", captured.errors());
+}
+
+TEST(TerminationCommand, EventNamesAndLines) {
+    EXPECT_EQ(L"HivescoutTErMInaTIonEvent for regedit with PID 42", terminationEventName(42));
+    EXPECT_EQ(L"HivescoutTErMInaTIonEvent for regedit with PID 4242", terminationEventName(4242));
+
+    SYSTEMTIME t{};
+    t.wYear = 2026; t.wMonth = 12; t.wDay = 5; t.wHour = 9; t.wMinute = 8; t.wSecond = 7;
+    char buffer[512];
+    const std::size_t length = composeTerminationLines(buffer, sizeof(buffer), 1234, t);
+    EXPECT_EQ(std::string("Process ID: 1234,  Terminating Hivescout due to termination command from other Hivescout "
+                          "instance.\r\nHivescout with process ID 1234 ended on: 2026-12-05T09:08:07\r\n"),
+              std::string(buffer, length));
+    EXPECT_EQ(0u, composeTerminationLines(buffer, 20, 1234, t));
+}
+
+TEST(TerminationCommand, SendSetsTheEventForAMomentOnly) {
+    UniqueHandle event(openTerminationEvent(9100));
+    ASSERT_TRUE(event);
+    std::atomic<bool> seen{false};
+    std::thread watcher([&] { seen = ::WaitForSingleObject(event.get(), 5000) == WAIT_OBJECT_0; });
+    ::Sleep(50);
+    CapturedReport captured;
+    sendTerminationCommand(9100);
+    watcher.join();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(event.get(), 0));
+    EXPECT_EQ(std::vector<std::wstring>{L", Sending command to terminate all other instances"},
+              captured.outputMessages());
+}
+
+TEST(Launch, CommandLineFromDirectoryAndCommand) {
+    const std::wstring windows = L"C:\\Windows\\\\";
+    EXPECT_EQ(L"C:\\Windows\\regedit.exe", composeLaunchCommandLine(L"\\regedit.exe", &windows));
+    const std::wstring single = L"C:\\Windows\\";
+    EXPECT_EQ(L"C:\\Windows\\regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", &single));
+    EXPECT_EQ(L"regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", nullptr));
+    EXPECT_EQ(L"regedit.exe", composeLaunchCommandLine(L"regedit.exe", nullptr));
+}
+
+TEST(Launch, ADirectoryWithABlankIsQuotedSoNoOtherProgramStarts) {
+    const std::wstring spaced = L"C:\\Program Files\\Win\\";
+    EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\" -m", composeLaunchCommandLine(L"regedit.exe -m", &spaced));
+    EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
+}
+
+TEST(Launch, FailureReportsTheCommandLineAndTheSystemText) {
+    const std::wstring missing = L"C:\\hivescout-no-such-dir\\";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    info.dwProcessId = 77;
+    CapturedReport captured;
+    EXPECT_EQ(ExitFlags::RegeditLaunchFailed, launchRegedit(startup, info, L"regedit.exe -m", &missing));
+    EXPECT_EQ(0u, info.dwProcessId);
+    const std::wstring errors = captured.errors();
+    const std::wstring expected = L", Could not launch regedit process (C:\\hivescout-no-such-dir\\regedit.exe -m). "
+                                  L"The returned error message was: ";
+    EXPECT_NE(std::wstring::npos, errors.find(expected)) << errors;
+    EXPECT_GT(errors.size(), errors.find(expected) + expected.size() + 2);  // the system's text follows
+}
+
+TEST(Discovery, BitnessFilter) {
+    EXPECT_TRUE(bitnessAccepted(false, 0, 1));
+    EXPECT_FALSE(bitnessAccepted(true, 0, 1));
+    EXPECT_TRUE(bitnessAccepted(true, 1, 0));
+    EXPECT_FALSE(bitnessAccepted(false, 1, 0));
+    EXPECT_TRUE(bitnessAccepted(true, 0, 0));
+    EXPECT_TRUE(bitnessAccepted(false, 0, 0));
+    EXPECT_FALSE(isProcess32Bit(::GetCurrentProcess()));
+}
+
+TEST(Discovery, NoSuchExecutableGivesNoEditor) {
+    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"hivescout-no-such-program.exe"));
+}
+
+TEST(Discovery, NamesMatchCaseFoldedAndWhole) {
+    // This test program's own name, in another case, is found; a longer name is not.
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path);
+    name = name.substr(name.rfind(L'\\') + 1);
+    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name)));
+    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"x" + name));
+    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(name + L".bak"));
+}
+
+namespace {
+
+// A top-level window of this process with a given number of direct children.
+class TestWindow {
+public:
+    explicit TestWindow(int children) {
+        window_ = ::CreateWindowExW(0, L"STATIC", L"hivescout test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
+                                    nullptr, nullptr, nullptr);
+        for (int i = 0; i < children; ++i)
+            ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, window_, nullptr, nullptr, nullptr);
+    }
+    ~TestWindow() { ::DestroyWindow(window_); }
+    HWND get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+}  // namespace
+
+TEST(WindowWait, MainWindowNeedsThreeDirectChildren) {
+    TestWindow two(2), three(3), four(4);
+    const LONG_PTR self = static_cast<LONG_PTR>(::GetCurrentProcessId());
+    EXPECT_EQ(0u, isRegeditMainWindow(two.get(), self));
+    EXPECT_EQ(1u, isRegeditMainWindow(three.get(), self));
+    EXPECT_EQ(1u, isRegeditMainWindow(four.get(), self));
+    EXPECT_EQ(0u, isRegeditMainWindow(three.get(), self + 4));
+
+    WindowEnumerator enumerator;
+    enumerator.topLevelFilter = isRegeditMainWindow;
+    enumerator.topLevelFilterData = self;
+    enumerator.enumerate();
+    EXPECT_EQ(0u, enumerator.windows().count(two.get()));
+    EXPECT_EQ(1u, enumerator.windows().count(three.get()));
+    EXPECT_EQ(1u, enumerator.windows().count(four.get()));
+}
+
+TEST(WindowWait, FindsAWindowThatAppearsLateAndGivesUpAfterFiveSeconds) {
+    UniqueHandle self(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ::GetCurrentProcessId()));
+    ScopedValue<HANDLE> process(regeditInstance.process, self.get());
+    WindowEnumerator enumerator;
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(0u, waitForRegeditWindow(enumerator, 0x7FFFFFF0u));
+    const DWORD waited = ::GetTickCount() - start;
+    EXPECT_TRUE(enumerator.windows().empty());
+    EXPECT_GE(waited, 4900u);
+
+    std::unique_ptr<TestWindow> late;
+    std::thread creator([&] {
+        ::Sleep(300);
+        late = std::make_unique<TestWindow>(3);
+        ::Sleep(500);
+    });
+    WindowEnumerator second;
+    EXPECT_EQ(0u, waitForRegeditWindow(second, ::GetCurrentProcessId()));
+    creator.join();
+    EXPECT_FALSE(second.windows().empty());
+    late.reset();
+}
+
+TEST(WindowWait, AnEditorThatEndedIsReported) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    wchar_t command[] = L"cmd.exe /c exit 3";
+    ASSERT_TRUE(::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                 &startup, &info));
+    UniqueHandle process(info.hProcess), thread(info.hThread);
+    ScopedValue<HANDLE> inUse(regeditInstance.process, info.hProcess);
+    ::WaitForSingleObject(info.hProcess, 5000);
+    WindowEnumerator enumerator;
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(ExitFlags::RegeditTerminated, waitForRegeditWindow(enumerator, info.dwProcessId));
+    EXPECT_LT(::GetTickCount() - start, 1000u);
+}
+
+TEST(Release, ClosesEachHandleOnceAndToleratesASecondCall) {
+    HANDLE duplicate = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &duplicate,
+                                  SYNCHRONIZE, FALSE, 0));
+    regeditInstance = RegeditInstance{};
+    regeditInstance.process = duplicate;
+    releaseRegedit();
+    EXPECT_EQ(nullptr, regeditInstance.process);
+    releaseRegedit();
+    DWORD flags = 0;
+    EXPECT_FALSE(::GetHandleInformation(duplicate, &flags));
+}

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "app/main_flow.h"
+#include "app/report.h"
+#include "app/report_encoding.h"
+#include "tests/support/capture.h"
+#include "tests/support/process_runner.h"
+
+namespace {
+
+std::wstring tempPath(const wchar_t* name) {
+    wchar_t directory[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, directory);
+    return std::wstring(directory) + name;
+}
+
+std::string readBytes(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// A target whose first writes fail, like a file that another copy holds for a moment.
+class FlakyBuffer : public std::wstreambuf {
+public:
+    explicit FlakyBuffer(int failures) : failures_(failures) {}
+    std::wstring text;
+    int attempts = 0;
+
+protected:
+    std::streamsize xsputn(const wchar_t* s, std::streamsize n) override {
+        ++attempts;
+        if (failures_ > 0) {
+            --failures_;
+            return 0;
+        }
+        text.append(s, static_cast<std::size_t>(n));
+        return n;
+    }
+
+private:
+    int failures_;
+};
+
+}  // namespace
+
+TEST(ReportEncoding, AsciiIsByteForByteWithCrLf) {
+    const std::wstring text = L"Process ID: 12, Jump\nnext\n";
+    EXPECT_EQ("Process ID: 12, Jump\r\nnext\r\n", encodeReportText(text.data(), text.size()));
+}
+
+TEST(ReportEncoding, OtherCharactersBecomeUtf8AndNeverFail) {
+    const std::wstring text = L"\u00e4\u0416\u6f22\U0001F41D";
+    EXPECT_EQ("\xC3\xA4\xD0\x96\xE6\xBC\xA2\xF0\x9F\x90\x9D", encodeReportText(text.data(), text.size()));
+    const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b'};
+    EXPECT_EQ("a\xEF\xBF\xBD" "b", encodeReportText(lone, 3));
+}
+
+TEST(EmitReport, RetriesAFailedWriteWhileLoggingToAFile) {
+    ScopedValue<bool> logging(jumpSettings.logToFile, true);
+    FlakyBuffer buffer(3);
+    std::wostream target(&buffer);
+    EXPECT_TRUE(emitReport(target, L"line\n"));
+    EXPECT_EQ(L"line\n", buffer.text);
+    EXPECT_EQ(4, buffer.attempts);
+}
+
+TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
+    ScopedValue<bool> logging(jumpSettings.logToFile, false);
+    FlakyBuffer buffer(1);
+    std::wostream target(&buffer);
+    EXPECT_FALSE(emitReport(target, L"lost\n"));
+    EXPECT_EQ(1, buffer.attempts);
+    // The failure of one write does not silence the stream for good.
+    EXPECT_TRUE(emitReport(target, L"kept\n"));
+    EXPECT_EQ(L"kept\n", buffer.text);
+}
+
+TEST(EmitReport, GivesUpAfterAbout150Ms) {
+    ScopedValue<bool> logging(jumpSettings.logToFile, true);
+    FlakyBuffer buffer(1 << 30);
+    std::wostream target(&buffer);
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(emitReport(target, L"x\n"));
+    EXPECT_GE(::GetTickCount() - start, 140u);
+}
+
+TEST(Timestamp, HasNineteenCharactersInTheFixedPattern) {
+    const std::wstring stamp = currentTimestamp();
+    ASSERT_EQ(19u, stamp.size());
+    EXPECT_EQ(L'-', stamp[4]);
+    EXPECT_EQ(L'T', stamp[10]);
+    EXPECT_EQ(L':', stamp[16]);
+}
+
+TEST(SystemMessage, ZeroIsEmptyAndKnownCodesEndInALineBreak) {
+    EXPECT_EQ(L"", formatSystemMessage(0));
+    const std::wstring text = formatSystemMessage(ERROR_FILE_NOT_FOUND);
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));
+}
+
+TEST(ReportLines, OrdinaryAndErrorPrefixes) {
+    CapturedReport captured;
+    reportOutput(L", one ", 42u);
+    reportError(L", two");
+    const std::wstring pid = std::to_wstring(ownProcessId);
+    EXPECT_EQ(L"Process ID: " + pid + L", one 42\n", captured.output());
+    EXPECT_EQ(L"(Error) Process ID: " + pid + L", two\n", captured.errors());
+}
+
+TEST(LogFileTarget, NonAsciiLinesAreUtf8AndLaterLinesStillArrive) {
+    const std::wstring path = tempPath(L"hivescout-utf8.log");
+    ASSERT_TRUE(truncateFile(path));
+    {
+        LogFileStream file(path);
+        ASSERT_TRUE(file.buffer().isOpen());
+        EXPECT_TRUE(emitReport(file, L"HKEY_CURRENT_USER\\\u0422\u0435\u0441\u0442\\\u6d4b\u8bd5\n"));
+        EXPECT_TRUE(emitReport(file, L"after\n"));
+    }
+    EXPECT_EQ("HKEY_CURRENT_USER\\\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82\\\xE6\xB5\x8B\xE8\xAF\x95\r\nafter\r\n",
+              readBytes(path));
+    ::DeleteFileW(path.c_str());
+}
+
+TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
+    const std::wstring path = tempPath(L"hivescout-concurrent.log");
+    ASSERT_TRUE(truncateFile(path));
+    const int writers = 6;
+    const int linesEach = 300;
+    std::vector<std::thread> threads;
+    for (int w = 0; w < writers; ++w) {
+        threads.emplace_back([&, w] {
+            LogFileStream file(path);  // its own handle, as another copy would have
+            for (int i = 0; i < linesEach; ++i) {
+                std::wostringstream line;
+                line << L"writer " << w << L" line " << i << L" " << std::wstring(static_cast<std::size_t>(40 + i % 50), L'x')
+                     << L'\n';
+                file << line.str();
+            }
+        });
+    }
+    for (auto& t : threads) t.join();
+
+    std::istringstream lines(readBytes(path));
+    std::vector<int> next(writers, 0);
+    int total = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_FALSE(line.empty());
+        ASSERT_EQ('\r', line.back()) << line;
+        int w = -1, i = -1;
+        ASSERT_EQ(2, sscanf(line.c_str(), "writer %d line %d", &w, &i)) << line;
+        ASSERT_EQ(next[w], i) << "writer " << w;  // in order, nothing lost
+        const std::string tail = line.substr(line.rfind(' ') + 1);
+        ASSERT_EQ(static_cast<std::size_t>(40 + i % 50) + 1, tail.size()) << line;  // not torn
+        ++next[w];
+        ++total;
+    }
+    EXPECT_EQ(writers * linesEach, total);
+    ::DeleteFileW(path.c_str());
+}
