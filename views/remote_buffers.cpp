@@ -1,0 +1,110 @@
+#include "views/remote_buffers.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/exit_flags.h"
+#include "app/report.h"
+
+RemoteBuffers remoteBuffers;
+
+namespace {
+
+constexpr std::uint32_t kTreeWriteFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError64;
+constexpr std::uint32_t kTreeReadFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError128;
+constexpr std::uint32_t kListWriteFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError256;
+constexpr std::uint32_t kListReadFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError512;
+
+bool writeRecord(const RemoteBlock& block, const std::uint8_t* bytes, std::size_t size) {
+    SIZE_T written = 0;
+    return ::WriteProcessMemory(remoteBuffers.process, block.address(), bytes, size, &written) && written == size;
+}
+
+bool readText() {
+    SIZE_T read = 0;
+    return ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), remoteBuffers.localText.get(),
+                               kRemoteTextBytes, &read) &&
+           read == kRemoteTextBytes;
+}
+
+struct Exchange {
+    UINT message;
+    const RemoteBlock& record;
+    std::uint32_t writeFailed;
+    std::uint32_t readFailed;
+};
+
+ItemText exchangeText(HWND control, const Exchange& exchange, const std::uint8_t* bytes, std::size_t size) {
+    ItemText result;
+    if (!writeRecord(exchange.record, bytes, size)) {
+        reportWriteFailure(::GetLastError());
+        result.failure = exchange.writeFailed;
+        return result;
+    }
+    result.answer = ::SendMessageW(control, exchange.message, 0, reinterpret_cast<LPARAM>(exchange.record.address()));
+    if (result.answer == 0) return result;
+    if (!readText()) {
+        reportReadFailure(::GetLastError());
+        result.failure = exchange.readFailed;
+        return result;
+    }
+    result.text = terminateLocalText(remoteBuffers.localText.get());
+    return result;
+}
+
+}  // namespace
+
+std::wstring_view terminateLocalText(wchar_t* text) {
+    // A well-behaved control ends the text within the capacity it was told; one that
+    // does not must not lead us past the block.
+    text[kRemoteTextCapacity - 1] = L'\0';
+    text[kRemoteTextCapacity] = L'\0';
+    return std::wstring_view(text);
+}
+
+void reportWriteFailure(DWORD error) {
+    reportError(L", Error occurred while writing in the regedit process memory. Error returned was : ",
+                formatSystemMessage(error));
+}
+
+void reportReadFailure(DWORD error) {
+    reportError(L", Error occurred while reading the regedit process memory. Error returned was : ",
+                formatSystemMessage(error));
+}
+
+ItemText queryItemText(HWND tree, const TreeItemRecord& record) {
+    const Exchange exchange{TVM_GETITEMW, remoteBuffers.treeItem, kTreeWriteFailed, kTreeReadFailed};
+    return exchangeText(tree, exchange, record.bytes().data(), record.bytes().size());
+}
+
+ItemText queryItemText(HWND list, const ListItemRecord& record) {
+    const Exchange exchange{LVM_GETITEMW, remoteBuffers.listItem, kListWriteFailed, kListReadFailed};
+    return exchangeText(list, exchange, record.bytes().data(), record.bytes().size());
+}
+
+std::uint32_t writeListRecord(const ListItemRecord& record) {
+    if (writeRecord(remoteBuffers.listItem, record.bytes().data(), record.bytes().size())) return 0;
+    reportWriteFailure(::GetLastError());
+    return kListWriteFailed;
+}
+
+void allocateLocalText() {
+    if (!remoteBuffers.localText) remoteBuffers.localText = std::make_unique<wchar_t[]>(kTextBlockUnits);
+}
+
+void releaseRemoteBuffers() {
+    remoteBuffers.listItem.release();
+    remoteBuffers.treeItem.release();
+    remoteBuffers.text.release();
+    remoteBuffers.localText.reset();
+    remoteBuffers.process = nullptr;
+}
+
+void abandonRemoteBuffers() noexcept {
+    remoteBuffers.listItem.abandon();
+    remoteBuffers.treeItem.abandon();
+    remoteBuffers.text.abandon();
+    // Freeing would take the heap lock, which the suspended main thread may hold.
+    static_cast<void>(remoteBuffers.localText.release());
+    remoteBuffers.process = nullptr;
+}

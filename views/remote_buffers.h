@@ -1,0 +1,52 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "views/record_layout.h"
+#include "views/remote_block.h"
+#include "views/regedit_views.h"
+
+// Bytes of one text exchange: the capacity told to the controls, terminator included.
+constexpr std::size_t kRemoteTextBytes = kRemoteTextCapacity * sizeof(wchar_t);
+// The blocks are one unit longer than that; the last unit is never written by a control.
+constexpr std::size_t kTextBlockUnits = kRemoteTextCapacity + 1;
+
+// The three blocks inside the editor and the tool's copy of the text. One set per
+// process, since a process makes at most one jump.
+struct RemoteBuffers {
+    RemoteBlock text;      // what a control copies an item's text into
+    RemoteBlock treeItem;  // the tree item record
+    RemoteBlock listItem;  // the list item record
+    std::unique_ptr<wchar_t[]> localText;
+    HANDLE process = nullptr;  // the editor the blocks live in
+};
+
+extern RemoteBuffers remoteBuffers;
+
+// Ends the text read back within its first kRemoteTextCapacity units, whatever the editor
+// wrote there, and returns it up to its first zero unit.
+std::wstring_view terminateLocalText(wchar_t* text);
+
+// One get-item exchange. text stays valid until the next exchange.
+struct ItemText {
+    std::uint32_t failure = 0;  // bits of a failed write or read, its line already reported
+    LRESULT answer = 0;         // the control's answer to the get-item message
+    std::wstring_view text;     // empty when the control answered zero
+};
+
+// Writes the record, sends the get-item message and reads the text back. When the
+// control answers zero the text block is not read: whatever it holds belongs to an
+// earlier item.
+ItemText queryItemText(HWND tree, const TreeItemRecord& record);
+ItemText queryItemText(HWND list, const ListItemRecord& record);
+
+// Writes a list record without asking for anything back (the state change of a row).
+// Returns the failure bits, its line already reported.
+std::uint32_t writeListRecord(const ListItemRecord& record);
+
+// The failure lines of the exchanges.
+void reportWriteFailure(DWORD error);
+void reportReadFailure(DWORD error);

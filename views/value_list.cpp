@@ -1,0 +1,128 @@
+#include "views/value_list.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <climits>
+
+#include "app/exit_flags.h"
+#include "app/process_state.h"
+#include "app/report.h"
+#include "views/name_folding.h"
+#include "views/remote_buffers.h"
+
+namespace {
+
+constexpr DWORD kListSettleMs = 50;
+constexpr int kHeaderPolls = 50;
+constexpr DWORD kNotFoundWaitMs = 500;
+
+// The list fills its rows after the key is selected; its header answers -1 until then.
+void waitForListHeader(HWND list) {
+    ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    if (!header) return;
+    for (int polls = 1; polls <= kHeaderPolls; ++polls) {
+        const LRESULT columns = ::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
+        ::Sleep(0);
+        if (columns != -1) break;
+    }
+}
+
+struct RowMatch {
+    bool found = false;
+    std::int32_t row = 0;
+    std::uint32_t failure = 0;
+};
+
+// Rows are read in index order until the list answers zero (no such row). Every folded
+// row text goes to the debugger output as a trace of the search.
+RowMatch findRow(HWND list, const std::wstring& foldedName, RecordLayout layout) {
+    ListItemRecord query = ListItemRecord::textQuery(layout, remoteBuffers.text.remoteAddress());
+    std::wstring folded;
+    folded.reserve(kRemoteTextCapacity);
+    RowMatch match;
+    for (std::int32_t row = 0; row < INT_MAX; ++row) {
+        ::Sleep(0);
+        query.setRow(row);
+        const ItemText item = queryItemText(list, query);
+        if (item.failure) {
+            match.failure = item.failure;
+            return match;
+        }
+        if (item.answer == 0) return match;
+        foldInto(folded, item.text);
+        ::OutputDebugStringW(folded.c_str());
+        ::OutputDebugStringW(L"\r\n");
+        if (folded == foldedName) {
+            passedPath.append(item.text);
+            match.found = true;
+            match.row = row;
+            return match;
+        }
+    }
+    return match;
+}
+
+void sendToList(HWND list, UINT message, WPARAM wParam) {
+    ::SendMessageW(list, message, wParam, 0);
+    ::Sleep(0);
+}
+
+}  // namespace
+
+ValueSearchResult selectValueInList(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout) {
+    ::Sleep(kListSettleMs);
+    const std::wstring foldedName = foldToLower(valueName);
+    ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
+    waitForListHeader(views.list);
+
+    ValueSearchResult result;
+    const RowMatch match = findRow(views.list, foldedName, layout);
+    if (match.failure) {
+        result.outcome = ValueSearch::Failed;
+        result.failure = match.failure;
+        return result;
+    }
+    if (!match.found) return result;
+
+    targetKindWord = L"value";
+    result.failure = writeListRecord(ListItemRecord::stateChange(layout, match.row));
+    if (result.failure) {
+        result.outcome = ValueSearch::Failed;
+        return result;
+    }
+    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
+    restoreRegeditWindow(views.tree);
+    sendToList(views.list, WM_MBUTTONDOWN, 0);
+    sendToList(views.list, WM_KEYUP, VK_LEFT);
+    sendToList(views.list, WM_MBUTTONUP, 0);
+    restoreRegeditWindow(views.tree);
+    result.outcome = ValueSearch::Selected;
+    return result;
+}
+
+void restoreRegeditWindow(HWND tree) {
+    const HWND window = ::GetParent(tree);
+    if (!window) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (::GetWindowPlacement(window, &placement) &&
+        (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE)) {
+        placement.showCmd = SW_RESTORE;
+        // Some systems refuse to write the placement of another process's window.
+        if (!::SetWindowPlacement(window, &placement)) ::ShowWindow(window, SW_RESTORE);
+    }
+    ::BringWindowToTop(window);
+    ::SetForegroundWindow(window);
+}
+
+std::uint32_t finishNotFound(HWND tree) {
+    ::Sleep(kNotFoundWaitMs);
+    if (editorHasEnded(remoteBuffers.process)) {
+        restoreRegeditWindow(tree);
+        return 0;
+    }
+    reportError(L", The ", targetKindWord, L" was not found");
+    return ExitFlags::KeyNotFound;
+}
