@@ -106,6 +106,18 @@ ProcessResult RunningProcess::wait(DWORD timeoutMs) {
     return result;
 }
 
+std::string RunningProcess::outputSoFar() const { return readWholeFile(outputPath_); }
+
+bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (outputSoFar().find(text) != std::string::npos) return true;
+        if (!process_ || ::WaitForSingleObject(process_, 0) != WAIT_TIMEOUT) return outputSoFar().find(text) != std::string::npos;
+        if (::GetTickCount() - start >= timeoutMs) return false;
+        ::Sleep(5);
+    }
+}
+
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options) {
     RunningProcess process(commandLine, options);
     return process.wait(options.timeoutMs);

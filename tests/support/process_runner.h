@@ -38,6 +38,11 @@ public:
     HANDLE handle() const { return process_; }
     // Waits for the end (ending the program after the time-out) and reads its output.
     ProcessResult wait(DWORD timeoutMs = 60000);
+    // What the program has written to its standard output so far.
+    std::string outputSoFar() const;
+    // Waits until the standard output holds the text; false when the program ended first
+    // or the time ran out.
+    bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
 
 private:
     HANDLE process_ = nullptr;
