@@ -1,0 +1,66 @@
+#include "ui/layout_container.h"
+
+namespace {
+
+std::uintptr_t keyOf(HWND child) { return reinterpret_cast<std::uintptr_t>(child); }
+
+RECT windowRectangle(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// A window rectangle in the parent's client coordinates.
+RECT inClientCoordinates(HWND parent, RECT rect) {
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void moveControl(HWND child, const RECT& rect) {
+    ::SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER);
+    ::InvalidateRect(child, nullptr, TRUE);
+}
+
+}  // namespace
+
+LayoutContainer::LockScope::LockScope(HANDLE lock) noexcept
+    : lock_(lock), owned_(lock && ::WaitForSingleObject(lock, INFINITE) != WAIT_FAILED) {}
+
+LayoutContainer::LockScope::~LockScope() {
+    if (owned_) ::ReleaseMutex(lock_);
+}
+
+std::wstring LayoutContainer::lockName(const void* container) {
+    const auto low = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(container));
+    return L"Cntnr " + std::to_wstring(low) + L" #$$^&Y mtx";
+}
+
+// The creating thread keeps its first ownership for the container's whole life, so the
+// dialog's own thread never waits, and any other thread waits until this one ends.
+LayoutContainer::LayoutContainer() : lock_(::CreateMutexW(nullptr, TRUE, lockName(this).c_str())) {}
+
+std::uint32_t LayoutContainer::findControl(HWND child) {
+    LockScope scope(lock_.get());
+    return controls_.count(keyOf(child)) ? 1 : 0;
+}
+
+std::uint32_t LayoutContainer::registerControl(AnchoredControl entry) {
+    if (findControl(entry.child)) return AlreadyRegistered;
+    if (!entry.parent && !keepsPresetGeometry(entry)) return NoParent;
+    if (!keepsPresetGeometry(entry)) {
+        measureAnchoredControl(entry, windowRectangle(entry.parent), windowRectangle(entry.child));
+    }
+    LockScope scope(lock_.get());
+    controls_[keyOf(entry.child)] = entry;
+    return Stored;
+}
+
+void LayoutContainer::relayout() {
+    for (const auto& item : controls_) {
+        const AnchoredControl& entry = item.second;
+        const RECT parent = inClientCoordinates(entry.parent, windowRectangle(entry.parent));
+        const RECT child = inClientCoordinates(entry.parent, windowRectangle(entry.child));
+        moveControl(entry.child, anchoredRectangle(entry, parent, child));
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "app/handle.h"
+#include "ui/anchor_layout.h"
+
+// Keeps registered controls attached to their parent's edges while the parent is resized.
+// One container belongs to each dialog object.
+class LayoutContainer {
+public:
+    enum RegisterResult : std::uint32_t { Stored = 0, AlreadyRegistered = 1, NoParent = 3 };
+
+    LayoutContainer();
+    LayoutContainer(const LayoutContainer&) = delete;
+    LayoutContainer& operator=(const LayoutContainer&) = delete;
+    virtual ~LayoutContainer() = default;
+
+    std::uint32_t registerControl(AnchoredControl entry);
+    std::uint32_t findControl(HWND child);
+    // Moves every registered control to where its anchors put it now.
+    virtual void relayout();
+
+    // The lock's name: unique per container object within the process.
+    static std::wstring lockName(const void* container);
+
+private:
+    // Holds the container's lock for one scope.
+    class LockScope {
+    public:
+        explicit LockScope(HANDLE lock) noexcept;
+        LockScope(const LockScope&) = delete;
+        LockScope& operator=(const LockScope&) = delete;
+        ~LockScope();
+
+    private:
+        HANDLE lock_;
+        bool owned_;
+    };
+
+    UniqueHandle lock_;
+    std::map<std::uintptr_t, AnchoredControl> controls_;
+};

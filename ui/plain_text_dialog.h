@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ui/dialog_window.h"
+#include "ui/gdi_handles.h"
+#include "ui/layout_container.h"
+#include "ui/read_only_text_hook.h"
+
+// Shows a UTF-16 text in the template's own edit control, read-only, in a resizable window.
+class PlainTextDialog : public DialogWindow {
+public:
+    PlainTextDialog(std::wstring caption, std::wstring text);
+
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    virtual LRESULT onOk() { return 1; }
+    virtual LRESULT onCancel() { return 1; }
+    virtual void onSize() { layout_.relayout(); }
+    // Scales the text control's font; FALSE when the control is missing.
+    virtual BOOL setTextScale(double factor);
+    virtual BOOL onInitDialog();
+
+private:
+    void putTextIntoControl();
+
+    std::wstring caption_;
+    std::wstring text_;
+    ReadOnlyTextHook readOnlyHook_;
+    UniqueFont scaledFont_;
+    LayoutContainer layout_;
+};
+
+class PlainUsageDialog : public PlainTextDialog {
+public:
+    using PlainTextDialog::PlainTextDialog;
+    LRESULT onOk() override;
+    LRESULT onCancel() override;
+    BOOL onInitDialog() override;
+};
