@@ -186,6 +186,23 @@ bool hasTopLevelWindow(DWORD processId) {
     return search.found;
 }
 
+std::size_t windowsWithThreeChildren(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::size_t count;
+    } search{processId, 0};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == wanted->processId && childClasses(window).size() >= 3) ++wanted->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
 const std::vector<std::wstring> kRootKeys = {L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE",
                                              L"HKEY_USERS", L"HKEY_CURRENT_CONFIG"};
 const std::vector<std::wstring> kTestKeyPath = {L"HKEY_CURRENT_USER", L"Software", L"HivescoutTest"};
@@ -366,6 +383,20 @@ TEST_F(StandinTest, KnobsShapeTheWindowAndItsTiming) {
         ASSERT_TRUE(noList.ready());
         EXPECT_EQ((std::vector<std::wstring>{L"Edit", L"SysListView32", L"SysTreeView32", L"msctls_statusbar32"}),
                   childClasses(noList.state().mainWindow));
+    }
+    {
+        StandinOptions options = withKnobs({{standin::knob::kControlsDelayMs, L"600"},
+                                            {standin::knob::kSecondWindow, L"before"}});
+        options.waitUntilReady = false;
+        Standin lateControls(options);
+        ASSERT_TRUE(lateControls.observer().waitFor([](const StandinState& s) { return s.mainWindow != nullptr; }, 5000));
+        const HWND window = lateControls.state().mainWindow;
+        EXPECT_EQ((std::vector<std::wstring>{L"Edit", L"Static", L"msctls_statusbar32"}), childClasses(window));
+        EXPECT_FALSE(lateControls.state().ready);
+        ASSERT_TRUE(lateControls.waitUntilReady(5000));
+        EXPECT_EQ((std::vector<std::wstring>{L"Edit", L"SysTreeView32", L"SysListView32", L"msctls_statusbar32"}),
+                  childClasses(window));
+        EXPECT_EQ(2u, windowsWithThreeChildren(lateControls.processId()));
     }
     StandinOptions lateOptions = withKnobs({{standin::knob::kWindowDelayMs, L"1500"}});
     lateOptions.waitUntilReady = false;

@@ -46,6 +46,8 @@ bool MainWindow::create(HINSTANCE instance, int showCommand) {
     ::CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                       900, 600, nullptr, createMainMenu(), instance, this);
     if (!window_) return false;
+    channelWriter().updateState(
+        [this](standin::ChannelState& state) { state.mainWindow = reinterpret_cast<std::uintptr_t>(window_); });
     ::ShowWindow(window_, knobs_.startMinimized ? SW_SHOWMINIMIZED : showCommand);
     ::UpdateWindow(window_);
     publishWindowState();

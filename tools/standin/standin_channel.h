@@ -51,6 +51,7 @@ struct RecordedMessage {
 
 struct ChannelState {
     std::uint32_t ready;         // 1 once the main window and its controls exist
+                                 // (mainWindow is set as soon as the window exists)
     std::uint32_t listPending;   // 1 while a late list fill is outstanding
     std::uint64_t mainWindow;    // window handles as 64-bit values
     std::uint64_t tree;
@@ -95,7 +96,8 @@ constexpr wchar_t kListPlacement[] = L"STANDIN_LIST_PLACEMENT";
 // "before" or "after": a second top-level window of the process with three plain
 // children, created before or after the main window.
 constexpr wchar_t kSecondWindow[] = L"STANDIN_SECOND_WINDOW";
-// Every TVM_GETITEMW and LVM_GETITEMW waits this long before it is answered.
+// Every TVM_GETITEMW and LVM_GETITEMW of Origin::OtherThread waits this long before it
+// is answered (the stand-in's own reads are not slowed).
 constexpr wchar_t kItemReadDelayMs[] = L"STANDIN_ITEM_READ_DELAY_MS";
 // The list is filled this long after a selection change; the header answers -1 to
 // HDM_GETITEMCOUNT meanwhile.
