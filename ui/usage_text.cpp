@@ -8,7 +8,7 @@ String substituteAll(String text, const String& pattern, const String& replaceme
     typename String::size_type position = text.find(pattern);
     while (position != String::npos) {
         text.replace(position, pattern.size(), inserted);
-        position = text.find(pattern, position + replacement.size());
+        position = text.find(pattern, position + inserted.size());
     }
     return text;
 }

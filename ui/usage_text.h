@@ -7,8 +7,8 @@ constexpr char kStoredProgramName[] = "Hivescout.exe";
 constexpr wchar_t kStoredProgramNameWide[] = L"Hivescout.exe";
 
 // Replaces every occurrence of pattern (case-sensitive). The replacement is inserted up
-// to its first NUL; each search resumes after the full replacement, so text inside an
-// inserted name is never searched again.
+// to its first NUL; each search resumes right after the inserted text, so text inside an
+// inserted name is never searched again and no stored occurrence is skipped.
 std::string substituteProgramName(std::string text, const std::string& pattern, const std::string& replacement);
 std::wstring substituteProgramName(std::wstring text, const std::wstring& pattern, const std::wstring& replacement);
 
