@@ -1,0 +1,428 @@
+// The views driven across processes, against the editor stand-in.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/exit_flags.h"
+#include "app/handle.h"
+#include "app/main_flow.h"
+#include "app/process_state.h"
+#include "tests/support/capture.h"
+#include "tests/support/registry_data.h"
+#include "tests/support/standin.h"
+#include "views/regedit_views.h"
+#include "views/remote_buffers.h"
+
+namespace {
+
+using standin::Control;
+
+constexpr DWORD kDriverAccess = 0x00100438;  // what the orchestration opens the editor with
+
+RegistryKeySpec viewsTestTree() {
+    RegistryKeySpec tree = sampleTestTree();
+    // Sorted after "(Default)", so "Second" is row 2.
+    tree.add(RegistryKeySpec{L"Rows", {stringValue(L"Second", L"2"), stringValue(L"First", L"1")}, {}});
+    return tree;
+}
+
+std::wstring testPath(const std::wstring& below = std::wstring()) {
+    return std::wstring(L"HKEY_CURRENT_USER\\Software\\HivescoutTest") + (below.empty() ? L"" : L"\\" + below);
+}
+
+std::wstring editorPath(const std::wstring& below = std::wstring()) { return L"Computer\\" + testPath(below); }
+
+bool isCommitted(HANDLE process, void* address) {
+    MEMORY_BASIC_INFORMATION info{};
+    return ::VirtualQueryEx(process, address, &info, sizeof(info)) == sizeof(info) && info.State == MEM_COMMIT;
+}
+
+SIZE_T privateBytes(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+    return counters.PrivateUsage;
+}
+
+// Only what the tool sent, for one control, and only the messages that drive it.
+std::vector<StandinMessage> drivingMessages(const std::vector<StandinMessage>& recorded) {
+    std::vector<StandinMessage> kept;
+    for (const StandinMessage& message : withoutNoise(fromOtherThreads(recorded)))
+        switch (message.message) {
+        case TVM_GETNEXTITEM: case TVM_GETITEMW: case TVM_SELECTITEM: case TVM_EXPAND:
+        case LVM_GETITEMCOUNT: case LVM_GETHEADER: case LVM_GETITEMW: case LVM_SETITEMW:
+        case HDM_GETITEMCOUNT: case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_KEYUP:
+            kept.push_back(message);
+            break;
+        default:
+            break;
+        }
+    return kept;
+}
+
+HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+StandinMessage treeMessage(UINT message, WPARAM wParam, HTREEITEM item) {
+    return {Control::Tree, message, wParam, reinterpret_cast<LPARAM>(item)};
+}
+
+class StandinViews : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { data_ = std::make_unique<TestRegistryData>(viewsTestTree()); }
+    static void TearDownTestSuite() { data_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(data_->created());
+        passedPath.clear();
+        targetKindWord = L"key/value";
+    }
+
+    void TearDown() override {
+        releaseRemoteBuffers();
+        regeditInstance.process = nullptr;
+        process_.reset();
+        if (editor_) editor_->stop();
+        editor_.reset();
+    }
+
+    // Starts a stand-in and opens it as the orchestration would.
+    void startEditor(std::map<std::wstring, std::wstring> knobs = {}, bool waitUntilReady = true) {
+        StandinOptions options;
+        options.knobs = std::move(knobs);
+        options.waitUntilReady = waitUntilReady;
+        editor_ = std::make_unique<Standin>(options);
+        ASSERT_TRUE(editor_->started());
+        process_.reset(::OpenProcess(kDriverAccess, FALSE, editor_->processId()));
+        ASSERT_TRUE(process_);
+        regeditInstance.process = process_.get();
+        regeditInstance.is32Bit = 0;
+    }
+
+    HWND mainWindow() {
+        editor_->observer().waitFor([](const StandinState& state) { return state.mainWindow != nullptr; }, 5000);
+        return editor_->state().mainWindow;
+    }
+
+    std::uint32_t findViews() {
+        allocateLocalText();
+        return findRegeditViews(WindowSet{mainWindow()}, views_, process_.get(), kRemoteTextCapacity);
+    }
+
+    std::uint32_t jump(JumpKind kind, const std::wstring& path) {
+        ScopedValue<JumpKind> kindSetting(jumpSettings.jumpKind, kind);
+        targetKindWord = kindWordFor(kind);
+        return jumpInRegeditViews(path, views_);
+    }
+
+    // Finds the views, then jumps with a clean message record.
+    std::uint32_t findAndJump(JumpKind kind, const std::wstring& path) {
+        EXPECT_EQ(0u, findViews());
+        editor_->observer().clearMessages();
+        return jump(kind, path);
+    }
+
+    static std::unique_ptr<TestRegistryData> data_;
+    std::unique_ptr<Standin> editor_;
+    UniqueHandle process_;
+    RegeditViews views_;
+    CapturedReport report_;
+};
+
+std::unique_ptr<TestRegistryData> StandinViews::data_;
+
+}  // namespace
+
+// ---- Finding the controls and the blocks --------------------------------------------
+
+TEST_F(StandinViews, FindsTheTreeAndTheListThatFollowsIt) {
+    startEditor();
+    EXPECT_EQ(0u, findViews());
+    const StandinState state = editor_->state();
+    EXPECT_EQ(state.tree, views_.tree);
+    EXPECT_EQ(state.list, views_.list);
+    EXPECT_TRUE(isCommitted(process_.get(), remoteBuffers.text.address()));
+    EXPECT_TRUE(isCommitted(process_.get(), remoteBuffers.treeItem.address()));
+    EXPECT_TRUE(isCommitted(process_.get(), remoteBuffers.listItem.address()));
+    EXPECT_TRUE(report_.errors().empty());
+}
+
+TEST_F(StandinViews, ControlsCreatedLateAreFoundByALaterPass) {
+    startEditor({{standin::knob::kControlsDelayMs, L"300"}}, false);
+    EXPECT_EQ(0u, findViews());
+    EXPECT_NE(nullptr, views_.tree);
+    EXPECT_NE(nullptr, views_.list);
+}
+
+TEST_F(StandinViews, ATreeWithoutAListAfterItIsNoEligibleWindow) {
+    for (const wchar_t* placement : {L"none", L"before"}) {
+        startEditor({{standin::knob::kListPlacement, placement}});
+        const SIZE_T before = privateBytes(process_.get());
+        EXPECT_EQ(ExitFlags::CommunicationSetupFailed | ExitFlags::NoEligibleWindow, findViews()) << placement;
+        const std::vector<std::wstring> lines = report_.errorMessages();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(L", Failed to find eligible Regedit window.", lines.back());
+        // Twenty visits that each found a control must not leave twenty sets of blocks.
+        EXPECT_LT(privateBytes(process_.get()), before + 256 * 1024) << placement;
+        releaseRemoteBuffers();
+        editor_->stop();
+        views_ = RegeditViews{};
+    }
+}
+
+TEST_F(StandinViews, AnEditorThatEndedStopsTheSearch) {
+    startEditor();
+    editor_->stop();
+    EXPECT_EQ(ExitFlags::RegeditTerminated, findViews());
+    const std::vector<std::wstring> lines = report_.errorMessages();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", lines[0]);
+    EXPECT_EQ(nullptr, views_.tree);
+}
+
+TEST_F(StandinViews, ReleaseAfterTheEditorEndedForgetsTheBlocksAndFreesTheLocalText) {
+    startEditor();
+    ASSERT_EQ(0u, findViews());
+    editor_->stop();
+    releaseRemoteBuffers();
+    EXPECT_FALSE(remoteBuffers.text.held());
+    EXPECT_FALSE(remoteBuffers.treeItem.held());
+    EXPECT_FALSE(remoteBuffers.listItem.held());
+    EXPECT_FALSE(remoteBuffers.localText);
+}
+
+TEST_F(StandinViews, AbandonedBlocksAreLeftToTheEditor) {
+    startEditor();
+    ASSERT_EQ(0u, findViews());
+    void* const text = remoteBuffers.text.address();
+    abandonRemoteBuffers();
+    releaseRemoteBuffers();
+    EXPECT_TRUE(isCommitted(process_.get(), text));
+    EXPECT_FALSE(remoteBuffers.text.held());
+}
+
+// ---- The key walk --------------------------------------------------------------------
+
+TEST_F(StandinViews, KeyWalkSelectsEveryLevelAndRecordsThePassedPath) {
+    startEditor();
+    EXPECT_EQ(0u, findAndJump(JumpKind::Key, testPath(L"Nested\\Level2\\Level3")));
+    EXPECT_EQ(editorPath(L"Nested\\Level2\\Level3"), editor_->state().selectedPath);
+    EXPECT_EQ(testPath(L"Nested\\Level2\\Level3\\"), passedPath);
+    EXPECT_EQ(L"key", targetKindWord);
+    EXPECT_TRUE(report_.errors().empty());
+}
+
+TEST_F(StandinViews, OnlyAsciiCapitalsFoldWhenNamesAreCompared) {
+    startEditor();
+    EXPECT_EQ(0u, findAndJump(JumpKind::Key, L"hkey_current_user\\SOFTWARE\\hivescouttest\\\u00DCNIC\u00F6DE"));
+    EXPECT_EQ(editorPath(L"\u00DCnic\u00F6de"), editor_->state().selectedPath);
+    // The tree's own spelling goes into the passed path.
+    EXPECT_EQ(testPath(L"\u00DCnic\u00F6de\\"), passedPath);
+
+    passedPath.clear();
+    EXPECT_EQ(ExitFlags::KeyNotFound, jump(JumpKind::Key, testPath(L"\u00FCnic\u00F6de")));
+    EXPECT_EQ(testPath() + L"\\", passedPath);
+}
+
+TEST_F(StandinViews, AMissingMiddleKeyLeavesItsParentSelected) {
+    startEditor();
+    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Key, testPath(L"Missing\\Inner")));
+    EXPECT_EQ(editorPath(), editor_->state().selectedPath);
+    EXPECT_EQ(testPath() + L"\\", passedPath);
+    const std::vector<std::wstring> lines = report_.errorMessages();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(L", The key was not found", lines[0]);
+}
+
+TEST_F(StandinViews, AMissingMiddleKeyOfAKeyOrValueTargetRunsNoValueSearch) {
+    startEditor();
+    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::KeyOrValue, testPath(L"Missing\\Inner")));
+    EXPECT_EQ(L", The key/value was not found", report_.errorMessages().at(0));
+    EXPECT_TRUE(forControl(drivingMessages(editor_->observer().messages()), Control::List).empty());
+}
+
+TEST_F(StandinViews, KeyOrValueTargetEndingOnAKeyNarrowsTheWordToKey) {
+    startEditor();
+    EXPECT_EQ(0u, findAndJump(JumpKind::KeyOrValue, testPath(L"alpha")));
+    EXPECT_EQ(editorPath(L"Alpha"), editor_->state().selectedPath);
+    EXPECT_EQ(L"key", targetKindWord);
+}
+
+TEST_F(StandinViews, AKeyWinsOverAValueOfTheSameName) {
+    startEditor();
+    EXPECT_EQ(0u, findAndJump(JumpKind::KeyOrValue, testPath(L"Shared")));
+    EXPECT_EQ(editorPath(L"Shared"), editor_->state().selectedPath);
+    EXPECT_EQ(L"key", targetKindWord);
+    EXPECT_TRUE(forControl(drivingMessages(editor_->observer().messages()), Control::List).empty());
+}
+
+TEST_F(StandinViews, KeyMessagesComeInWalkOrder) {
+    startEditor();
+    ASSERT_EQ(0u, findAndJump(JumpKind::Key, L"HKEY_CURRENT_USER\\Software"));
+    const std::vector<StandinMessage> sent = drivingMessages(editor_->observer().messages());
+
+    // Rebuild the expected order from the tree's own handles.
+    const HWND tree = views_.tree;
+    const HTREEITEM root = treeItem(tree, TVGN_ROOT, nullptr);
+    const HTREEITEM software = treeItem(tree, TVGN_CARET, nullptr);
+    const HTREEITEM currentUser = treeItem(tree, TVGN_PARENT, software);
+    const LPARAM record = reinterpret_cast<LPARAM>(remoteBuffers.treeItem.address());
+    std::vector<StandinMessage> expected = {treeMessage(TVM_GETNEXTITEM, TVGN_ROOT, nullptr)};
+    auto scanTo = [&](HTREEITEM parent, HTREEITEM wanted) {
+        expected.push_back(treeMessage(TVM_GETNEXTITEM, TVGN_CHILD, parent));
+        for (HTREEITEM item = treeItem(tree, TVGN_CHILD, parent);; item = treeItem(tree, TVGN_NEXT, item)) {
+            ASSERT_NE(nullptr, item);
+            expected.push_back({Control::Tree, TVM_GETITEMW, 0, record});
+            if (item == wanted) break;
+            expected.push_back(treeMessage(TVM_GETNEXTITEM, TVGN_NEXT, item));
+        }
+        expected.push_back(treeMessage(TVM_SELECTITEM, TVGN_CARET, wanted));
+        expected.push_back(treeMessage(TVM_EXPAND, TVE_EXPAND, wanted));
+    };
+    scanTo(root, currentUser);
+    scanTo(currentUser, software);
+    expected.push_back(treeMessage(TVM_GETNEXTITEM, TVGN_CHILD, software));
+    expected.push_back({Control::Tree, WM_MBUTTONDOWN, 0, 0});
+    expected.push_back({Control::Tree, WM_MBUTTONUP, 0, 0});
+    EXPECT_EQ(expected, sent);
+}
+
+TEST_F(StandinViews, AnEditorEndingMidWalkIsLeftToTheCaller) {
+    // The editor ends on the fifth message: the get-item answer is zero, which is a
+    // mismatch, never a comparison with the previous item's text.
+    startEditor({{standin::knob::kExitAfterMessages, L"5"}});
+    allocateLocalText();
+    ASSERT_EQ(0u, findRegeditViews(WindowSet{mainWindow()}, views_, process_.get(), kRemoteTextCapacity));
+    EXPECT_EQ(0u, jump(JumpKind::Key, testPath()));
+    EXPECT_TRUE(editor_->hasEnded(1000));
+    EXPECT_TRUE(report_.errors().empty()) << report_.errors();
+}
+
+// ---- The value search ----------------------------------------------------------------
+
+TEST_F(StandinViews, ValueTargetSelectsAndFocusesTheRow) {
+    startEditor();
+    EXPECT_EQ(0u, findAndJump(JumpKind::Value, testPath(L"Nested\\Level2\\Level3\\DEEP")));
+    const StandinState state = editor_->state();
+    EXPECT_EQ(editorPath(L"Nested\\Level2\\Level3"), state.selectedPath);
+    EXPECT_EQ(L"Deep", state.selectedRowName);
+    EXPECT_EQ(L"Deep", state.focusedRowName);
+    EXPECT_EQ(testPath(L"Nested\\Level2\\Level3\\Deep"), passedPath);
+    EXPECT_EQ(L"value", targetKindWord);
+}
+
+TEST_F(StandinViews, KeyOrValueTargetFallsBackToAValue) {
+    startEditor();
+    EXPECT_EQ(0u, findAndJump(JumpKind::KeyOrValue, testPath(L"mixedcase")));
+    EXPECT_EQ(editorPath(), editor_->state().selectedPath);
+    EXPECT_EQ(L"MixedCase", editor_->state().selectedRowName);
+    EXPECT_EQ(L"value", targetKindWord);
+    EXPECT_EQ(testPath(L"MixedCase"), passedPath);
+}
+
+TEST_F(StandinViews, ValueNamesKeepTheirTrailingBlanks) {
+    startEditor();
+    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"Trailing ")));
+    EXPECT_EQ(L", The value was not found", report_.errorMessages().at(0));
+    passedPath.clear();
+    EXPECT_EQ(0u, jump(JumpKind::Value, testPath(L"trailing  ")));
+    EXPECT_EQ(L"Trailing  ", editor_->state().selectedRowName);
+}
+
+TEST_F(StandinViews, AccentedCapitalsInValueNamesDoNotFold) {
+    startEditor();
+    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"\u00E4rger")));
+    EXPECT_EQ(0u, jump(JumpKind::Value, testPath(L"\u00C4RGER")));
+    EXPECT_EQ(L"\u00C4rger", editor_->state().selectedRowName);
+}
+
+TEST_F(StandinViews, AKeyWithoutValuesHasOnlyItsDefaultRow) {
+    startEditor();
+    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"Empty\\Anything")));
+    EXPECT_EQ(editorPath(L"Empty"), editor_->state().selectedPath);
+    EXPECT_EQ(testPath(L"Empty\\"), passedPath);
+    EXPECT_EQ(L"value", targetKindWord);
+    const std::vector<StandinMessage> list = forControl(drivingMessages(editor_->observer().messages()), Control::List);
+    // The default row, then the answer zero that ends the scan; no state change.
+    std::size_t reads = 0;
+    for (const StandinMessage& message : list) {
+        reads += message.message == LVM_GETITEMW;
+        EXPECT_NE(static_cast<UINT>(LVM_SETITEMW), message.message);
+    }
+    EXPECT_EQ(2u, reads);
+}
+
+TEST_F(StandinViews, ValueTargetWithoutABackslashNamesNoValue) {
+    startEditor();
+    EXPECT_EQ(ExitFlags::ValueNotFound, findAndJump(JumpKind::Value, L"HKEY_CURRENT_USER"));
+    EXPECT_EQ(L", The value to jump to could not be found in the registry.", report_.errorMessages().at(0));
+    EXPECT_TRUE(drivingMessages(editor_->observer().messages()).empty());
+}
+
+TEST_F(StandinViews, ValueInRowTwoMessagesComeInSearchOrder) {
+    startEditor();
+    ASSERT_EQ(0u, findAndJump(JumpKind::Value, testPath(L"Rows\\second")));
+    EXPECT_EQ(2, editor_->state().selectedRow);
+    EXPECT_EQ(2, editor_->state().focusedRow);
+    std::vector<StandinMessage> sent = drivingMessages(editor_->observer().messages());
+    // The value search starts with the click on the tree.
+    auto start = sent.begin();
+    while (start != sent.end() && start->message != WM_MBUTTONDOWN) ++start;
+    sent.erase(sent.begin(), start);
+
+    const LPARAM record = reinterpret_cast<LPARAM>(remoteBuffers.listItem.address());
+    const std::vector<StandinMessage> expected = {
+        {Control::Tree, WM_MBUTTONDOWN, 0, 0},     {Control::List, LVM_GETITEMCOUNT, 0, 0},
+        {Control::List, LVM_GETHEADER, 0, 0},      {Control::Header, HDM_GETITEMCOUNT, 0, 0},
+        {Control::List, LVM_GETITEMW, 0, record},  {Control::List, LVM_GETITEMW, 0, record},
+        {Control::List, LVM_GETITEMW, 0, record},  {Control::List, LVM_SETITEMW, 0, record},
+        {Control::List, WM_MBUTTONDOWN, 0, 0},     {Control::List, WM_KEYUP, VK_LEFT, 0},
+        {Control::List, WM_MBUTTONUP, 0, 0},
+    };
+    EXPECT_EQ(expected, sent);
+}
+
+TEST_F(StandinViews, AHeaderThatStaysBusyIsAskedFiftyTimes) {
+    startEditor({{standin::knob::kListFillDelayMs, L"5000"}});
+    findAndJump(JumpKind::Value, testPath(L"Alpha\\A"));
+    const std::vector<StandinMessage> sent = drivingMessages(editor_->observer().messages());
+    std::size_t headerPolls = 0;
+    std::size_t readsAfterPolls = 0;
+    for (const StandinMessage& message : sent) {
+        headerPolls += message.control == Control::Header;
+        if (headerPolls == 50 && message.message == LVM_GETITEMW) ++readsAfterPolls;
+    }
+    EXPECT_EQ(50u, headerPolls);
+    EXPECT_GE(readsAfterPolls, 1u);  // the scan runs after the last poll
+}
+
+// ---- The window ----------------------------------------------------------------------
+
+TEST_F(StandinViews, AMinimisedEditorIsRestoredOnSuccess) {
+    startEditor({{standin::knob::kStartMinimized, L"1"}});
+    const HWND window = mainWindow();
+    ASSERT_TRUE(isMinimizedWindow(window));
+    EXPECT_EQ(0u, findAndJump(JumpKind::Key, testPath(L"Alpha")));
+    EXPECT_FALSE(isMinimizedWindow(window));
+}
+
+TEST_F(StandinViews, AMinimisedEditorIsLeftAloneOnFailure) {
+    startEditor({{standin::knob::kStartMinimized, L"1"}});
+    const HWND window = mainWindow();
+    ASSERT_TRUE(isMinimizedWindow(window));
+    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Key, testPath(L"Missing")));
+    EXPECT_TRUE(isMinimizedWindow(window));
+}
+
+TEST_F(StandinViews, AMinimisedEditorIsRestoredWhenAValueIsSelected) {
+    startEditor({{standin::knob::kStartMinimized, L"1"}});
+    const HWND window = mainWindow();
+    EXPECT_EQ(0u, findAndJump(JumpKind::Value, testPath(L"Number")));
+    EXPECT_FALSE(isMinimizedWindow(window));
+}
