@@ -1,0 +1,177 @@
+// The real hivescout.exe against stand-in editors: the roads to an editor, what a jump
+// reports and returns, and how it leaves the editor.
+#include <gtest/gtest.h>
+
+#include "app/exit_flags.h"
+#include "tests/e2e/jump_bench.h"
+
+using JumpTest = JumpBench;
+
+TEST_F(JumpTest, LaunchesAnEditorWhenNoneRuns) {
+    const HivescoutRun run = jump(switchWord(L"-jumptokey", L"hkcu\\Software\\HivescoutTest\\Nested\\Level2"));
+    EXPECT_EQ(0u, run.exitCode());
+    const std::vector<std::wstring> expected = {L", Jumping to key: " + testPath(L"Nested\\Level2"),
+                                                L", Jump to the key was successfull"};
+    EXPECT_EQ(expected, reportBody(run));
+    EXPECT_TRUE(run.errorLines.empty());
+
+    StandinObserver editor;
+    ASSERT_TRUE(attachToOnlyEditor(editor));
+    EXPECT_EQ(editorPath(L"Nested\\Level2"), editor.state().selectedPath);
+}
+
+TEST_F(JumpTest, AdoptsARunningEditorWithoutRestartingIt) {
+    Standin running;
+    ASSERT_TRUE(running.ready());
+    const HivescoutRun run = jump(L"hkcu\\Software\\HivescoutTest\\beta\\B");
+    EXPECT_EQ(0u, run.exitCode());
+    EXPECT_EQ(L", Jump to the value was successfull", reportBody(run).back());
+    EXPECT_EQ(std::vector<DWORD>{running.processId()}, runningEditorIds());
+    EXPECT_EQ(editorPath(L"beta"), running.state().selectedPath);
+    EXPECT_EQ(L"B", running.state().selectedRowName);
+    EXPECT_EQ(L"B", running.state().focusedRowName);
+}
+
+TEST_F(JumpTest, MultipleInstancesSwitchStartsAFurtherEditor) {
+    Standin running;
+    ASSERT_TRUE(running.ready());
+    const HivescoutRun run = jump(L"-m " + switchWord(L"-jumptokey", L"HKCU\\Software\\HivescoutTest\\Alpha"));
+    EXPECT_EQ(0u, run.exitCode());
+    const auto editors = runningEditorIds();
+    ASSERT_EQ(2u, editors.size());
+    EXPECT_NE(editorPath(L"Alpha"), running.state().selectedPath);
+    StandinObserver launched;
+    ASSERT_TRUE(launched.attach(editors[0] == running.processId() ? editors[1] : editors[0]));
+    EXPECT_EQ(editorPath(L"Alpha"), launched.state().selectedPath);
+}
+
+TEST_F(JumpTest, KeyOrValueTargetsNameWhatWasSelected) {
+    Standin running;
+    const HivescoutRun key = jump(switchWord(L"-jumpto", L"hkcu\\software\\hivescouttest\\gamma\\INNER"));
+    EXPECT_EQ(0u, key.exitCode());
+    const std::vector<std::wstring> keyLines = {L", Jumping to key/value: HKEY_CURRENT_USER\\software\\hivescouttest\\gamma\\INNER",
+                                                L", Jump to the key was successfull"};
+    EXPECT_EQ(keyLines, reportBody(key));
+    EXPECT_EQ(editorPath(L"GAMMA\\Inner"), running.state().selectedPath);
+
+    const HivescoutRun value = jump(switchWord(L"-jumptovalue", L"HKCU\\SOFTWARE\\HivescoutTest\\MIXEDCASE"));
+    EXPECT_EQ(0u, value.exitCode());
+    EXPECT_EQ(L", Jump to the value was successfull", reportBody(value).back());
+    EXPECT_EQ(L"MixedCase", running.state().selectedRowName);
+}
+
+TEST_F(JumpTest, AccentedCapitalsDoNotFold) {
+    Standin running;
+    const HivescoutRun run = jump(switchWord(L"-jumptovalue", testPath(L"\u00E4RGER")));
+    EXPECT_EQ(ExitFlags::KeyNotFound, run.exitCode());
+    EXPECT_EQ(L", The value was not found", run.errorMessages().at(0));
+    // The key before the value matched, so it is the passed path.
+    const std::vector<std::wstring> expected = {L", Jumping to value: " + testPath(L"\u00E4RGER"),
+                                                L", Jump to value: " + testPath(L"\u00E4RGER") + L", FAILED.",
+                                                L" The successfully passed path was : " + testPath() + L"\\"};
+    EXPECT_EQ(expected, reportBody(run));
+}
+
+TEST_F(JumpTest, MissingMiddleKeyReportsThePassedPathAndKeepsItsParentSelected) {
+    Standin running;
+    const std::wstring target = testPath(L"Nested\\Missing\\Level3");
+    const HivescoutRun run = jump(switchWord(L"-jumptokey", target));
+    EXPECT_EQ(ExitFlags::KeyNotFound, run.exitCode());
+    const std::vector<std::wstring> expected = {L", Jumping to key: " + target, L", Jump to key: " + target + L", FAILED.",
+                                                L" The successfully passed path was : " + testPath(L"Nested") + L"\\"};
+    EXPECT_EQ(expected, reportBody(run));
+    const std::vector<std::wstring> errors = {L", The key was not found", L", Error code returned is: 0x400"};
+    EXPECT_EQ(errors, run.errorMessages());
+    EXPECT_EQ(editorPath(L"Nested"), running.state().selectedPath);
+}
+
+TEST_F(JumpTest, AKeyWinsOverAValueOfTheSameName) {
+    Standin running;
+    const HivescoutRun run = jump(switchWord(L"-jumpto", testPath(L"Shared")));
+    EXPECT_EQ(0u, run.exitCode());
+    EXPECT_EQ(L", Jump to the key was successfull", reportBody(run).back());
+    EXPECT_EQ(editorPath(L"Shared"), running.state().selectedPath);
+}
+
+TEST_F(JumpTest, ValuesWithTrailingBlanksAndKeysWithoutValues) {
+    Standin running;
+    const HivescoutRun blanks = jump(switchWord(L"-jumptovalue", testPath(L"Trailing  ")));
+    EXPECT_EQ(0u, blanks.exitCode());
+    EXPECT_EQ(L"Trailing  ", running.state().selectedRowName);
+
+    const HivescoutRun empty = jump(switchWord(L"-jumptovalue", testPath(L"Empty\\Anything")));
+    EXPECT_EQ(ExitFlags::KeyNotFound, empty.exitCode());
+    EXPECT_EQ(L", The value was not found", empty.errorMessages().at(0));
+}
+
+TEST_F(JumpTest, ASingleNameThatIsNoRootKeyIsNotFound) {
+    Standin running;
+    const HivescoutRun run = jump(L"NoSuchRoot");
+    EXPECT_EQ(ExitFlags::KeyNotFound, run.exitCode());
+    EXPECT_EQ(L", The key/value was not found", run.errorMessages().at(0));
+    // Nothing matched, so there is no passed-path line.
+    EXPECT_EQ(L", Jump to key/value: NoSuchRoot, FAILED.", reportBody(run).back());
+}
+
+TEST_F(JumpTest, ValueTargetWithoutABackslashNamesNoValue) {
+    Standin running;
+    const HivescoutRun run = jump(L"-jumptovalue=hkcu");
+    EXPECT_EQ(ExitFlags::ValueNotFound, run.exitCode());
+    const std::vector<std::wstring> errors = {L", The value to jump to could not be found in the registry.",
+                                              L", Error code returned is: 0x40000"};
+    EXPECT_EQ(errors, run.errorMessages());
+}
+
+TEST_F(JumpTest, ReportLinesCarryNamesOutsideAscii) {
+    Standin running;
+    const std::wstring target = testPath(L"\u00DCnic\u00F6de\\\u00E9t\u00E9");
+    const HivescoutRun run = jump(switchWord(L"-jumpto", target));
+    EXPECT_EQ(0u, run.exitCode());
+    const std::vector<std::wstring> expected = {L", Jumping to key/value: " + target, L", Jump to the value was successfull"};
+    EXPECT_EQ(expected, reportBody(run));
+    EXPECT_EQ(L"\u00E9t\u00E9", running.state().selectedRowName);
+}
+
+TEST_F(JumpTest, AMinimisedEditorIsRestoredOnSuccessOnly) {
+    Standin running(withKnobs({{standin::knob::kStartMinimized, L"1"}}));
+    ASSERT_TRUE(running.ready());
+    const HWND window = running.state().mainWindow;
+    ASSERT_TRUE(isMinimizedWindow(window));
+
+    const HivescoutRun failed = jump(switchWord(L"-jumptokey", testPath(L"NotThere")));
+    EXPECT_EQ(ExitFlags::KeyNotFound, failed.exitCode());
+    EXPECT_TRUE(isMinimizedWindow(window));
+
+    const HivescoutRun succeeded = jump(switchWord(L"-jumptokey", testPath(L"Alpha")));
+    EXPECT_EQ(0u, succeeded.exitCode());
+    EXPECT_FALSE(isMinimizedWindow(window));
+    EXPECT_TRUE(isForegroundWindow(window));
+}
+
+TEST_F(JumpTest, AnEditorClosedDuringTheWalkIsReported) {
+    Standin running(withKnobs({{standin::knob::kExitAfterMessages, L"8"}}));
+    ASSERT_TRUE(running.ready());
+    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Nested\\Level2\\Level3")));
+    EXPECT_EQ(ExitFlags::RegeditTerminated, run.exitCode() & ExitFlags::RegeditTerminated);
+    const auto errors = run.errorMessages();
+    ASSERT_GE(errors.size(), 2u);
+    EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[0]);
+    EXPECT_EQ(L", Regedit was terminated before the jump was completed.", errors.back());
+}
+
+TEST_F(JumpTest, ControlsCreatedLateAreWaitedFor) {
+    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")),
+                                  {{standin::knob::kControlsDelayMs, L"300"}});
+    EXPECT_EQ(0u, run.exitCode());
+}
+
+TEST_F(JumpTest, ATreeWithoutAListIsNoEligibleWindow) {
+    const std::wstring target = testPath(L"Alpha");
+    const HivescoutRun run = jump(switchWord(L"-jumptokey", target), {{standin::knob::kListPlacement, L"none"}});
+    EXPECT_EQ(ExitFlags::CommunicationSetupFailed | ExitFlags::NoEligibleWindow, run.exitCode());
+    EXPECT_EQ(std::vector<std::wstring>{L", Jump to key: " + target + L", FAILED."}, reportBody(run));
+    const std::vector<std::wstring> errors = {L", Failed to find eligible Regedit window.",
+                                              L", Error code returned is: 0x24",
+                                              L", Unable to acquire the handles needed to perform the jump. "};
+    EXPECT_EQ(errors, run.errorMessages());
+}
