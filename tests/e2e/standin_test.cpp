@@ -356,7 +356,8 @@ TEST_F(StandinTest, MinimisedStartIsSeenAndRestoredFromOutside) {
     Standin editor(withKnobs({{standin::knob::kStartMinimized, L"1"}}));
     ASSERT_TRUE(editor.ready());
     const HWND window = editor.state().mainWindow;
-    EXPECT_TRUE(editor.state().minimized);
+    // The stand-in publishes its window state a moment after it says it is ready.
+    EXPECT_TRUE(editor.observer().waitFor([](const StandinState& s) { return s.minimized; }, 3000));
     EXPECT_TRUE(isMinimizedWindow(window));
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
