@@ -1,45 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "tests/support/hivescout_run.h"
 
 namespace {
-
-std::wstring tempPath(const std::wstring& name) {
-    wchar_t directory[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH, directory);
-    return std::wstring(directory) + name;
-}
-
-std::string readBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void writeBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
-    file << bytes;
-}
 
 bool startsWith(const std::wstring& text, const std::wstring& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
 }  // namespace
 
 TEST(LogFile, ReplacesTheFileAndTakesEveryLineInOrder) {
-    const std::wstring log = tempPath(L"hivescout e2e.log");
-    writeBytes(log, "old contents\r\n");
+    const std::wstring log = temporaryPath(L"hivescout e2e.log");
+    writeFileBytes(log, "old contents\r\n");
     const HivescoutRun run = runHivescout(L"\"-logtofile= " + log + L" \" -jumptovalue=");
     EXPECT_EQ(524288u, run.exitCode());
     EXPECT_EQ("", run.process.standardOutput);
     EXPECT_EQ("", run.process.standardError);
 
     bool textMode = false;
-    const auto lines = splitReportLines(readBytes(log), &textMode);
+    const auto lines = splitReportLines(readFileBytes(log), &textMode);
     EXPECT_TRUE(textMode);
     ASSERT_EQ(3u, lines.size());
     const std::wstring pid = std::to_wstring(run.process.processId);
@@ -51,11 +31,11 @@ TEST(LogFile, ReplacesTheFileAndTakesEveryLineInOrder) {
 }
 
 TEST(LogFile, AppendKeepsEarlierContents) {
-    const std::wstring log = tempPath(L"hivescout-append.log");
-    writeBytes(log, "earlier line\r\n");
+    const std::wstring log = temporaryPath(L"hivescout-append.log");
+    writeFileBytes(log, "earlier line\r\n");
     const HivescoutRun run = runHivescout(L"-appendlog -jumpto= -logtofile=" + log);
     EXPECT_EQ(524304u, run.exitCode());
-    const auto lines = splitReportLines(readBytes(log));
+    const auto lines = splitReportLines(readFileBytes(log));
     ASSERT_EQ(4u, lines.size());
     EXPECT_EQ(L"earlier line", lines[0]);
     EXPECT_EQ(L"(Error) Process ID: " + std::to_wstring(run.process.processId) +
@@ -86,7 +66,7 @@ TEST(LogFile, MissingDirectoryReportsAndFallsBackToTheStandardStreams) {
 }
 
 TEST(LogFile, SeveralCopiesAppendToOneFileWithoutLosingALine) {
-    const std::wstring log = tempPath(L"hivescout-shared.log");
+    const std::wstring log = temporaryPath(L"hivescout-shared.log");
     ::DeleteFileW(log.c_str());
     const int copies = 8;
     std::vector<std::unique_ptr<RunningProcess>> running;
@@ -101,7 +81,7 @@ TEST(LogFile, SeveralCopiesAppendToOneFileWithoutLosingALine) {
         ids.push_back(result.processId);
     }
     bool textMode = false;
-    const auto lines = splitReportLines(readBytes(log), &textMode);
+    const auto lines = splitReportLines(readFileBytes(log), &textMode);
     EXPECT_TRUE(textMode);
     ASSERT_EQ(static_cast<std::size_t>(copies * 3), lines.size());
     for (DWORD id : ids) {

@@ -20,13 +20,6 @@ HANDLE openInheritable(const std::wstring& path, DWORD access, DWORD disposition
                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string readWholeFile(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 std::vector<wchar_t> environmentBlock(const std::map<std::wstring, std::wstring>& overrides) {
     std::map<std::wstring, std::wstring> variables;
     if (LPWCH block = ::GetEnvironmentStringsW()) {
@@ -101,12 +94,12 @@ ProcessResult RunningProcess::wait(DWORD timeoutMs) {
     DWORD code = 0;
     ::GetExitCodeProcess(process_, &code);
     result.exitCode = code;
-    result.standardOutput = readWholeFile(outputPath_);
-    result.standardError = readWholeFile(errorPath_);
+    result.standardOutput = readFileBytes(outputPath_);
+    result.standardError = readFileBytes(errorPath_);
     return result;
 }
 
-std::string RunningProcess::outputSoFar() const { return readWholeFile(outputPath_); }
+std::string RunningProcess::outputSoFar() const { return readFileBytes(outputPath_); }
 
 bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
     const DWORD start = ::GetTickCount();
@@ -121,6 +114,24 @@ bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) con
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options) {
     RunningProcess process(commandLine, options);
     return process.wait(options.timeoutMs);
+}
+
+std::wstring temporaryPath(const std::wstring& name) {
+    wchar_t directory[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, directory);
+    return std::wstring(directory) + name;
+}
+
+std::string readFileBytes(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
+    file << bytes;
 }
 
 std::wstring ownDirectory() {

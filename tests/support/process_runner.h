@@ -51,6 +51,11 @@ private:
     std::wstring errorPath_;
 };
 
+// A path in the temporary directory, and a file's bytes read or written whole.
+std::wstring temporaryPath(const std::wstring& name);
+std::string readFileBytes(const std::wstring& path);
+void writeFileBytes(const std::wstring& path, const std::string& bytes);
+
 // The directory of the running test program, with a trailing backslash.
 std::wstring ownDirectory();
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -12,19 +11,6 @@
 #include "tests/support/process_runner.h"
 
 namespace {
-
-std::wstring tempPath(const wchar_t* name) {
-    wchar_t directory[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH, directory);
-    return std::wstring(directory) + name;
-}
-
-std::string readBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 // A target whose first writes fail, like a file that another copy holds for a moment.
 class FlakyBuffer : public std::wstreambuf {
@@ -116,7 +102,7 @@ TEST(ReportLines, OrdinaryAndErrorPrefixes) {
 }
 
 TEST(LogFileTarget, NonAsciiLinesAreUtf8AndLaterLinesStillArrive) {
-    const std::wstring path = tempPath(L"hivescout-utf8.log");
+    const std::wstring path = temporaryPath(L"hivescout-utf8.log");
     ASSERT_TRUE(truncateFile(path));
     {
         LogFileStream file(path);
@@ -125,12 +111,12 @@ TEST(LogFileTarget, NonAsciiLinesAreUtf8AndLaterLinesStillArrive) {
         EXPECT_TRUE(emitReport(file, L"after\n"));
     }
     EXPECT_EQ("HKEY_CURRENT_USER\\\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82\\\xE6\xB5\x8B\xE8\xAF\x95\r\nafter\r\n",
-              readBytes(path));
+              readFileBytes(path));
     ::DeleteFileW(path.c_str());
 }
 
 TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
-    const std::wstring path = tempPath(L"hivescout-concurrent.log");
+    const std::wstring path = temporaryPath(L"hivescout-concurrent.log");
     ASSERT_TRUE(truncateFile(path));
     const int writers = 6;
     const int linesEach = 300;
@@ -148,7 +134,7 @@ TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
     }
     for (auto& t : threads) t.join();
 
-    std::istringstream lines(readBytes(path));
+    std::istringstream lines(readFileBytes(path));
     std::vector<int> next(writers, 0);
     int total = 0;
     for (std::string line; std::getline(lines, line);) {
