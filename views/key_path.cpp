@@ -5,12 +5,12 @@ PreparedPath prepareJumpPath(std::wstring path, JumpKind kind) {
     switch (kind) {
     case JumpKind::Value: {
         const std::size_t lastSeparator = path.rfind(L'\\');
-        if (lastSeparator == std::wstring::npos) {
-            prepared.valueMissing = true;
-        } else {
+        if (lastSeparator != std::wstring::npos) {
             prepared.valueName = path.substr(lastSeparator + 1);
             path.erase(lastSeparator + 1);
         }
+        // Without a name after the last backslash there is no value to look for.
+        prepared.valueMissing = prepared.valueName.empty();
         break;
     }
     case JumpKind::Key:

@@ -10,7 +10,7 @@
 struct PreparedPath {
     std::wstring keys;       // key names separated by backslashes
     std::wstring valueName;  // empty unless a value target named one
-    bool valueMissing = false;  // a value target without any backslash
+    bool valueMissing = false;  // a value target that names no value
 };
 
 // A value target loses its last name (the backslash stays); a key target gains a

@@ -55,10 +55,10 @@ TEST(PathPreparation, ValueTargetsLoseTheirLastName) {
     EXPECT_TRUE(p.valueMissing);
     EXPECT_EQ(L"", p.valueName);
 
-    // A trailing backslash names the empty value, which no search is run for.
+    // Nothing after the last backslash names no value either.
     p = prepareJumpPath(L"HKEY_CURRENT_USER\\", JumpKind::Value);
     EXPECT_EQ(L"", p.valueName);
-    EXPECT_FALSE(p.valueMissing);
+    EXPECT_TRUE(p.valueMissing);
 }
 
 TEST(PathPreparation, KeyTargetsGainABackslashAndOthersStay) {
