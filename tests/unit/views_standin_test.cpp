@@ -17,6 +17,7 @@
 #include "tests/support/standin.h"
 #include "views/regedit_views.h"
 #include "views/remote_buffers.h"
+#include "views/value_list.h"
 
 namespace {
 
@@ -207,6 +208,46 @@ TEST_F(StandinViews, AbandonedBlocksAreLeftToTheEditor) {
     EXPECT_FALSE(remoteBuffers.text.held());
 }
 
+TEST_F(StandinViews, AHandleThatMayNotAllocateFailsTheSetUp) {
+    startEditor();
+    process_.reset(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, editor_->processId()));
+    ASSERT_TRUE(process_);
+    EXPECT_EQ(ExitFlags::CommunicationSetupFailed, findViews());
+    const std::vector<std::wstring> lines = report_.errorMessages();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", lines[0]);
+}
+
+// The communication failures of a tree item, provoked by a handle without one right.
+TEST_F(StandinViews, TreeRecordWriteAndTextReadFailuresAreReported) {
+    struct Case {
+        DWORD missingRight;
+        std::uint32_t bits;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {PROCESS_VM_WRITE, ExitFlags::KeyNotFound | ExitFlags::CommunicationError64,
+         L", Error occurred while writing in the regedit process memory. Error returned was : "},
+        {PROCESS_VM_READ, ExitFlags::KeyNotFound | ExitFlags::CommunicationError128,
+         L", Error occurred while reading the regedit process memory. Error returned was : "},
+    };
+    startEditor();
+    for (const Case& c : cases) {
+        process_.reset(::OpenProcess(kDriverAccess & ~c.missingRight, FALSE, editor_->processId()));
+        ASSERT_TRUE(process_);
+        regeditInstance.process = process_.get();
+        views_ = RegeditViews{};
+        ASSERT_EQ(0u, findViews());
+        const std::size_t linesBefore = report_.errorMessages().size();
+        EXPECT_EQ(c.bits, jump(JumpKind::Key, testPath()));
+        const std::vector<std::wstring> lines = report_.errorMessages();
+        ASSERT_GT(lines.size(), linesBefore);
+        EXPECT_EQ(0u, lines[linesBefore].find(c.message)) << lines[linesBefore];
+        EXPECT_EQ(L"", passedPath);
+        releaseRemoteBuffers();
+    }
+}
+
 // ---- The key walk --------------------------------------------------------------------
 
 TEST_F(StandinViews, KeyWalkSelectsEveryLevelAndRecordsThePassedPath) {
@@ -386,6 +427,39 @@ TEST_F(StandinViews, ValueInRowTwoMessagesComeInSearchOrder) {
         {Control::List, WM_MBUTTONUP, 0, 0},
     };
     EXPECT_EQ(expected, sent);
+}
+
+// The communication failures of a list row: the key is reached with a full handle, then
+// the search runs with a handle that lacks one right.
+TEST_F(StandinViews, ListRecordWriteAndTextReadFailuresAreReported) {
+    struct Case {
+        DWORD missingRight;
+        std::uint32_t bits;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {PROCESS_VM_WRITE, ExitFlags::KeyNotFound | ExitFlags::CommunicationError256,
+         L", Error occurred while writing in the regedit process memory. Error returned was : "},
+        {PROCESS_VM_READ, ExitFlags::KeyNotFound | ExitFlags::CommunicationError512,
+         L", Error occurred while reading the regedit process memory. Error returned was : "},
+    };
+    startEditor();
+    ASSERT_EQ(0u, findAndJump(JumpKind::Key, testPath(L"Alpha")));
+    HANDLE const full = remoteBuffers.process;
+    for (const Case& c : cases) {
+        UniqueHandle limited(::OpenProcess(kDriverAccess & ~c.missingRight, FALSE, editor_->processId()));
+        ASSERT_TRUE(limited);
+        remoteBuffers.process = limited.get();
+        const std::size_t linesBefore = report_.errorMessages().size();
+        const ValueSearchResult result = selectValueInList(L"A", views_, RecordLayout::Bits64);
+        remoteBuffers.process = full;
+        EXPECT_EQ(ValueSearch::Failed, result.outcome);
+        EXPECT_EQ(c.bits, result.failure);
+        const std::vector<std::wstring> lines = report_.errorMessages();
+        ASSERT_GT(lines.size(), linesBefore);
+        EXPECT_EQ(0u, lines[linesBefore].find(c.message)) << lines[linesBefore];
+    }
+    EXPECT_EQ(-1, editor_->state().selectedRow);
 }
 
 TEST_F(StandinViews, AHeaderThatStaysBusyIsAskedFiftyTimes) {
