@@ -1,4 +1,5 @@
 #include <cwchar>
+#include <iterator>
 
 #include "app/exit_flags.h"
 #include "app/report.h"
