@@ -2,14 +2,6 @@
 # touch a user's own prefix or display. Source this file, then bench_start / bench_stop.
 # bench_start exports HIVESCOUT_BENCH=1, WINEPREFIX and DISPLAY for everything run after it.
 
-bench_free_display() {
-  local n
-  for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; return 0; fi
-  done
-  return 1
-}
-
 bench_start() {
   export WINEDEBUG=-all
   # A crash must end the run with its exception code, not open a debugger dialog.
@@ -17,12 +9,18 @@ bench_start() {
   export WINEPREFIX
   WINEPREFIX=$(mktemp -d /tmp/hivescout-bench.XXXXXX)
   BENCH_XVFB_PID=""
-  local display
-  display=$(bench_free_display)
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number: two benches started at the
+  # same moment can never share (and then tear down) one display.
+  local display_file="$WINEPREFIX.display" display=""
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   BENCH_XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    display=$(head -n 1 "$display_file" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    sleep 0.1
+  done
+  rm -f "$display_file"
   export DISPLAY=":$display"
-  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
   export HIVESCOUT_BENCH=1
