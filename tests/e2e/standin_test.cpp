@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
 
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
@@ -352,26 +350,6 @@ TEST_F(StandinTest, PlainStartHandsOverToTheRunningEditorAndMultipleInstanceRuns
     EXPECT_EQ(2u, runningEditorIds().size());
 }
 
-TEST_F(StandinTest, MinimisedStartIsSeenAndRestoredFromOutside) {
-    Standin editor(withKnobs({{standin::knob::kStartMinimized, L"1"}}));
-    ASSERT_TRUE(editor.ready());
-    const HWND window = editor.state().mainWindow;
-    // The stand-in publishes its window state a moment after it says it is ready.
-    EXPECT_TRUE(editor.observer().waitFor([](const StandinState& s) { return s.minimized; }, 3000));
-    EXPECT_TRUE(isMinimizedWindow(window));
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    ASSERT_TRUE(::GetWindowPlacement(window, &placement));
-    EXPECT_EQ(static_cast<UINT>(SW_SHOWMINIMIZED), placement.showCmd);
-
-    ::ShowWindow(window, SW_RESTORE);
-    ::BringWindowToTop(window);
-    ::SetForegroundWindow(window);
-    EXPECT_TRUE(editor.observer().waitFor([](const StandinState& s) { return !s.minimized && s.active; }, 3000));
-    EXPECT_FALSE(isMinimizedWindow(window));
-    EXPECT_TRUE(isForegroundWindow(window));
-}
-
 TEST_F(StandinTest, KnobsShapeTheWindowAndItsTiming) {
     {
         Standin twoChildren(withKnobs({{standin::knob::kTwoChildren, L"1"}}));
@@ -408,60 +386,3 @@ TEST_F(StandinTest, KnobsShapeTheWindowAndItsTiming) {
     EXPECT_TRUE(hasTopLevelWindow(late.processId()));
 }
 
-TEST_F(StandinTest, LateListFillKeepsTheHeaderAtMinusOne) {
-    Standin editor(withKnobs({{standin::knob::kListFillDelayMs, L"800"}}));
-    ASSERT_TRUE(editor.ready());
-    UniqueHandle process = openForDriving(editor.processId());
-    const StandinState state = editor.state();
-    RemoteViews views(process.get(), state);
-    ASSERT_NE(nullptr, views.walk(kTestKeyPath));
-    EXPECT_EQ(-1, ::SendMessageW(state.header, HDM_GETITEMCOUNT, 0, 0));
-    EXPECT_TRUE(views.rows().empty());
-    EXPECT_TRUE(editor.observer().waitFor([](const StandinState& s) { return !s.listPending; }, 5000));
-    EXPECT_EQ(3, ::SendMessageW(state.header, HDM_GETITEMCOUNT, 0, 0));
-    EXPECT_EQ(7u, views.rows().size());
-}
-
-TEST_F(StandinTest, EndsOnTheChosenOutsideMessageAndKeepsItsRecord) {
-    Standin editor(withKnobs({{standin::knob::kExitAfterMessages, L"2"}}));
-    ASSERT_TRUE(editor.ready());
-    const StandinState state = editor.state();
-    EXPECT_NE(0, ::SendMessageW(state.tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    EXPECT_EQ(0, ::SendMessageW(state.tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    EXPECT_TRUE(editor.hasEnded(3000));
-    const std::vector<StandinMessage> expected = {{Control::Tree, TVM_GETNEXTITEM, TVGN_ROOT, 0},
-                                                  {Control::Tree, TVM_GETNEXTITEM, TVGN_ROOT, 0}};
-    EXPECT_EQ(expected, fromOtherThreads(editor.observer().messages()));
-}
-
-// Prints what filling and walking a key with 5,000 subkeys costs across processes.
-TEST(StandinBenchmark, ExpandAndWalkFiveThousandSubkeys) {
-    ASSERT_TRUE(installStandin());
-    ASSERT_TRUE(killAllEditors());
-    RegistryKeySpec root{L"HivescoutTest", {}, {}};
-    root.add(keyWithNumberedSubkeys(L"Many", L"Key", 5000, 4));
-    const auto writeStart = std::chrono::steady_clock::now();
-    TestRegistryData data(root);
-    ASSERT_TRUE(data.created());
-    const auto written = std::chrono::steady_clock::now();
-
-    Standin editor;
-    ASSERT_TRUE(editor.ready());
-    UniqueHandle process = openForDriving(editor.processId());
-    RemoteViews views(process.get(), editor.state());
-    const auto expandStart = std::chrono::steady_clock::now();
-    const HTREEITEM many = views.walk({L"HKEY_CURRENT_USER", L"Software", L"HivescoutTest", L"Many"});
-    ASSERT_NE(nullptr, many);
-    const auto expanded = std::chrono::steady_clock::now();
-    const std::vector<std::wstring> children = views.childTexts(many);
-    const auto walked = std::chrono::steady_clock::now();
-    ASSERT_EQ(5000u, children.size());
-    EXPECT_EQ(L"Key4999", children.back());
-
-    using Ms = std::chrono::duration<double, std::milli>;
-    std::printf("[ bench ] write 5000 keys: %.0f ms; walk to and expand them: %.0f ms; read all texts: %.0f ms "
-                "(%.3f ms per item)\n",
-                Ms(written - writeStart).count(), Ms(expanded - expandStart).count(), Ms(walked - expanded).count(),
-                Ms(walked - expanded).count() / 5000.0);
-    killAllEditors();
-}

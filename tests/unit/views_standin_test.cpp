@@ -271,28 +271,11 @@ TEST_F(StandinViews, OnlyAsciiCapitalsFoldWhenNamesAreCompared) {
     EXPECT_EQ(testPath() + L"\\", passedPath);
 }
 
-TEST_F(StandinViews, AMissingMiddleKeyLeavesItsParentSelected) {
-    startEditor();
-    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Key, testPath(L"Missing\\Inner")));
-    EXPECT_EQ(editorPath(), editor_->state().selectedPath);
-    EXPECT_EQ(testPath() + L"\\", passedPath);
-    const std::vector<std::wstring> lines = report_.errorMessages();
-    ASSERT_EQ(1u, lines.size());
-    EXPECT_EQ(L", The key was not found", lines[0]);
-}
-
 TEST_F(StandinViews, AMissingMiddleKeyOfAKeyOrValueTargetRunsNoValueSearch) {
     startEditor();
     EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::KeyOrValue, testPath(L"Missing\\Inner")));
     EXPECT_EQ(L", The key/value was not found", report_.errorMessages().at(0));
     EXPECT_TRUE(forControl(drivingMessages(editor_->observer().messages()), Control::List).empty());
-}
-
-TEST_F(StandinViews, KeyOrValueTargetEndingOnAKeyNarrowsTheWordToKey) {
-    startEditor();
-    EXPECT_EQ(0u, findAndJump(JumpKind::KeyOrValue, testPath(L"alpha")));
-    EXPECT_EQ(editorPath(L"Alpha"), editor_->state().selectedPath);
-    EXPECT_EQ(L"key", targetKindWord);
 }
 
 TEST_F(StandinViews, AKeyWinsOverAValueOfTheSameName) {
@@ -367,22 +350,6 @@ TEST_F(StandinViews, KeyOrValueTargetFallsBackToAValue) {
     EXPECT_EQ(testPath(L"MixedCase"), passedPath);
 }
 
-TEST_F(StandinViews, ValueNamesKeepTheirTrailingBlanks) {
-    startEditor();
-    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"Trailing ")));
-    EXPECT_EQ(L", The value was not found", report_.errorMessages().at(0));
-    passedPath.clear();
-    EXPECT_EQ(0u, jump(JumpKind::Value, testPath(L"trailing  ")));
-    EXPECT_EQ(L"Trailing  ", editor_->state().selectedRowName);
-}
-
-TEST_F(StandinViews, AccentedCapitalsInValueNamesDoNotFold) {
-    startEditor();
-    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"\u00E4rger")));
-    EXPECT_EQ(0u, jump(JumpKind::Value, testPath(L"\u00C4RGER")));
-    EXPECT_EQ(L"\u00C4rger", editor_->state().selectedRowName);
-}
-
 TEST_F(StandinViews, AKeyWithoutValuesHasOnlyItsDefaultRow) {
     startEditor();
     EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"Empty\\Anything")));
@@ -397,13 +364,6 @@ TEST_F(StandinViews, AKeyWithoutValuesHasOnlyItsDefaultRow) {
         EXPECT_NE(static_cast<UINT>(LVM_SETITEMW), message.message);
     }
     EXPECT_EQ(2u, reads);
-}
-
-TEST_F(StandinViews, ValueTargetWithoutABackslashNamesNoValue) {
-    startEditor();
-    EXPECT_EQ(ExitFlags::ValueNotFound, findAndJump(JumpKind::Value, L"HKEY_CURRENT_USER"));
-    EXPECT_EQ(L", The value to jump to could not be found in the registry.", report_.errorMessages().at(0));
-    EXPECT_TRUE(drivingMessages(editor_->observer().messages()).empty());
 }
 
 TEST_F(StandinViews, ValueInRowTwoMessagesComeInSearchOrder) {
