@@ -60,16 +60,16 @@ RegistryKeySpec sampleTestTree() {
 
 namespace {
 
-bool writeKey(HKEY parent, const RegistryKeySpec& spec) {
+bool writeKey(HKEY parent, const RegistryKeySpec& described) {
     RegistryKey key;
-    if (::RegCreateKeyExW(parent, spec.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    if (::RegCreateKeyExW(parent, described.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                           key.receive(), nullptr) != ERROR_SUCCESS)
         return false;
-    for (const RegistryValueSpec& value : spec.values)
+    for (const RegistryValueSpec& value : described.values)
         if (::RegSetValueExW(key.get(), value.name.c_str(), 0, value.type, value.data.data(),
                              static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
             return false;
-    for (const RegistryKeySpec& subkey : spec.subkeys)
+    for (const RegistryKeySpec& subkey : described.subkeys)
         if (!writeKey(key.get(), subkey)) return false;
     return true;
 }
