@@ -284,3 +284,19 @@ std::vector<std::unique_ptr<Standin>> startStandins(unsigned count, const Standi
     for (unsigned index = 0; index < count; ++index) editors.push_back(std::make_unique<Standin>(options));
     return editors;
 }
+
+std::vector<StandinMessage> drivingMessages(const std::vector<StandinMessage>& recorded) {
+    std::vector<StandinMessage> kept;
+    for (const StandinMessage& message : withoutNoise(fromOtherThreads(recorded))) {
+        switch (message.message) {
+        case TVM_GETNEXTITEM: case TVM_GETITEMW: case TVM_SELECTITEM: case TVM_EXPAND:
+        case LVM_GETITEMCOUNT: case LVM_GETHEADER: case LVM_GETITEMW: case LVM_SETITEMW:
+        case HDM_GETITEMCOUNT: case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_KEYUP:
+            kept.push_back(message);
+            break;
+        default:
+            break;
+        }
+    }
+    return kept;
+}

@@ -47,6 +47,9 @@ bool isNoiseMessage(UINT message);
 std::vector<StandinMessage> withoutNoise(const std::vector<StandinMessage>& messages);
 // Only the messages another thread or process sent (what a driving program sent).
 std::vector<StandinMessage> fromOtherThreads(const std::vector<StandinMessage>& messages);
+// Only what another process sent, and only the messages that drive the views: item
+// queries, selection, expansion, the state change and the mouse and key messages.
+std::vector<StandinMessage> drivingMessages(const std::vector<StandinMessage>& messages);
 std::vector<StandinMessage> forControl(const std::vector<StandinMessage>& messages, standin::Control control);
 
 // A copy of a stand-in's published state.
