@@ -28,21 +28,7 @@ PlainTextDialog::PlainTextDialog(std::wstring caption, std::wstring text)
     : caption_(std::move(caption)), text_(std::move(text)) {}
 
 bool PlainTextDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) { result = onOk(); return true; }
-            if (LOWORD(wParam) == IDCANCEL) { result = onCancel(); return true; }
-            break;
-        case WM_SIZE:
-            onSize();
-            result = 0;
-            return true;
-        case WM_INITDIALOG:
-            result = onInitDialog();
-            return true;
-        default:
-            break;
-    }
+    if (dispatchCommonDialogMessage(*this, message, wParam, result)) return true;
     return reflectNotification(message, wParam, lParam, result);
 }
 

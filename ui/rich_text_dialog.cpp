@@ -51,27 +51,11 @@ RichTextDialog::RichTextDialog(std::wstring caption, std::string rtf)
     : caption_(std::move(caption)), rtf_(std::move(rtf)) {}
 
 bool RichTextDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) { result = onOk(); return true; }
-            if (LOWORD(wParam) == IDCANCEL) { result = onCancel(); return true; }
-            break;
-        case WM_SIZE:
-            onSize();
-            result = 0;
-            return true;
-        case WM_INITDIALOG:
-            result = onInitDialog();
-            return true;
-        case WM_NOTIFY:
-            if (reinterpret_cast<const NMHDR*>(lParam)->code == EN_LINK) {
-                bool handled = false;
-                result = openLinkOnClick(*reinterpret_cast<const ENLINK*>(lParam), handled);
-                if (handled) return true;
-            }
-            break;
-        default:
-            break;
+    if (dispatchCommonDialogMessage(*this, message, wParam, result)) return true;
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == EN_LINK) {
+        bool handled = false;
+        result = openLinkOnClick(*reinterpret_cast<const ENLINK*>(lParam), handled);
+        if (handled) return true;
     }
     return reflectNotification(message, wParam, lParam, result);
 }

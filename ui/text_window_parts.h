@@ -25,3 +25,24 @@ void centreInWorkArea(HWND dialog);
 
 // Labels the visible button "Exit" and hides the other one.
 void showOnlyExitButton(HWND dialog);
+
+// The messages both text dialogs handle alike, first in their dispatch: the two buttons,
+// size changes and initialisation. Returns false for any other message.
+template <typename TextDialog>
+bool dispatchCommonDialogMessage(TextDialog& dialog, UINT message, WPARAM wParam, LRESULT& result) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) { result = dialog.onOk(); return true; }
+            if (LOWORD(wParam) == IDCANCEL) { result = dialog.onCancel(); return true; }
+            return false;
+        case WM_SIZE:
+            dialog.onSize();
+            result = 0;
+            return true;
+        case WM_INITDIALOG:
+            result = dialog.onInitDialog();
+            return true;
+        default:
+            return false;
+    }
+}

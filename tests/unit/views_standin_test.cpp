@@ -187,21 +187,23 @@ TEST_F(StandinViews, AHandleThatMayNotAllocateFailsTheSetUp) {
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", lines[0]);
 }
 
+// A right taken from the editor's handle, and what the jump must then report.
+struct CommunicationFailure {
+    DWORD missingRight;
+    std::uint32_t bits;
+    const wchar_t* message;
+};
+
 // The communication failures of a tree item, provoked by a handle without one right.
 TEST_F(StandinViews, TreeRecordWriteAndTextReadFailuresAreReported) {
-    struct Case {
-        DWORD missingRight;
-        std::uint32_t bits;
-        const wchar_t* message;
-    };
-    const Case cases[] = {
+    const CommunicationFailure cases[] = {
         {PROCESS_VM_WRITE, ExitFlags::KeyNotFound | ExitFlags::CommunicationError64,
          L", Error occurred while writing in the regedit process memory. Error returned was : "},
         {PROCESS_VM_READ, ExitFlags::KeyNotFound | ExitFlags::CommunicationError128,
          L", Error occurred while reading the regedit process memory. Error returned was : "},
     };
     startEditor();
-    for (const Case& c : cases) {
+    for (const CommunicationFailure& c : cases) {
         process_.reset(::OpenProcess(kDriverAccess & ~c.missingRight, FALSE, editor_->processId()));
         ASSERT_TRUE(process_);
         regeditInstance.process = process_.get();
@@ -307,12 +309,7 @@ TEST_F(StandinViews, AKeyWithoutValuesHasOnlyItsDefaultRow) {
 // The communication failures of a list row: the key is reached with a full handle, then
 // the search runs with a handle that lacks one right.
 TEST_F(StandinViews, ListRecordWriteAndTextReadFailuresAreReported) {
-    struct Case {
-        DWORD missingRight;
-        std::uint32_t bits;
-        const wchar_t* message;
-    };
-    const Case cases[] = {
+    const CommunicationFailure cases[] = {
         {PROCESS_VM_WRITE, ExitFlags::KeyNotFound | ExitFlags::CommunicationError256,
          L", Error occurred while writing in the regedit process memory. Error returned was : "},
         {PROCESS_VM_READ, ExitFlags::KeyNotFound | ExitFlags::CommunicationError512,
@@ -321,7 +318,7 @@ TEST_F(StandinViews, ListRecordWriteAndTextReadFailuresAreReported) {
     startEditor();
     ASSERT_EQ(0u, findAndJump(JumpKind::Key, testPath(L"Alpha")));
     HANDLE const full = remoteBuffers.process;
-    for (const Case& c : cases) {
+    for (const CommunicationFailure& c : cases) {
         UniqueHandle limited(::OpenProcess(kDriverAccess & ~c.missingRight, FALSE, editor_->processId()));
         ASSERT_TRUE(limited);
         remoteBuffers.process = limited.get();
