@@ -110,7 +110,8 @@ std::wstring foldToUpper(std::wstring text) {
 bool parseSwitchWord(JumpSettings& settings, const std::wstring& word) {
     const auto equals = word.find(L'=');
     std::wstring name = word.substr(0, equals);
-    std::wstring value = equals == std::wstring::npos ? std::wstring() : word.substr(equals + 1);
+    // A word that starts with "=" names nothing, and so carries no value either.
+    std::wstring value = equals == std::wstring::npos || equals == 0 ? std::wstring() : word.substr(equals + 1);
 
     name = foldToLower(trimBack(trimFront(name, kBlanks), kBlanks));
     value = trimFront(value, kBlanks);

@@ -8,7 +8,9 @@
 
 #include "app/exit_flags.h"
 #include "app/report.h"
+#include "app/report_encoding.h"
 #include "sync/jump.h"
+#include "sync/termination.h"
 #include "ui/usage.h"
 #include "ui/window_module.h"
 
@@ -114,10 +116,10 @@ void reportOutcome(std::uint32_t flags) {
         reportOutput(L", Jump to the ", targetKindWord, L" was successfull");
     } else if (flags & ExitFlags::KeyNotFound) {
         if (passedPath.empty()) {
-            reportOutput(L", Jump to ", targetKindWord, L": ", jumpSettings.jumpPath, L", FAILED.");
+            reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.");
         } else {
-            reportOutput(L", Jump to ", targetKindWord, L": ", jumpSettings.jumpPath, L", FAILED.", L'\n',
-                         L" The successfully passed path was : ", passedPath);
+            reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.", L'\n',
+                         L" The successfully passed path was : ", visibleInReport(passedPath));
         }
     }
 }
@@ -147,6 +149,9 @@ std::uint32_t runJump(HINSTANCE instance) {
     } catch (...) {
         reportUnhandledException();
     }
+    // The exit code is decided: a termination command from now on must not change it,
+    // nor touch what the exit-time teardown frees.
+    closeTerminationWatcher();
     const std::wstring endTime = currentTimestamp();
     reportPieces(*outputStream, L"Hivescout with process ID ", ownProcessId, L" ended on: ", endTime, L'\n');
     return exitFlags;

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <memory>
 
+#include "app/report_encoding.h"
+
 namespace {
 
 const DWORD kLogRetryMs = 150;
@@ -14,14 +16,14 @@ std::unique_ptr<LogFileStream> logErrors;
 }  // namespace
 
 bool emitReport(std::wostream& target, const std::wstring& text) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        // A stream keeps its bad state after a failed write; clearing it first means a
-        // failure of a moment (another copy writing the same file) loses only itself.
-        target.clear();
+    // A stream keeps its bad state after a failed write; clearing it first means a
+    // failure of a moment (another copy writing the same file) loses only itself.
+    target.clear();
+    if (auto* buffer = dynamic_cast<ReportTargetBuffer*>(target.rdbuf())) {
+        // The buffer retries only what a failed write left, so no byte is written twice.
+        if (!buffer->writeReport(text, jumpSettings.logToFile ? kLogRetryMs : 0)) target.setstate(std::ios::badbit);
+    } else {
         target << text;
-        if (!target.bad()) break;
-        if (!jumpSettings.logToFile || ::GetTickCount() - start >= kLogRetryMs) break;
     }
     if (!target.bad()) target.flush();
     return !target.bad();
@@ -62,14 +64,12 @@ void openLogFile(std::wstring path, bool append) {
         return;
     }
 
-    const std::wstring errorText = formatSystemMessage(error);
-    standardError.clear();
-    standardError << L"(Error) Process ID: " << ownProcessId << L", Error occured during the opening of the log file"
-                  << path << L", " << errorText << L'\n';
-    standardError.flush();
+    // Composed whole before it is written, so that it reaches a shared target in one piece.
+    reportPieces(standardError, L"(Error) Process ID: ", ownProcessId,
+                 L", Error occured during the opening of the log file", visibleInReport(path), L", ",
+                 formatSystemMessage(error), L'\n');
     // Reaches the file only when the error stream did open.
-    reportPieces(*errors, L"(Error) Process ID: ", ownProcessId,
-                 L", Error occured during the opening of the log file", path, L", ", errorText, L'\n');
+    emitReport(*errors, reportStream.str());
 }
 
 bool outputIsStandard() { return outputStream == &standardOutput; }

@@ -53,3 +53,20 @@ std::wstring toConsoleText(const wchar_t* text, std::size_t length) {
     }
     return out;
 }
+
+std::wstring visibleInReport(const std::wstring& text) {
+    static const wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring shown;
+    shown.reserve(text.size());
+    for (const wchar_t unit : text) {
+        const bool control = unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == 0x2028 || unit == 0x2029;
+        if (!control) {
+            shown += unit;
+            continue;
+        }
+        shown += L"<U+";
+        for (int shift = 12; shift >= 0; shift -= 4) shown += kDigits[(unit >> shift) & 0xF];
+        shown += L'>';
+    }
+    return shown;
+}

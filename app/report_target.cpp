@@ -1,20 +1,28 @@
 #include "app/report_target.h"
 
+#include <atomic>
+
 #include "app/report_encoding.h"
 
 namespace {
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-bool writeAll(HANDLE handle, const char* bytes, std::size_t count) {
-    while (count > 0) {
-        const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
-        DWORD written = 0;
-        if (!::WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0) return false;
-        bytes += written;
-        count -= written;
-    }
-    return true;
+// Set while a thread of this process holds an append lock.
+std::atomic<bool> appendLockHeld{false};
+
+bool writeOnce(HANDLE handle, const char* bytes, std::size_t count, std::size_t& written) {
+    const DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
+    DWORD done = 0;
+    const bool ok = ::WriteFile(handle, bytes, chunk, &done, nullptr) != FALSE;
+    written = done;
+    return ok;
+}
+
+bool writeAll(HANDLE handle, const char* bytes, std::size_t count, DWORD retryMs) {
+    return writeRemaining(bytes, count, retryMs, [handle](const char* rest, std::size_t left, std::size_t& written) {
+        return writeOnce(handle, rest, left, written);
+    });
 }
 
 bool isConsole(HANDLE handle) {
@@ -30,20 +38,55 @@ OVERLAPPED appendLockPosition() {
     return position;
 }
 
+enum class AppendLock { Held, Unsupported, Busy };
+
+// Polls rather than blocks, so that no writer can be kept waiting without end by a
+// lock that another process, or a suspended thread of this one, never gives back.
+AppendLock takeAppendLock(HANDLE file, DWORD waitMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        OVERLAPPED position = appendLockPosition();
+        if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position))
+            return AppendLock::Held;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) return AppendLock::Unsupported;
+        if (::GetTickCount() - start >= waitMs) return AppendLock::Busy;
+        ::Sleep(1);
+    }
+}
+
+void giveAppendLockBack(HANDLE file) {
+    OVERLAPPED position = appendLockPosition();
+    ::UnlockFileEx(file, 0, 1, 0, &position);
+}
+
+bool appendAtEnd(HANDLE file, const char* bytes, std::size_t count, DWORD retryMs) {
+    // Devices and pipes have no end to move to; they take the bytes as they come.
+    LARGE_INTEGER noMove{};
+    ::SetFilePointerEx(file, noMove, nullptr, FILE_END);
+    return writeAll(file, bytes, count, retryMs);
+}
+
 }  // namespace
+
+bool appendLockHeldInProcess() { return appendLockHeld.load(); }
+
+bool ReportTargetBuffer::writeReport(const std::wstring& text, DWORD retryMs) {
+    return text.empty() || writeText(text.data(), text.size(), retryMs);
+}
 
 std::streamsize ReportTargetBuffer::xsputn(const wchar_t* text, std::streamsize count) {
     if (count <= 0) return 0;
-    return writeText(text, static_cast<std::size_t>(count)) ? count : 0;
+    return writeText(text, static_cast<std::size_t>(count), 0) ? count : 0;
 }
 
 ReportTargetBuffer::int_type ReportTargetBuffer::overflow(int_type unit) {
     if (traits_type::eq_int_type(unit, traits_type::eof())) return traits_type::not_eof(unit);
     const wchar_t text = traits_type::to_char_type(unit);
-    return writeText(&text, 1) ? unit : traits_type::eof();
+    return writeText(&text, 1, 0) ? unit : traits_type::eof();
 }
 
-bool StandardHandleBuffer::writeText(const wchar_t* text, std::size_t length) {
+bool StandardHandleBuffer::writeText(const wchar_t* text, std::size_t length, DWORD retryMs) {
     const HANDLE handle = ::GetStdHandle(standardHandleId_);
     if (!UniqueHandle::isValid(handle)) return false;
     if (isConsole(handle)) {
@@ -52,35 +95,37 @@ bool StandardHandleBuffer::writeText(const wchar_t* text, std::size_t length) {
         return ::WriteConsoleW(handle, consoleText.data(), static_cast<DWORD>(consoleText.size()), &written, nullptr) != FALSE;
     }
     const std::string bytes = encodeReportText(text, length);
-    return writeAll(handle, bytes.data(), bytes.size());
+    return writeAll(handle, bytes.data(), bytes.size(), retryMs);
 }
 
-bool StandardHandleBuffer::writeBytes(const char* bytes, std::size_t count) {
+bool StandardHandleBuffer::writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD) {
     const HANDLE handle = ::GetStdHandle(standardHandleId_);
     if (!UniqueHandle::isValid(handle)) return false;
     if (isConsole(handle)) {
         DWORD written = 0;
         return ::WriteConsoleA(handle, bytes, static_cast<DWORD>(count), &written, nullptr) != FALSE;
     }
-    return writeAll(handle, bytes, count);
+    return writeAll(handle, bytes, count, retryMs);
 }
 
 LogFileBuffer::LogFileBuffer(const std::wstring& path)
     : file_(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
-bool LogFileBuffer::writeText(const wchar_t* text, std::size_t length) {
+bool LogFileBuffer::writeText(const wchar_t* text, std::size_t length, DWORD retryMs) {
     const std::string bytes = encodeReportText(text, length);
-    return writeBytes(bytes.data(), bytes.size());
+    return writeBytes(bytes.data(), bytes.size(), retryMs, kAppendLockWaitMs);
 }
 
-bool LogFileBuffer::writeBytes(const char* bytes, std::size_t count) {
+bool LogFileBuffer::writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD lockWaitMs) {
     if (!file_) return false;
-    OVERLAPPED lockPosition = appendLockPosition();
-    if (!::LockFileEx(file_.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockPosition)) return false;
-    LARGE_INTEGER noMove{};
-    const bool written = ::SetFilePointerEx(file_.get(), noMove, nullptr, FILE_END) && writeAll(file_.get(), bytes, count);
-    lockPosition = appendLockPosition();
-    ::UnlockFileEx(file_.get(), 0, 1, 0, &lockPosition);
+    const AppendLock lock = lockable_ ? takeAppendLock(file_.get(), lockWaitMs) : AppendLock::Unsupported;
+    if (lock == AppendLock::Unsupported) lockable_ = false;
+    if (lock != AppendLock::Held) return appendAtEnd(file_.get(), bytes, count, retryMs);
+
+    appendLockHeld = true;
+    const bool written = appendAtEnd(file_.get(), bytes, count, retryMs);
+    appendLockHeld = false;
+    giveAppendLockBack(file_.get());
     return written;
 }
 

@@ -8,16 +8,39 @@
 
 #include "app/handle.h"
 
+// Writes count bytes through writeOnce(bytes, count, written) until all are written. A
+// write that fails or stops short is retried from where it stopped, never from the
+// start, for as long as the budget lasts (0: one attempt). No allocation, so the
+// termination path may use it.
+template <typename WriteOnce>
+bool writeRemaining(const char* bytes, std::size_t count, DWORD budgetMs, WriteOnce writeOnce) {
+    const DWORD start = ::GetTickCount();
+    while (count > 0) {
+        std::size_t written = 0;
+        const bool ok = writeOnce(bytes, count, written);
+        // What a failed write did get through is never written again.
+        if (written > count) written = count;
+        bytes += written;
+        count -= written;
+        if (ok && written > 0) continue;
+        if (count > 0 && ::GetTickCount() - start >= budgetMs) return false;
+    }
+    return true;
+}
+
 // A stream buffer without buffering: every insertion reaches the system as one write,
 // so a composed report of several lines is never torn apart by another writer.
 class ReportTargetBuffer : public std::wstreambuf {
 public:
-    // Writes bytes that are already in their final form. Used by the termination path,
-    // which may not allocate memory.
-    virtual bool writeBytes(const char* bytes, std::size_t count) = 0;
+    // Writes one composed report whole, retrying what is left of it for up to retryMs.
+    bool writeReport(const std::wstring& text, DWORD retryMs);
+
+    // Writes bytes that are already in their final form, waiting at most lockWaitMs for
+    // another writer. Used by the termination path, which may not allocate memory.
+    virtual bool writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD lockWaitMs) = 0;
 
 protected:
-    virtual bool writeText(const wchar_t* text, std::size_t length) = 0;
+    virtual bool writeText(const wchar_t* text, std::size_t length, DWORD retryMs) = 0;
 
     std::streamsize xsputn(const wchar_t* text, std::streamsize count) override;
     int_type overflow(int_type unit) override;
@@ -28,10 +51,10 @@ protected:
 class StandardHandleBuffer final : public ReportTargetBuffer {
 public:
     explicit StandardHandleBuffer(DWORD standardHandleId) : standardHandleId_(standardHandleId) {}
-    bool writeBytes(const char* bytes, std::size_t count) override;
+    bool writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD lockWaitMs) override;
 
 protected:
-    bool writeText(const wchar_t* text, std::size_t length) override;
+    bool writeText(const wchar_t* text, std::size_t length, DWORD retryMs) override;
 
 private:
     DWORD standardHandleId_;
@@ -39,20 +62,30 @@ private:
 
 // A log file shared with other copies of the program. Each write takes an exclusive
 // byte-range lock, moves to the end and writes, so concurrent appends never overwrite
-// each other (a plain append handle is not atomic everywhere).
+// each other (a plain append handle is not atomic everywhere). Targets that cannot be
+// locked (devices, pipes, some network redirectors) get a plain append instead, and a
+// lock that another process keeps for long is given up on rather than waited for.
 class LogFileBuffer final : public ReportTargetBuffer {
 public:
     // Opens the file for appending, creating it when needed. Check isOpen().
     explicit LogFileBuffer(const std::wstring& path);
     bool isOpen() const { return static_cast<bool>(file_); }
-    bool writeBytes(const char* bytes, std::size_t count) override;
+    bool writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD lockWaitMs) override;
 
 protected:
-    bool writeText(const wchar_t* text, std::size_t length) override;
+    bool writeText(const wchar_t* text, std::size_t length, DWORD retryMs) override;
 
 private:
     UniqueHandle file_;
+    bool lockable_ = true;
 };
+
+// How long an ordinary report waits for the append lock before it appends without it.
+constexpr DWORD kAppendLockWaitMs = 1000;
+
+// Whether a thread of this process is inside the locked append of a log file. A thread
+// suspended there keeps the lock for good; the termination path then writes without it.
+bool appendLockHeldInProcess();
 
 // A wide stream that owns its target buffer.
 template <typename Buffer>

@@ -5,6 +5,7 @@
 
 #include "app/exit_flags.h"
 #include "app/report.h"
+#include "app/report_encoding.h"
 
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory) {
     if (directory == nullptr) return command;
@@ -33,7 +34,7 @@ std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& laun
         return 0;
     }
     const DWORD error = ::GetLastError();
-    reportError(L", Could not launch regedit process (", commandLine, L"). The returned error message was: ",
+    reportError(L", Could not launch regedit process (", visibleInReport(commandLine), L"). The returned error message was: ",
                 formatSystemMessage(error));
     return ExitFlags::RegeditLaunchFailed;
 }

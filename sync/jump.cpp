@@ -2,6 +2,7 @@
 
 #include "app/exit_flags.h"
 #include "app/report.h"
+#include "app/report_encoding.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/window_wait.h"
@@ -77,11 +78,11 @@ std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& view
     ::Sleep(kSettleBeforeLockMs);
 
     if (!jumpSettings.acquireRegeditLock(regeditInstance.processId)) {
-        reportError(L", Regedit is in use by another instance of Hivescout. The jump to \"", jumpSettings.jumpPath,
+        reportError(L", Regedit is in use by another instance of Hivescout. The jump to \"", visibleInReport(jumpSettings.jumpPath),
                     L"\" will not be possible. Application is terminating");
         return ExitFlags::BlockedByOtherInstance;
     }
-    reportOutput(L", Jumping to ", targetKindWord, L": ", jumpSettings.jumpPath);
+    reportOutput(L", Jumping to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath));
     std::uint32_t result = jumpInRegeditViews(jumpPath, views);
     if (::WaitForSingleObject(regeditInstance.process, 0) == WAIT_OBJECT_0) {
         reportError(L", Regedit terminated unexpectedly before the jump could be completed.");
@@ -111,7 +112,7 @@ std::uint32_t jumpToPath(const std::wstring& jumpPath, std::wstring regeditComma
     if (result == 0) {
         result = lockAndWalk(jumpPath, views);
     } else if (result & ExitFlags::CommunicationSetupFailed) {
-        reportOutput(L", Jump to ", targetKindWord, L": ", jumpSettings.jumpPath, L", FAILED.");
+        reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.");
     }
     releaseRegedit();
     return result;

@@ -1,5 +1,6 @@
 #include "sync/termination.h"
 
+#include <atomic>
 #include <sstream>
 
 #include "app/exit_flags.h"
@@ -10,9 +11,20 @@
 namespace {
 
 const DWORD kCommandDurationMs = 200;
+// A copy ends this long after a command at the latest, whatever its writes wait for.
+const DWORD kTerminationDeadlineMs = 800;
+// How long the termination lines may wait for another writer of the log file.
+const DWORD kTerminationLockWaitMs = 300;
 
-bool watcherStarted = false;
+// Who ends the process: the watcher on a command, or the main flow once its exit code
+// is decided. Whichever moves the state first wins; the other stands aside.
+enum WatchState : int { NotStarted, Watching, Terminating, Closed };
+std::atomic<int> watchState{NotStarted};
+
 UniqueHandle watcherThread;
+// Ends the process when the watcher's own steps take too long.
+UniqueHandle deadlineThread;
+UniqueHandle deadlineEvent;
 // Where the watcher writes; fixed before the watcher can run, since the output target
 // does not change after the log file is opened.
 ReportTargetBuffer* watcherOutput = nullptr;
@@ -50,20 +62,43 @@ private:
     bool overflow_ = false;
 };
 
+[[noreturn]] void endOnCommand() {
+    ::TerminateProcess(::GetCurrentProcess(), exitFlags.load() | ExitFlags::TerminatedByOtherInstance);
+    for (;;) ::Sleep(INFINITE);
+}
+
+// Suspending is asynchronous: asking for the thread's registers returns only once the
+// thread has really stopped.
+void stopMainThread() {
+    if (mainThreadHandle == nullptr || ::SuspendThread(mainThreadHandle) == static_cast<DWORD>(-1)) return;
+    CONTEXT registers{};
+    registers.ContextFlags = CONTEXT_CONTROL;
+    ::GetThreadContext(mainThreadHandle, &registers);
+}
+
 [[noreturn]] void terminateOnCommand() {
-    if (mainThreadHandle != nullptr) ::SuspendThread(mainThreadHandle);
+    ::SetEvent(deadlineEvent.get());
+    stopMainThread();
     releaseRegeditWithoutFreeing();
 
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     char lines[512];
     const std::size_t length = composeTerminationLines(lines, sizeof(lines), ownProcessId, now);
-    if (watcherOutput != nullptr && length != 0) watcherOutput->writeBytes(lines, length);
+    // A main thread stopped inside the log's append lock keeps it for good: nobody else
+    // can be writing then, so the lines go without it.
+    const DWORD lockWaitMs = appendLockHeldInProcess() ? 0 : kTerminationLockWaitMs;
+    if (watcherOutput != nullptr && length != 0) watcherOutput->writeBytes(lines, length, 0, lockWaitMs);
 
     // No exit-time teardown: it could wait on a lock that the suspended main thread
     // holds. The system abandons the editor's lock, and the next waiter takes it.
-    ::TerminateProcess(::GetCurrentProcess(), exitFlags.load() | ExitFlags::TerminatedByOtherInstance);
-    for (;;) ::Sleep(INFINITE);
+    endOnCommand();
+}
+
+DWORD WINAPI terminationDeadline(LPVOID) {
+    if (::WaitForSingleObject(deadlineEvent.get(), INFINITE) != WAIT_OBJECT_0) return 0;
+    ::Sleep(kTerminationDeadlineMs);
+    endOnCommand();
 }
 
 DWORD WINAPI terminationWatcher(LPVOID parameter) {
@@ -72,6 +107,9 @@ DWORD WINAPI terminationWatcher(LPVOID parameter) {
     // Without its event the watcher can never receive a command: it ends quietly.
     if (!event) return 0;
     if (::WaitForSingleObject(event.get(), INFINITE) != WAIT_OBJECT_0) return 0;
+    int watching = Watching;
+    // A command that comes after the exit code was decided changes nothing.
+    if (!watchState.compare_exchange_strong(watching, Terminating)) return 0;
     terminateOnCommand();
 }
 
@@ -88,17 +126,29 @@ HANDLE openTerminationEvent(std::uint32_t regeditProcessId) {
 }
 
 void startTerminationWatcher(const std::uint32_t* regeditProcessId) {
-    if (watcherStarted) return;
-    watcherStarted = true;
+    if (watchState.load() != NotStarted) return;
     watcherOutput = dynamic_cast<ReportTargetBuffer*>(outputStream->rdbuf());
     UniqueHandle event(openTerminationEvent(*regeditProcessId));
     if (event) ::ResetEvent(event.get());
+    // Both threads exist before any command can come: creating a thread then could wait
+    // on a lock of the suspended main thread.
+    deadlineEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (deadlineEvent) deadlineThread.reset(::CreateThread(nullptr, 0, terminationDeadline, nullptr, 0, nullptr));
     watcherThread.reset(::CreateThread(nullptr, 0, terminationWatcher,
                                        const_cast<std::uint32_t*>(regeditProcessId), CREATE_SUSPENDED, nullptr));
+    watchState = Watching;
 }
 
 void resumeTerminationWatcher() {
     if (watcherThread) ::ResumeThread(watcherThread.get());
+}
+
+void closeTerminationWatcher() {
+    int watching = Watching;
+    if (watchState.compare_exchange_strong(watching, Closed) || watching != Terminating) return;
+    // The watcher is ending the process and will stop this thread; never run on into
+    // the exit-time teardown under its feet.
+    if (deadlineThread) ::WaitForSingleObject(deadlineThread.get(), 2 * kTerminationDeadlineMs);
 }
 
 void sendTerminationCommand(std::uint32_t regeditProcessId) {

@@ -18,6 +18,10 @@ void startTerminationWatcher(const std::uint32_t* regeditProcessId);
 // Lets the watcher wait for commands.
 void resumeTerminationWatcher();
 
+// Called once the exit code is decided: a command that comes later is ignored, so the
+// process can end and tear down without the watcher touching what the teardown frees.
+void closeTerminationWatcher();
+
 // Ends every other copy that holds or waits for the editor: set, 200 ms, reset.
 void sendTerminationCommand(std::uint32_t regeditProcessId);
 

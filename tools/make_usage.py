@@ -44,7 +44,9 @@ def document():
     add("heading2", "Command line switches and parameters in alphabetical order:")
     switches = [
         ("/?, ?, -help, --help",
-         ["Shows this usage information instead of jumping. Any other switches are ignored."]),
+         ["Shows this usage information instead of jumping. -LogToFile and -AppendLog still apply "
+          "(the start and end lines go to the log file); every other switch and any path are ignored. ",
+          ("b", "Default: off; the usage information also shows when no argument is given.")]),
         ("-AppendLog",
          ["Appends the report to the log file given by -LogToFile instead of emptying the file first. ",
           ("b", "Default: the log file is emptied.")]),

@@ -31,14 +31,10 @@ LayoutContainer::LockScope::~LockScope() {
     if (owned_) ::ReleaseMutex(lock_);
 }
 
-std::wstring LayoutContainer::lockName(const void* container) {
-    const auto low = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(container));
-    return L"Cntnr " + std::to_wstring(low) + L" #$$^&Y mtx";
-}
-
 // The creating thread keeps its first ownership for the container's whole life, so the
-// dialog's own thread never waits, and any other thread waits until this one ends.
-LayoutContainer::LayoutContainer() : lock_(::CreateMutexW(nullptr, TRUE, lockName(this).c_str())) {}
+// dialog's own thread never waits, and any other thread waits until this one ends. The
+// lock has no name: no other process may ever share it.
+LayoutContainer::LayoutContainer() : lock_(::CreateMutexW(nullptr, TRUE, nullptr)) {}
 
 std::uint32_t LayoutContainer::findControl(HWND child) {
     LockScope scope(lock_.get());

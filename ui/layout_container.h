@@ -24,9 +24,6 @@ public:
     // Moves every registered control to where its anchors put it now.
     virtual void relayout();
 
-    // The lock's name: unique per container object within the process.
-    static std::wstring lockName(const void* container);
-
 private:
     // Holds the container's lock for one scope.
     class LockScope {

@@ -42,13 +42,15 @@ ItemText exchangeText(HWND control, const Exchange& exchange, const std::uint8_t
         return result;
     }
     result.answer = ::SendMessageW(control, exchange.message, 0, reinterpret_cast<LPARAM>(exchange.record.address()));
-    if (result.answer == 0) return result;
+    // Read back even after a zero answer: an editor that ended while it handled the
+    // message answers zero too, and only the failed read tells the two apart.
     if (!readText()) {
         reportReadFailure(::GetLastError());
         result.failure = exchange.readFailed;
         return result;
     }
-    result.text = terminateLocalText(remoteBuffers.localText.get());
+    // After a zero answer the block holds an earlier item's text, which must never match.
+    if (result.answer != 0) result.text = terminateLocalText(remoteBuffers.localText.get());
     return result;
 }
 

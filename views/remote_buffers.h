@@ -38,7 +38,7 @@ struct ItemText {
 };
 
 // Writes the record, sends the get-item message and reads the text back. When the
-// control answers zero the text block is not read: whatever it holds belongs to an
+// control answers zero the text is left empty: whatever the block holds belongs to an
 // earlier item.
 ItemText queryItemText(HWND tree, const TreeItemRecord& record);
 ItemText queryItemText(HWND list, const ListItemRecord& record);

@@ -205,6 +205,37 @@ TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
     EXPECT_EQ(editorPath(L"Alpha"), editor.state().selectedPath);
 }
 
+TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
+    Standin editor;
+    ASSERT_TRUE(editor.ready());
+    const std::wstring log = temporaryPath(L"hivescout-locked.log");
+    ForeignLock held(editor.processId());
+    auto waiter = startJump(L"-waittimeout=60000 -logtofile=" + quoteArgument(log) + L" " +
+                            switchWord(L"-jumptokey", testPath(L"Alpha")));
+    ::Sleep(1500);  // the copy waits for the editor's lock, its watcher for commands
+
+    // Another process locks the whole log file, as a reader or a backup tool might.
+    UniqueHandle file(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+    ASSERT_TRUE(file);
+    OVERLAPPED whole{};
+    ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
+    UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE,
+                                        (L"HivescoutTErMInaTIonEvent for regedit with PID " +
+                                         std::to_wstring(editor.processId())).c_str()));
+    ::SetEvent(command.get());
+    ::Sleep(200);
+    ::ResetEvent(command.get());
+    const bool ended = ::WaitForSingleObject(waiter->handle(), 5000) == WAIT_OBJECT_0;
+    whole = OVERLAPPED{};
+    ::UnlockFileEx(file.get(), 0, MAXDWORD, MAXDWORD, &whole);
+    EXPECT_TRUE(ended) << "the copy kept running while the log was locked";
+    EXPECT_EQ(ExitFlags::TerminatedByOtherInstance, waiter->wait(30000).exitCode);
+    file.reset();
+    ::DeleteFileW(log.c_str());
+}
+
 TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
     Standin editor(slowEditor());
     ASSERT_TRUE(editor.ready());

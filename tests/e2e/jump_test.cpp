@@ -148,15 +148,26 @@ TEST_F(JumpTest, AMinimisedEditorIsRestoredOnSuccessOnly) {
     EXPECT_TRUE(isForegroundWindow(window));
 }
 
-TEST_F(JumpTest, AnEditorClosedDuringTheWalkIsReported) {
-    Standin running(withKnobs({{standin::knob::kExitAfterMessages, L"8"}}));
-    ASSERT_TRUE(running.ready());
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Nested\\Level2\\Level3")));
-    EXPECT_EQ(ExitFlags::RegeditTerminated, run.exitCode() & ExitFlags::RegeditTerminated);
-    const auto errors = run.errorMessages();
-    ASSERT_GE(errors.size(), 2u);
-    EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[0]);
-    EXPECT_EQ(L", Regedit was terminated before the jump was completed.", errors.back());
+TEST_F(JumpTest, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
+    const std::wstring readLine = L", Error occurred while reading the regedit process memory. Error returned was : ";
+    const struct {
+        const wchar_t* target;
+        const wchar_t* exitOn;
+        std::uint32_t readFailed;
+    } cases[] = {{L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::CommunicationError128},
+                 {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::CommunicationError512}};
+    for (const auto& c : cases) {
+        Standin running(withKnobs({{standin::knob::kExitOnItemRead, c.exitOn}}));
+        ASSERT_TRUE(running.ready());
+        const HivescoutRun run = jump(switchWord(c.target, testPath(L"Alpha\\A")));
+        EXPECT_EQ(c.readFailed | ExitFlags::RegeditTerminated, run.exitCode()) << c.target;
+        const auto errors = run.errorMessages();
+        ASSERT_GE(errors.size(), 4u) << c.target;
+        EXPECT_EQ(readLine, errors[0].substr(0, readLine.size()));
+        // The system text of the read failure ends in its own line break.
+        EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[2]);
+        EXPECT_EQ(L", Regedit was terminated before the jump was completed.", errors.back());
+    }
 }
 
 TEST_F(JumpTest, ControlsCreatedLateAreWaitedFor) {

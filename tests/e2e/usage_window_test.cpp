@@ -255,10 +255,17 @@ TEST_F(UsageWindow, CloseBoxEndsTheProgramWithZero) {
     expectCleanEnd();
 }
 
-TEST_F(UsageWindow, CloseMessageEndsTheProgramWithZero) {
+TEST_F(UsageWindow, TwoWindowsOpenAtOnceAndCloseMessagesEndBothWithZero) {
     openHivescout();
+    RunningProcess second(quoteArgument(hivescoutPath()));
+    const HWND secondDialog = waitForUsageWindow(second, 15000);
+    EXPECT_NE(nullptr, secondDialog) << "a second copy's usage window did not open while the first was open";
+    if (secondDialog) ::PostMessageW(secondDialog, WM_CLOSE, 0, 0);
     ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
     expectCleanEnd();
+    const ProcessResult result = second.wait(10000);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(0u, result.exitCode);
 }
 
 TEST_F(UsageWindow, FileNameWithBlankIsShownQuoted) {

@@ -87,10 +87,6 @@ TEST(AnchorArithmetic, PresetFlagsKeepTheGivenGeometry) {
     EXPECT_FALSE(keepsPresetGeometry(entry));
 }
 
-TEST(LayoutContainerLock, NameCarriesTheLowAddressBits) {
-    EXPECT_EQ(L"Cntnr 4660 #$$^&Y mtx", LayoutContainer::lockName(reinterpret_cast<const void*>(0x1234)));
-}
-
 // The container with real windows: a popup parent and two children, resized for real.
 class LayoutContainerWindows : public ::testing::Test {
 protected:

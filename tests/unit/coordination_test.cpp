@@ -132,6 +132,21 @@ TEST(TerminationCommand, SendSetsTheEventForAMomentOnly) {
               captured.outputMessages());
 }
 
+TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
+    // Were the watcher to act, it would stop this very thread and end the test program.
+    static const std::uint32_t editorId = 9200;
+    startTerminationWatcher(&editorId);
+    resumeTerminationWatcher();
+    ::Sleep(100);
+    closeTerminationWatcher();
+    UniqueHandle event(openTerminationEvent(editorId));
+    ASSERT_TRUE(event);
+    ::SetEvent(event.get());
+    ::Sleep(1500);
+    ::ResetEvent(event.get());
+    SUCCEED();
+}
+
 TEST(Launch, CommandLineFromDirectoryAndCommand) {
     const std::wstring windows = L"C:\\Windows\\\\";
     EXPECT_EQ(L"C:\\Windows\\regedit.exe", composeLaunchCommandLine(L"\\regedit.exe", &windows));

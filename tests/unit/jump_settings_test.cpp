@@ -92,11 +92,11 @@ TEST(CommandLine, LaterSwitchWins) {
     EXPECT_EQ(L"second.log", b->settings.logFilePath);
 }
 
-TEST(CommandLine, WordStartingWithEqualsIsAnEmptyName) {
+TEST(CommandLine, WordStartingWithEqualsIsAnEmptyNameAndValue) {
     JumpSettings s;
     EXPECT_FALSE(parseSwitchWord(s, L"=abc"));
     ASSERT_EQ(1u, s.switches.count(L""));
-    EXPECT_EQ(L"abc", s.switches[L""]);
+    EXPECT_EQ(L"", s.switches[L""]);
     EXPECT_TRUE(parseSwitchWord(s, L"-tb"));
     EXPECT_EQ(L"", s.switches[L"-tb"]);
 }
@@ -139,6 +139,9 @@ TEST(WaitTimeout, ReadsLikeAnUnsignedStreamExtraction) {
     EXPECT_EQ(4294967295u, readWaitTimeout(L"4294967295"));
     EXPECT_EQ(7u, readWaitTimeout(L"+7"));
     EXPECT_EQ(0u, readWaitTimeout(L"4294967296"));
+    // The sign negates modulo 2^32 what was read; a number beyond 32 bits is 0 signed or not.
+    EXPECT_EQ(1u, readWaitTimeout(L"-4294967295"));
+    EXPECT_EQ(0u, readWaitTimeout(L"-4294967296"));
     EXPECT_EQ(0u, readWaitTimeout(L"abc"));
     EXPECT_EQ(0u, readWaitTimeout(L""));
     EXPECT_EQ(0u, readWaitTimeout(L"-"));

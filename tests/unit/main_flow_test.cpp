@@ -71,6 +71,13 @@ TEST(Outcome, NotFoundNamesThePathAndWhatWasPassed) {
         L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",
         L" The successfully passed path was : HKEY_CURRENT_USER\\Software\\"};
     EXPECT_EQ(expected, captured.outputMessages());
+
+    // A path cannot add lines of its own to the report.
+    ScopedValue<std::wstring> forged(jumpSettings.jumpPath, std::wstring(L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull"));
+    CapturedReport again;
+    reportOutcome(ExitFlags::KeyNotFound);
+    EXPECT_EQ(L", Jump to key/value: HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull, FAILED.",
+              again.outputMessages().at(0));
 }
 
 TEST(Outcome, NothingMatchedGivesNoPassedPathLineAndOtherFailuresNoLine) {

@@ -41,6 +41,13 @@ TEST(ReportEncoding, AsciiIsByteForByteWithCrLf) {
     EXPECT_EQ("Process ID: 12, Jump\r\nnext\r\n", encodeReportText(text.data(), text.size()));
 }
 
+TEST(ReportEncoding, ControlCharactersInNamesAreShownNotObeyed) {
+    const std::wstring forged = L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull\t\u0085\u2028\u007f";
+    EXPECT_EQ(L"HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull<U+0009><U+0085><U+2028><U+007F>",
+              visibleInReport(forged));
+    EXPECT_EQ(L"HKEY_CURRENT_USER\\Caf\u00e9 \U0001F41D ", visibleInReport(L"HKEY_CURRENT_USER\\Caf\u00e9 \U0001F41D "));
+}
+
 TEST(ReportEncoding, OtherCharactersBecomeUtf8AndNeverFail) {
     const std::wstring text = L"\u00e4\u0416\u6f22\U0001F41D";
     EXPECT_EQ("\xC3\xA4\xD0\x96\xE6\xBC\xA2\xF0\x9F\x90\x9D", encodeReportText(text.data(), text.size()));
@@ -48,13 +55,33 @@ TEST(ReportEncoding, OtherCharactersBecomeUtf8AndNeverFail) {
     EXPECT_EQ("a\xEF\xBF\xBD" "b", encodeReportText(lone, 3));
 }
 
-TEST(EmitReport, RetriesAFailedWriteWhileLoggingToAFile) {
-    ScopedValue<bool> logging(jumpSettings.logToFile, true);
-    FlakyBuffer buffer(3);
-    std::wostream target(&buffer);
-    EXPECT_TRUE(emitReport(target, L"line\n"));
-    EXPECT_EQ(L"line\n", buffer.text);
-    EXPECT_EQ(4, buffer.attempts);
+TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
+    // The first write stops after three bytes and fails, the second fails outright.
+    std::string written;
+    int attempts = 0;
+    const auto flaky = [&](const char* bytes, std::size_t count, std::size_t& done) {
+        ++attempts;
+        done = attempts == 1 ? 3 : attempts == 2 ? 0 : count;
+        written.append(bytes, done);
+        return attempts > 2;
+    };
+    const std::string line = "Process ID: 7, line\r\n";
+    EXPECT_TRUE(writeRemaining(line.data(), line.size(), 150, flaky));
+    EXPECT_EQ(line, written);
+    EXPECT_EQ(3, attempts);
+
+    written.clear();
+    attempts = 0;
+    EXPECT_FALSE(writeRemaining(line.data(), line.size(), 0, flaky));
+    EXPECT_EQ("Pro", written);
+    EXPECT_EQ(1, attempts);
+}
+
+TEST(EmitReport, GivesUpAfterAbout150Ms) {
+    const auto failing = [](const char*, std::size_t, std::size_t& done) { return (done = 0), false; };
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(writeRemaining("x", 1, 150, failing));
+    EXPECT_GE(::GetTickCount() - start, 140u);
 }
 
 TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
@@ -66,15 +93,6 @@ TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
     // The failure of one write does not silence the stream for good.
     EXPECT_TRUE(emitReport(target, L"kept\n"));
     EXPECT_EQ(L"kept\n", buffer.text);
-}
-
-TEST(EmitReport, GivesUpAfterAbout150Ms) {
-    ScopedValue<bool> logging(jumpSettings.logToFile, true);
-    FlakyBuffer buffer(1 << 30);
-    std::wostream target(&buffer);
-    const DWORD start = ::GetTickCount();
-    EXPECT_FALSE(emitReport(target, L"x\n"));
-    EXPECT_GE(::GetTickCount() - start, 140u);
 }
 
 TEST(Timestamp, HasNineteenCharactersInTheFixedPattern) {
@@ -150,4 +168,61 @@ TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
     }
     EXPECT_EQ(writers * linesEach, total);
     ::DeleteFileW(path.c_str());
+}
+
+// A pipe server end in this process, read message by message.
+class PipeReader {
+public:
+    explicit PipeReader(const std::wstring& name, DWORD type = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE)
+        : path_(L"\\\\.\\pipe\\" + name + std::to_wstring(::GetCurrentProcessId())),
+          server_(::CreateNamedPipeW(path_.c_str(), PIPE_ACCESS_INBOUND, type, 1, 0, 65536, 0, nullptr)) {}
+    const std::wstring& path() const { return path_; }
+    // Everything written so far, one entry per message (or per read of a byte pipe).
+    std::vector<std::string> messages() {
+        std::vector<std::string> read;
+        for (DWORD available = 0; ::PeekNamedPipe(server_.get(), nullptr, 0, nullptr, &available, nullptr) && available;) {
+            std::string chunk(65536, '\0');
+            DWORD got = 0;
+            if (!::ReadFile(server_.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) break;
+            read.push_back(chunk.substr(0, got));
+        }
+        return read;
+    }
+
+private:
+    std::wstring path_;
+    UniqueHandle server_;
+};
+
+TEST(LogFileTarget, TargetsThatCannotBeLockedStillGetEveryLine) {
+    PipeReader pipe(L"hivescout-log");
+    {
+        LogFileStream log(pipe.path());
+        ASSERT_TRUE(log.buffer().isOpen());
+        EXPECT_TRUE(emitReport(log, L"first\n"));
+        EXPECT_TRUE(emitReport(log, L"second\n"));
+    }
+    std::string all;
+    for (const std::string& message : pipe.messages()) all += message;
+    EXPECT_EQ("first\r\nsecond\r\n", all);
+
+    LogFileStream device(L"NUL");
+    ASSERT_TRUE(device.buffer().isOpen());
+    EXPECT_TRUE(emitReport(device, L"into the void\n"));
+}
+
+TEST(LogFileTarget, TheOpenFailureLineReachesStandardErrorInOneWrite) {
+    PipeReader pipe(L"hivescout-stderr", PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE);
+    UniqueHandle client(::CreateFileW(pipe.path().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(client);
+    const HANDLE saved = ::GetStdHandle(STD_ERROR_HANDLE);
+    ::SetStdHandle(STD_ERROR_HANDLE, client.get());
+    openLogFile(temporaryPath(L"no-such-directory\\x.log"), true);
+    ::SetStdHandle(STD_ERROR_HANDLE, saved);
+
+    const std::vector<std::string> messages = pipe.messages();
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(0u, messages[0].find("(Error) Process ID: "));
+    EXPECT_NE(std::string::npos, messages[0].find(", Error occured during the opening of the log file"));
+    EXPECT_EQ("\r\n", messages[0].substr(messages[0].size() - 2));
 }

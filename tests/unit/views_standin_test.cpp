@@ -257,17 +257,6 @@ TEST_F(StandinViews, AKeyWinsOverAValueOfTheSameName) {
     EXPECT_TRUE(forControl(drivingMessages(editor_->observer().messages()), Control::List).empty());
 }
 
-TEST_F(StandinViews, AnEditorEndingMidWalkIsLeftToTheCaller) {
-    // The editor ends on the fifth message: the get-item answer is zero, which is a
-    // mismatch, never a comparison with the previous item's text.
-    startEditor({{standin::knob::kExitAfterMessages, L"5"}});
-    allocateLocalText();
-    ASSERT_EQ(0u, findRegeditViews(WindowSet{mainWindow()}, views_, process_.get(), kRemoteTextCapacity));
-    EXPECT_EQ(0u, jump(JumpKind::Key, testPath()));
-    EXPECT_TRUE(editor_->hasEnded(1000));
-    EXPECT_TRUE(report_.errors().empty()) << report_.errors();
-}
-
 // ---- The value search ----------------------------------------------------------------
 
 TEST_F(StandinViews, ValueTargetSelectsAndFocusesTheRow) {

@@ -15,6 +15,7 @@ int dispatchDepth = 0;
 bool listFillPending = false;
 Knobs activeKnobs;
 DWORD outsideMessages = 0;
+DWORD outsideItemReads = 0;
 
 // A message sent by another thread arrives while the stand-in is in no handler of its
 // own; InSendMessageEx tells a sent message from a posted or same-thread one.
@@ -41,7 +42,12 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, recordingProc, kRecorderSubclassId);
     if (origin == Origin::OtherThread) {
         countOutsideMessage();
-        if (isItemRead(which, message) && activeKnobs.itemReadDelayMs != 0) ::Sleep(activeKnobs.itemReadDelayMs);
+        if (isItemRead(which, message)) {
+            const bool counted = activeKnobs.exitOnListRead == (which == Control::List);
+            if (counted && activeKnobs.exitOnItemRead != 0 && ++outsideItemReads >= activeKnobs.exitOnItemRead)
+                ::ExitProcess(0);
+            if (activeKnobs.itemReadDelayMs != 0) ::Sleep(activeKnobs.itemReadDelayMs);
+        }
     }
     if (which == Control::Header && message == HDM_GETITEMCOUNT && listFillPending) return -1;
     DispatchScope scope;

@@ -39,6 +39,9 @@ Knobs readKnobs() {
     knobs.listFillDelayMs = readNumber(kListFillDelayMs);
     knobs.exitAfterMs = readNumber(kExitAfterMs);
     knobs.exitAfterMessages = readNumber(kExitAfterMessages);
+    const std::wstring itemRead = readText(kExitOnItemRead);
+    knobs.exitOnListRead = itemRead.compare(0, 5, L"list:") == 0;
+    if (itemRead.size() > 5) knobs.exitOnItemRead = static_cast<DWORD>(std::wcstoul(itemRead.c_str() + 5, nullptr, 10));
     knobs.startMinimized = readSwitch(kStartMinimized);
     return knobs;
 }

@@ -16,6 +16,8 @@ struct Knobs {
     DWORD listFillDelayMs = 0;
     DWORD exitAfterMs = 0;
     DWORD exitAfterMessages = 0;
+    bool exitOnListRead = false;  // which control exitOnItemRead counts
+    DWORD exitOnItemRead = 0;
     bool startMinimized = false;
 };
 

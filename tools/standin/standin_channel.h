@@ -107,6 +107,9 @@ constexpr wchar_t kExitAfterMs[] = L"STANDIN_EXIT_AFTER_MS";
 // The process ends on receiving the Nth control message of Origin::OtherThread, before
 // handling it: the sender's SendMessageW then returns 0.
 constexpr wchar_t kExitAfterMessages[] = L"STANDIN_EXIT_AFTER_MESSAGES";
+// "tree:N" or "list:N": ends the process while it handles the Nth item read of that
+// control sent from outside.
+constexpr wchar_t kExitOnItemRead[] = L"STANDIN_EXIT_ON_ITEM_READ";
 // "1": the main window starts minimised.
 constexpr wchar_t kStartMinimized[] = L"STANDIN_START_MINIMIZED";
 }  // namespace knob
