@@ -135,6 +135,24 @@ TEST_F(UsageResources_, EverySwitchFormIsDocumentedInBothTexts) {
     }
 }
 
+TEST_F(UsageResources_, EverySwitchEntrySaysItsDefaultAndNothingUntrue) {
+    const std::wstring text = plain();
+    std::size_t entries = 0;
+    for (auto at = text.find(L"\r\n\t"); at != std::wstring::npos; at = text.find(L"\r\n\t", at + 3)) {
+        const wchar_t first = text[at + 3];
+        if (first != L'-' && first != L'/') continue;
+        const auto description = text.find(L"\r\n\t\t", at + 3);
+        const auto end = text.find(L"\r\n", description + 4);
+        ASSERT_NE(std::wstring::npos, end);
+        const std::wstring entry = text.substr(at + 3, end - at - 3);
+        EXPECT_NE(std::wstring::npos, entry.find(L"Default:")) << std::string(entry.begin(), entry.end());
+        ++entries;
+    }
+    EXPECT_EQ(12u, entries);
+    // The log switches still apply when the usage window is asked for.
+    EXPECT_EQ(std::wstring::npos, text.find(L"Any other switches are ignored"));
+}
+
 TEST_F(UsageResources_, EveryExitBitIsListedInBothTexts) {
     const std::string richText = rich();
     const std::wstring plainText = plain();
