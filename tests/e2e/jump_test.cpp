@@ -2,10 +2,35 @@
 // reports and returns, and how it leaves the editor.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/exit_flags.h"
 #include "tests/e2e/jump_bench.h"
 
 using JumpTest = JumpBench;
+
+namespace {
+
+// Puts the text on the clipboard as Unicode text; an empty text leaves it empty.
+bool setClipboardText(const std::wstring& text) {
+    if (!::OpenClipboard(nullptr)) return false;
+    bool done = ::EmptyClipboard() != FALSE;
+    if (done && !text.empty()) {
+        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+        void* data = memory ? ::GlobalLock(memory) : nullptr;
+        if (data) {
+            std::memcpy(data, text.c_str(), bytes);
+            ::GlobalUnlock(memory);
+        }
+        done = data && ::SetClipboardData(CF_UNICODETEXT, memory);
+        if (!done && memory) ::GlobalFree(memory);
+    }
+    ::CloseClipboard();
+    return done;
+}
+
+}  // namespace
 
 TEST_F(JumpTest, LaunchesAnEditorWhenNoneRuns) {
     const HivescoutRun run = jump(switchWord(L"-jumptokey", L"hkcu\\Software\\HivescoutTest\\Nested\\Level2"));
@@ -174,4 +199,65 @@ TEST_F(JumpTest, ATreeWithoutAListIsNoEligibleWindow) {
                                               L", Error code returned is: 0x24",
                                               L", Unable to acquire the handles needed to perform the jump. "};
     EXPECT_EQ(errors, run.errorMessages());
+}
+
+TEST_F(JumpTest, CopiedPathFormsJumpAsTheirPlainForm) {
+    Standin running;
+    ASSERT_TRUE(running.ready());
+    const std::wstring plain = testPath(L"Alpha");
+    const std::wstring belowRoot = plain.substr(plain.find(L'\\') + 1);
+    const struct {
+        std::wstring copied;
+        std::wstring plain;
+    } rows[] = {
+        {L"Computer\\" + plain, plain},
+        {L"HKCU:\\" + belowRoot, plain},
+        {L"Microsoft.PowerShell.Core\\Registry::HKCU\\" + belowRoot, plain},
+        {L"[-" + plain + L"]", plain},
+        {L"\\REGISTRY\\MACHINE\\Software", L"HKEY_LOCAL_MACHINE\\Software"},
+        {L"\"" + plain + L"\"\r\n", plain},
+    };
+    for (const auto& row : rows) {
+        const HivescoutRun run = jump(switchWord(L"-jumpto", row.copied));
+        EXPECT_EQ(0u, run.exitCode()) << row.copied;
+        EXPECT_EQ(L", Jumping to key/value: " + row.plain, reportBody(run).at(0));
+        EXPECT_EQ(L"Computer\\" + row.plain, running.state().selectedPath);
+    }
+}
+
+TEST_F(JumpTest, ClipboardTextNamesAKeyOrAValue) {
+    Standin running;
+    ASSERT_TRUE(running.ready());
+    ASSERT_TRUE(setClipboardText(L"\r\n \r\n\"Computer\\" + testPath(L"gamma\\INNER") + L"\"\r\nHKLM\\Other\r\n"));
+    const HivescoutRun key = jump(L"-clipboard");
+    EXPECT_EQ(0u, key.exitCode());
+    const std::vector<std::wstring> keyLines = {L", Jumping to key/value: " + testPath(L"gamma\\INNER"),
+                                                L", Jump to the key was successfull"};
+    EXPECT_EQ(keyLines, reportBody(key));
+    EXPECT_EQ(editorPath(L"GAMMA\\Inner"), running.state().selectedPath);
+
+    const std::wstring value = testPath(L"beta\\B");
+    ASSERT_TRUE(setClipboardText(L"HKCU:" + value.substr(value.find(L'\\'))));
+    const HivescoutRun valueRun = jump(L"-Clipboard words=ignored");
+    EXPECT_EQ(0u, valueRun.exitCode());
+    EXPECT_EQ(L", Jump to the value was successfull", reportBody(valueRun).back());
+    EXPECT_EQ(L"B", running.state().selectedRowName);
+}
+
+TEST_F(JumpTest, AClipboardWithoutAPathTouchesNoEditor) {
+    const struct {
+        const wchar_t* text;
+        const wchar_t* error;
+    } rows[] = {{L"", L", The clipboard holds no text to take the path from."},
+                {L" \r\n\\\\ \r\n", L", The clipboard text holds no registry path."}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(setClipboardText(row.text));
+        const HivescoutRun run = jump(L"-clipboard");
+        EXPECT_EQ(ExitFlags::NoKeyGiven, run.exitCode());
+        const std::vector<std::wstring> errors = {row.error, L", Error code returned is: 0x10",
+                                                  L", User did not specify a key/value to jump to."};
+        EXPECT_EQ(errors, run.errorMessages());
+        EXPECT_TRUE(reportBody(run).empty());
+        EXPECT_TRUE(runningEditorIds().empty());
+    }
 }
