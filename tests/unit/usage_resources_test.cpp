@@ -63,7 +63,7 @@ HMODULE UsageResources_::module_ = nullptr;
 namespace {
 
 const char* const kSwitchForms[] = {
-    "/?", "-help", "--help", "-appendlog", "-jumpto=", "-jumptokey=", "-jumptovalue=", "-logtofile=",
+    "/?", "-help", "--help", "-appendlog", "-clipboard", "-jumpto=", "-jumptokey=", "-jumptovalue=", "-logtofile=",
     "-terminateifotherinstanceisblocking", "-tb", "-terminateotherwaitinginstances", "-tw",
     "-usemultipleinstancesofregedit", "-m", "-use32bitregedit", "-32bit", "-x86", "-use64bitregedit",
     "-64bit", "-x64", "-waittimeout="};
