@@ -9,7 +9,9 @@ class OpenClipboardScope {
 public:
     OpenClipboardScope() {
         const DWORD start = ::GetTickCount();
-        while (!(open_ = ::OpenClipboard(nullptr) != FALSE)) {
+        for (;;) {
+            open_ = ::OpenClipboard(nullptr) != FALSE;
+            if (open_) break;
             error_ = ::GetLastError();
             if (::GetTickCount() - start >= kOpenRetryMs) break;
             ::Sleep(kOpenPauseMs);
