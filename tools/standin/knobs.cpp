@@ -39,6 +39,5 @@ Knobs readKnobs() {
     knobs.listFillDelayMs = readNumber(kListFillDelayMs);
     knobs.exitAfterMs = readNumber(kExitAfterMs);
     knobs.exitAfterMessages = readNumber(kExitAfterMessages);
-    knobs.startMinimized = readSwitch(kStartMinimized);
     return knobs;
 }

@@ -16,7 +16,6 @@ struct Knobs {
     DWORD listFillDelayMs = 0;
     DWORD exitAfterMs = 0;
     DWORD exitAfterMessages = 0;
-    bool startMinimized = false;
 };
 
 Knobs readKnobs();
