@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 
+#include "app/copied_path.h"
+
 namespace {
 
 const wchar_t kBlanks[] = L"\t\r\n ";
@@ -59,6 +61,10 @@ void applySwitches(JumpSettings& s, bool& recognised) {
         s.jumpPath = *path;
         s.jumpKind = JumpKind::Value;
     }
+    // A jump switch wins over the clipboard.
+    if (findSwitch(s, {L"-clipboard"}, recognised) &&
+        !findSwitch(s, {L"-jumpto", L"-jumptokey", L"-jumptovalue"}, recognised))
+        s.pathFromClipboard = true;
     if (findSwitch(s, {L"-usemultipleinstancesofregedit", L"-m"}, recognised))
         s.useMultipleInstancesOfRegedit = 1;
 
@@ -141,7 +147,7 @@ std::uint32_t readWaitTimeout(const std::wstring& value) {
 }
 
 void normaliseJumpPath(std::wstring& path) {
-    path = trimFront(path, L"\\ \t\b\n\r");
+    path = trimFront(rewriteCopiedPath(path), L"\\ \t\b\n\r");
     path = trimBack(path, L"\\");
 
     const auto backslash = path.find(L'\\');

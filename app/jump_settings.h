@@ -36,6 +36,8 @@ struct JumpSettings {
     std::uint32_t use32BitRegedit = 0;
     std::uint32_t use64BitRegedit = 1;
     JumpKind jumpKind = JumpKind::KeyOrValue;
+    // "-clipboard" without a jump switch: the main flow takes the path from the clipboard.
+    bool pathFromClipboard = false;
 
     JumpSettings() = default;
     // Builds the record from the full text of a command line.
@@ -60,7 +62,8 @@ void buildJumpSettingsFromWords(JumpSettings& settings, const std::vector<std::w
 // Splits one word into a lower-cased switch name and its value and stores them.
 bool parseSwitchWord(JumpSettings& settings, const std::wstring& word);
 
-// Strips leading blanks and backslashes, trailing backslashes, and expands a short root name.
+// Rewrites a copied path form to the plain one, strips leading blanks and backslashes and
+// trailing backslashes, and expands a short root name.
 void normaliseJumpPath(std::wstring& path);
 
 // Reads the "-waittimeout" value as an unsigned 32-bit decimal number; 0 when unreadable.

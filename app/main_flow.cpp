@@ -6,6 +6,8 @@
 #include <exception>
 #include <vector>
 
+#include "app/clipboard.h"
+#include "app/copied_path.h"
 #include "app/exit_flags.h"
 #include "app/report.h"
 #include "app/report_encoding.h"
@@ -36,6 +38,30 @@ std::uint32_t prepareAndRunJump() {
     return jumpToPath(jumpSettings.jumpPath, command, directory.empty() ? nullptr : &directory);
 }
 
+// The path becomes the settings' jump path, so that every report line shows it.
+std::uint32_t takePathFromClipboard() {
+    std::wstring text;
+    DWORD error = 0;
+    switch (readClipboardText(text, error)) {
+        case ClipboardText::Unavailable:
+            reportError(L", The clipboard could not be opened. Returned error was: ", formatSystemMessage(error));
+            return ExitFlags::NoKeyGiven;
+        case ClipboardText::Empty:
+            reportError(L", The clipboard holds no text to take the path from.");
+            return ExitFlags::NoKeyGiven;
+        case ClipboardText::Read:
+            break;
+    }
+    std::wstring path = firstNonEmptyLine(text);
+    normaliseJumpPath(path);
+    if (path.empty()) {
+        reportError(L", The clipboard text holds no registry path.");
+        return ExitFlags::NoKeyGiven;
+    }
+    jumpSettings.jumpPath = path;
+    return 0;
+}
+
 void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     if (jumpSettings.logToFile) openLogFile(jumpSettings.logFilePath, jumpSettings.appendLog);
     targetKindWord = kindWordFor(jumpSettings.jumpKind);
@@ -50,7 +76,10 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     if (jumpSettings.showHelp) {
         exitFlags |= showUsage();
     } else {
-        if (jumpSettings.jumpPath.empty()) {
+        const std::uint32_t clipboardFailure = jumpSettings.pathFromClipboard ? takePathFromClipboard() : 0;
+        if (clipboardFailure != 0) {
+            exitFlags |= clipboardFailure;
+        } else if (jumpSettings.jumpPath.empty()) {
             exitFlags |= missingTargetFlags(jumpSettings.jumpKind);
         } else {
             exitFlags = prepareAndRunJump();

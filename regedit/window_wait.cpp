@@ -1,6 +1,7 @@
 #include "regedit/window_wait.h"
 
 #include "app/exit_flags.h"
+#include "views/view_layout.h"
 
 namespace {
 const DWORD kWindowWaitMs = 5000;
@@ -46,7 +47,8 @@ std::uint32_t isRegeditMainWindow(HWND window, LONG_PTR processId) {
         if (reached == kChildrenOfMainWindow) return AcceptWindow;
         child = ::GetWindow(child, GW_HWNDNEXT);
     }
-    return 0;
+    // Fewer children: an editor that keeps its views one level deeper still qualifies.
+    return nestedViewsHolder(window) ? AcceptWindow : 0;
 }
 
 std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t processId) {

@@ -41,7 +41,8 @@ private:
     WindowSet windows_;
 };
 
-// Accepts a window of the wanted process with at least three direct children.
+// Accepts a window of the wanted process with at least three direct children, or with a
+// direct child that holds both a tree and a list.
 std::uint32_t isRegeditMainWindow(HWND window, LONG_PTR processId);
 
 // Collects the editor's main windows within 5000 ms, polling every 50 ms. Returns 0 (the

@@ -50,10 +50,17 @@ def document():
         ("-AppendLog",
          ["Appends the report to the log file given by -LogToFile instead of emptying the file first. ",
           ("b", "Default: the log file is emptied.")]),
+        ("-Clipboard",
+         ["Takes the path from the text on the clipboard (its first line that is not empty), in "
+          "any of the copied forms listed under Additional information, as a key or a value like "
+          "-JumpTo. A jump switch given as well wins. When the clipboard holds no text or no path, "
+          "no registry editor is touched and the exit code is 16. ",
+          ("b", "Default: off.")]),
         ("-JumpTo=<key or value path>",
          ["The registry key or value to show; Hivescout finds out which of the two the path names. "
           "Blanks at the end of the path are kept, since key and value names may end in blanks. "
-          "A short root name (HKLM, HKCU, HKCC, HKCR, HKU) is expanded to its long form. ",
+          "A short root name (HKLM, HKCU, HKCC, HKCR, HKU) is expanded to its long form. The path "
+          "may also be given as other tools copy it (see Additional information). ",
           ("b", "Default: none.")]),
         ("-JumpToKey=<key path>",
          ["The registry key to show. Wins over -JumpTo when both are given. ",
@@ -120,6 +127,21 @@ def document():
         add("example", command)
 
     add("heading2", "Additional information:")
+    add("subheading", "Paths as other tools copy them:")
+    add("text", "Each of these forms is rewritten to the plain form (the long root name, then the "
+                "key names) before the jump, and the report lines show the plain form:")
+    add("bullet", "The registry editor's address bar or a status bar, with the computer's name in "
+                  "any language first: Computer\\HKEY_CURRENT_USER\\Software.")
+    add("bullet", "PowerShell drives: HKCU:\\Software, HKLM:\\SOFTWARE\\Microsoft.")
+    add("bullet", "PowerShell provider paths: Registry::HKEY_CURRENT_USER\\Software, "
+                  "Microsoft.PowerShell.Core\\Registry::HKCU\\Software.")
+    add("bullet", ".reg file lines: [HKEY_CURRENT_USER\\Software\\App], "
+                  "[-HKEY_CURRENT_USER\\Software\\Old].")
+    add("bullet", "Kernel and event-trace paths: \\REGISTRY\\MACHINE\\SOFTWARE (HKEY_LOCAL_MACHINE), "
+                  "\\Registry\\User\\S-1-5-18 (HKEY_USERS).")
+    add("bullet", "Pasted text: double quotes around the path and a line end after it are dropped.")
+    add("text", "Prefixes and root names are matched without regard to the case of A to Z. A forward "
+                "slash is part of a key name, never a separator, and blanks at the end stay.")
     add("subheading", "Which registry editor is used:")
     add("bullet", "Hivescout uses a running registry editor of the wanted bitness (64-bit unless "
                   "-Use32BitRegedit is given) that no other copy of Hivescout is using.")
@@ -152,7 +174,7 @@ def document():
         (2, "The registry editor's process could not be opened."),
         (4, "No eligible registry editor window was found."),
         (8, "Starting the registry editor failed."),
-        (16, "No key to jump to was given."),
+        (16, "No key to jump to was given, or -Clipboard found no path on the clipboard."),
         (32, "Setting up the communication with the registry editor failed."),
         (64, "Writing a tree item into the registry editor failed (always with 1024)."),
         (128, "Reading a tree item text from the registry editor failed (always with 1024)."),

@@ -93,6 +93,8 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
         return result;
     }
     ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
+    // The state change alone leaves a row far down a long list out of sight.
+    ::SendMessageW(views.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(match.row), FALSE);
     restoreRegeditWindow(views.tree);
     sendToList(views.list, WM_MBUTTONDOWN, 0);
     sendToList(views.list, WM_KEYUP, VK_LEFT);
@@ -102,8 +104,10 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     return result;
 }
 
+// The main window: the tree's parent, or the window above it when the editor keeps its
+// views in an inner window.
 void restoreRegeditWindow(HWND tree) {
-    const HWND window = ::GetParent(tree);
+    const HWND window = ::GetAncestor(tree, GA_ROOT);
     if (!window) return;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);

@@ -17,7 +17,8 @@ struct ValueSearchResult {
 // Looks for the row named valueName in the list of the selected key and selects it.
 ValueSearchResult selectValueInList(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout);
 
-// Un-minimises the window that holds the tree and brings it to the foreground.
+// Un-minimises the editor's main window (the one that holds the tree, directly or through
+// an inner window) and brings it to the foreground.
 void restoreRegeditWindow(HWND tree);
 
 // The wait before the not-found report, and the report unless the editor has ended.

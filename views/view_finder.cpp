@@ -1,36 +1,23 @@
-#include <cwchar>
-#include <iterator>
-
 #include "app/exit_flags.h"
 #include "app/report.h"
 #include "views/remote_buffers.h"
+#include "views/view_layout.h"
 
 namespace {
 
 constexpr int kSearchPasses = 20;
 constexpr DWORD kPassIntervalMs = 30;
-constexpr wchar_t kTreeClass[] = L"SysTreeView32";
-constexpr wchar_t kListClass[] = L"SysListView32";
-
-bool hasClass(HWND window, const wchar_t* className) {
-    wchar_t name[64] = {};
-    const int length = ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return length > 0 && ::_wcsicmp(name, className) == 0;
-}
-
-// The first list among the siblings that follow the tree. Walked by hand: a class
-// search that starts after a window of another class finds nothing on some systems.
-HWND findListAfter(HWND tree) {
-    for (HWND sibling = ::GetWindow(tree, GW_HWNDNEXT); sibling; sibling = ::GetWindow(sibling, GW_HWNDNEXT))
-        if (hasClass(sibling, kListClass)) return sibling;
-    return nullptr;
-}
 
 // Each visit looks at all of the window's direct children, so a tree found in an
-// earlier window never hides the one of this window.
+// earlier window never hides the one of this window. Only when they do not hold both
+// views is the window's view holder searched, for editors that nest their views.
 void findViewsIn(HWND window, RegeditViews& views) {
-    views.tree = ::FindWindowExW(window, nullptr, kTreeClass, nullptr);
-    views.list = views.tree ? findListAfter(views.tree) : ::FindWindowExW(window, nullptr, kListClass, nullptr);
+    views = viewsAmongChildrenOf(window);
+    if (views.tree && views.list) return;
+    if (const HWND holder = nestedViewsHolder(window)) {
+        const RegeditViews nested = viewsAmongChildrenOf(holder);
+        if (nested.tree && nested.list) views = nested;
+    }
 }
 
 // Blocks already held are kept, so a later visit that finds controls again reuses them.

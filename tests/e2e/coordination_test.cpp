@@ -66,8 +66,8 @@ TEST_F(Coordination, AFreeEditorIsChosenOverOneInUse) {
     ForeignLock busy(editors[0]->processId());
     const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")));
     EXPECT_EQ(0u, run.exitCode());
-    EXPECT_EQ(editorPath(L"Alpha"), editors[1]->state().selectedPath);
-    EXPECT_NE(editorPath(L"Alpha"), editors[0]->state().selectedPath);
+    EXPECT_EQ(testPath(L"Alpha"), selectedKeyPathOf(editors[1]->processId()));
+    EXPECT_NE(testPath(L"Alpha"), selectedKeyPathOf(editors[0]->processId()));
 }
 
 TEST_F(Coordination, WhenEveryEditorIsInUseTheLastIsWaitedFor) {
@@ -87,7 +87,7 @@ TEST_F(Coordination, TheDefaultWaitTakesALockGivenUpInTime) {
     busy.releaseAfter(500);
     const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"beta")));
     EXPECT_EQ(0u, run.exitCode());
-    EXPECT_EQ(editorPath(L"beta"), editor.state().selectedPath);
+    EXPECT_EQ(testPath(L"beta"), selectedKeyPathOf(editor.processId()));
 }
 
 TEST_F(Coordination, AShortOrZeroWaitGivesUp) {
@@ -202,7 +202,7 @@ TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
     }
     EXPECT_EQ(0u, sender.exitCode());
     EXPECT_TRUE(contains(sender.outputMessages(), L", Sending command to terminate all other instances"));
-    EXPECT_EQ(editorPath(L"Alpha"), editor.state().selectedPath);
+    EXPECT_EQ(testPath(L"Alpha"), selectedKeyPathOf(editor.processId()));
 }
 
 TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
@@ -246,7 +246,7 @@ TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
     EXPECT_EQ(0u, other.exitCode());
     const ProcessResult held = holder->wait(60000);
     EXPECT_EQ(0u, held.exitCode);
-    EXPECT_EQ(editorPath(L"Many\\Key0119"), editor.state().selectedPath);
+    EXPECT_EQ(testPath(L"Many\\Key0119"), selectedKeyPathOf(editor.processId()));
 }
 
 TEST_F(Termination, CommandsAtRandomMomentsOfAWalkNeverHang) {

@@ -1,7 +1,7 @@
 #include "tests/e2e/jump_bench.h"
 
 void JumpBench::SetUp() {
-    ASSERT_TRUE(installStandin());
+    ASSERT_TRUE(installEditor());
     ASSERT_TRUE(killAllEditors());
     data_ = std::make_unique<TestRegistryData>(testTree());
     ASSERT_TRUE(data_->created());
@@ -20,11 +20,6 @@ HivescoutRun JumpBench::jump(const std::wstring& arguments, const std::map<std::
 
 std::unique_ptr<RunningProcess> JumpBench::startJump(const std::wstring& arguments) {
     return std::make_unique<RunningProcess>(quoteArgument(hivescoutPath()) + L" " + arguments);
-}
-
-bool JumpBench::attachToOnlyEditor(StandinObserver& observer) {
-    const auto editors = runningEditorIds();
-    return editors.size() == 1 && observer.attach(editors.front());
 }
 
 std::vector<std::wstring> reportBody(const HivescoutRun& run) {

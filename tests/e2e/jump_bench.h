@@ -1,13 +1,14 @@
 #pragma once
-// A test fixture for running the real hivescout.exe against stand-in editors: the
-// stand-in is installed, the sample registry data exists, and no editor is left running
-// before or after a test.
+// A test fixture for running the real hivescout.exe against an editor (the stand-in
+// unless a test asks for Wine's own): it is installed, the sample registry data exists,
+// and no editor is left running before or after a test.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
 #include <string>
 
+#include "tests/support/editor_view.h"
 #include "tests/support/hivescout_run.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
@@ -19,8 +20,6 @@ protected:
 
     // "HKEY_CURRENT_USER\Software\HivescoutTest" followed by "\" and below.
     std::wstring testPath(const std::wstring& below = std::wstring()) const { return data_->registryPath(below); }
-    // The same as the editor's tree shows it.
-    std::wstring editorPath(const std::wstring& below = std::wstring()) const { return data_->editorPath(below); }
 
     // Runs hivescout.exe with the argument text; knobs go into its environment, so an
     // editor it launches inherits them.
@@ -28,9 +27,8 @@ protected:
     // The same, not waiting for the end.
     std::unique_ptr<RunningProcess> startJump(const std::wstring& arguments);
 
-    // Attaches to the only running editor (the one hivescout.exe launched).
-    bool attachToOnlyEditor(StandinObserver& observer);
-
+    // The editor installed as the prefix's regedit.exe for the test.
+    virtual bool installEditor() { return installStandin(); }
     virtual RegistryKeySpec testTree() const { return sampleTestTree(); }
 
 private:

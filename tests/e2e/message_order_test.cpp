@@ -75,8 +75,9 @@ TEST_F(MessageOrder, AValueFoundInRowTwo) {
     ASSERT_TRUE(editor.ready());
     editor.observer().clearMessages();
     ASSERT_EQ(0u, jump(switchWord(L"-jumptovalue", testPath(L"Rows\\second"))).exitCode());
-    EXPECT_EQ(2, editor.state().selectedRow);
-    EXPECT_EQ(2, editor.state().focusedRow);
+    EditorReader views(editor.processId());
+    EXPECT_EQ(2, views.nextRow(LVNI_SELECTED));
+    EXPECT_EQ(2, views.nextRow(LVNI_FOCUSED));
 
     std::vector<StandinMessage> sent = drivingMessages(editor.observer().messages());
     // The value search starts with the click on the tree.
@@ -90,6 +91,7 @@ TEST_F(MessageOrder, AValueFoundInRowTwo) {
         {Control::List, LVM_GETHEADER, 0, 0},     {Control::Header, HDM_GETITEMCOUNT, 0, 0},
         {Control::List, LVM_GETITEMW, 0, record}, {Control::List, LVM_GETITEMW, 0, record},
         {Control::List, LVM_GETITEMW, 0, record}, {Control::List, LVM_SETITEMW, 0, record},
+        {Control::List, LVM_ENSUREVISIBLE, 2, FALSE},
         {Control::List, WM_MBUTTONDOWN, 0, 0},    {Control::List, WM_KEYUP, VK_LEFT, 0},
         {Control::List, WM_MBUTTONUP, 0, 0},
     };

@@ -105,7 +105,3 @@ std::wstring TestRegistryData::registryPath(const std::wstring& below) const {
     std::wstring path = std::wstring(L"HKEY_CURRENT_USER\\") + kParentPath + L"\\" + rootName_;
     return below.empty() ? path : path + L"\\" + below;
 }
-
-std::wstring TestRegistryData::editorPath(const std::wstring& below) const {
-    return L"Computer\\" + registryPath(below);
-}

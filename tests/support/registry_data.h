@@ -53,8 +53,6 @@ public:
     bool created() const { return created_; }
     // "HKEY_CURRENT_USER\Software\<root>" followed by "\" and below when given.
     std::wstring registryPath(const std::wstring& below = std::wstring()) const;
-    // The same key as the editor's tree shows it: "Computer\" in front.
-    std::wstring editorPath(const std::wstring& below = std::wstring()) const;
 
 private:
     std::wstring rootName_;

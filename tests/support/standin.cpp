@@ -7,6 +7,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "tests/support/editor_view.h"
+
 using standin::Control;
 using standin::Origin;
 
@@ -21,12 +23,6 @@ std::string fileBytes(const std::wstring& path) {
 std::wstring lowerCase(std::wstring text) {
     for (wchar_t& unit : text) unit = static_cast<wchar_t>(towlower(unit));
     return text;
-}
-
-std::wstring standinCommandLine(const StandinOptions& options) {
-    std::wstring command = quoteArgument(installedEditorPath());
-    if (options.multipleInstance) command += L" -m";
-    return command;
 }
 
 RunOptions standinRunOptions(const StandinOptions& options) {
@@ -56,6 +52,7 @@ const char* messageName(UINT message) {
     case LVM_GETITEMW: return "LVM_GETITEMW";
     case LVM_SETITEMW: return "LVM_SETITEMW";
     case LVM_SETITEMSTATE: return "LVM_SETITEMSTATE";
+    case LVM_ENSUREVISIBLE: return "LVM_ENSUREVISIBLE";
     case HDM_GETITEMCOUNT: return "HDM_GETITEMCOUNT";
     case WM_MBUTTONDOWN: return "WM_MBUTTONDOWN";
     case WM_MBUTTONUP: return "WM_MBUTTONUP";
@@ -81,7 +78,7 @@ bool installStandin() {
     const std::string wanted = fileBytes(standinBuildPath());
     if (wanted.empty()) return false;
     if (fileBytes(installedEditorPath()) == wanted) return true;
-    return ::CopyFileW(standinBuildPath().c_str(), installedEditorPath().c_str(), FALSE) != FALSE;
+    return saveWineEditor() && ::CopyFileW(standinBuildPath().c_str(), installedEditorPath().c_str(), FALSE) != FALSE;
 }
 
 std::vector<DWORD> runningEditorIds() {
@@ -194,20 +191,10 @@ StandinState StandinObserver::state() const {
         ::Sleep(0);
     }
     result.ready = copy.ready != 0;
-    result.listPending = copy.listPending != 0;
     result.mainWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(copy.mainWindow));
     result.tree = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(copy.tree));
     result.list = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(copy.list));
     result.header = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(copy.header));
-    result.minimized = copy.minimized != 0;
-    result.active = copy.active != 0;
-    result.showCmd = copy.showCmd;
-    result.selectedRow = copy.selectedRow;
-    result.focusedRow = copy.focusedRow;
-    result.rowCount = copy.rowCount;
-    result.selectedPath = copy.selectedPath;
-    result.selectedRowName = copy.selectedRowName;
-    result.focusedRowName = copy.focusedRowName;
     return result;
 }
 
@@ -255,7 +242,7 @@ bool isForegroundWindow(HWND window) { return window != nullptr && ::GetForegrou
 bool isMinimizedWindow(HWND window) { return window != nullptr && ::IsIconic(window) != FALSE; }
 
 Standin::Standin(const StandinOptions& options)
-    : process_(standinCommandLine(options), standinRunOptions(options)) {
+    : process_(quoteArgument(installedEditorPath()), standinRunOptions(options)) {
     if (!process_.started()) return;
     observer_.attach(process_.processId(), options.readyTimeoutMs);
     if (options.waitUntilReady) waitUntilReady(options.readyTimeoutMs);
@@ -290,7 +277,7 @@ std::vector<StandinMessage> drivingMessages(const std::vector<StandinMessage>& r
     for (const StandinMessage& message : withoutNoise(fromOtherThreads(recorded))) {
         switch (message.message) {
         case TVM_GETNEXTITEM: case TVM_GETITEMW: case TVM_SELECTITEM: case TVM_EXPAND:
-        case LVM_GETITEMCOUNT: case LVM_GETHEADER: case LVM_GETITEMW: case LVM_SETITEMW:
+        case LVM_GETITEMCOUNT: case LVM_GETHEADER: case LVM_GETITEMW: case LVM_SETITEMW: case LVM_ENSUREVISIBLE:
         case HDM_GETITEMCOUNT: case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_KEYUP:
             kept.push_back(message);
             break;

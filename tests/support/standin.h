@@ -48,27 +48,17 @@ std::vector<StandinMessage> withoutNoise(const std::vector<StandinMessage>& mess
 // Only the messages another thread or process sent (what a driving program sent).
 std::vector<StandinMessage> fromOtherThreads(const std::vector<StandinMessage>& messages);
 // Only what another process sent, and only the messages that drive the views: item
-// queries, selection, expansion, the state change and the mouse and key messages.
+// queries, selection, expansion, the state change, scrolling and the mouse and key messages.
 std::vector<StandinMessage> drivingMessages(const std::vector<StandinMessage>& messages);
 std::vector<StandinMessage> forControl(const std::vector<StandinMessage>& messages, standin::Control control);
 
 // A copy of a stand-in's published state.
 struct StandinState {
     bool ready = false;
-    bool listPending = false;
     HWND mainWindow = nullptr;
     HWND tree = nullptr;
     HWND list = nullptr;
     HWND header = nullptr;
-    bool minimized = false;  // as the stand-in saw it
-    bool active = false;
-    UINT showCmd = 0;
-    int selectedRow = -1;
-    int focusedRow = -1;
-    unsigned rowCount = 0;
-    std::wstring selectedPath;
-    std::wstring selectedRowName;
-    std::wstring focusedRowName;
 };
 
 // Reads the channel of one stand-in process, started by the test or by anyone else.
@@ -105,7 +95,6 @@ bool isMinimizedWindow(HWND window);
 
 struct StandinOptions {
     std::map<std::wstring, std::wstring> knobs;  // standin::knob names to values
-    bool multipleInstance = true;                // start with "-m"
     bool waitUntilReady = true;                  // wait for the main window and its controls
     DWORD readyTimeoutMs = 10000;
 };

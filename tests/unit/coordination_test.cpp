@@ -3,6 +3,10 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "app/exit_flags.h"
 #include "app/handle.h"
@@ -189,39 +193,61 @@ TEST(Discovery, NamesMatchCaseFoldedAndWhole) {
 
 namespace {
 
-// A top-level window of this process with a given number of direct children.
+// A top-level window of this process with a given number of plain direct children and,
+// on request, one more child that holds controls of the given classes.
 class TestWindow {
 public:
-    explicit TestWindow(int children) {
+    explicit TestWindow(int children, std::vector<const wchar_t*> innerClasses = {}) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+        ::InitCommonControlsEx(&controls);
         window_ = ::CreateWindowExW(0, L"STATIC", L"hivescout test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
                                     nullptr, nullptr, nullptr);
-        for (int i = 0; i < children; ++i)
-            ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, window_, nullptr, nullptr, nullptr);
+        for (int i = 0; i < children; ++i) child(window_, L"STATIC");
+        if (innerClasses.empty()) return;
+        const HWND inner = child(window_, L"STATIC");
+        for (const wchar_t* className : innerClasses) child(inner, className);
     }
     ~TestWindow() { ::DestroyWindow(window_); }
     HWND get() const { return window_; }
 
 private:
+    static HWND child(HWND parent, const wchar_t* className) {
+        return ::CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    }
     HWND window_;
 };
 
 }  // namespace
 
-TEST(WindowWait, MainWindowNeedsThreeDirectChildren) {
-    TestWindow two(2), three(3), four(4);
+TEST(WindowWait, MainWindowNeedsThreeDirectChildrenOrAnInnerWindowWithBothViews) {
+    struct Case {
+        int children;
+        std::vector<const wchar_t*> inner;
+        std::uint32_t accepted;
+    };
+    const Case cases[] = {
+        {2, {}, 0},
+        {3, {}, 1},
+        {4, {}, 1},
+        {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1},
+        {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
+        {1, {WC_TREEVIEWW, L"STATIC"}, 0},
+        {1, {WC_LISTVIEWW}, 0},
+    };
     const LONG_PTR self = static_cast<LONG_PTR>(::GetCurrentProcessId());
-    EXPECT_EQ(0u, isRegeditMainWindow(two.get(), self));
-    EXPECT_EQ(1u, isRegeditMainWindow(three.get(), self));
-    EXPECT_EQ(1u, isRegeditMainWindow(four.get(), self));
-    EXPECT_EQ(0u, isRegeditMainWindow(three.get(), self + 4));
+    std::vector<std::unique_ptr<TestWindow>> windows;
+    for (const Case& c : cases) {
+        windows.push_back(std::make_unique<TestWindow>(c.children, c.inner));
+        EXPECT_EQ(c.accepted, isRegeditMainWindow(windows.back()->get(), self)) << c.children << " children";
+    }
+    EXPECT_EQ(0u, isRegeditMainWindow(windows[1]->get(), self + 4));
 
     WindowEnumerator enumerator;
     enumerator.topLevelFilter = isRegeditMainWindow;
     enumerator.topLevelFilterData = self;
     enumerator.enumerate();
-    EXPECT_EQ(0u, enumerator.windows().count(two.get()));
-    EXPECT_EQ(1u, enumerator.windows().count(three.get()));
-    EXPECT_EQ(1u, enumerator.windows().count(four.get()));
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i]->get())) << i;
 }
 
 TEST(Release, ClosesEachHandleOnceAndToleratesASecondCall) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "app/copied_path.h"
 #include "app/jump_settings.h"
 
 namespace {
@@ -59,6 +60,11 @@ TEST(CommandLine, RecognisedSwitchMakesBareWordsIgnored) {
     EXPECT_EQ(L"", b->settings.jumpPath);
     EXPECT_EQ(1u, b->settings.useMultipleInstancesOfRegedit);
 
+    auto clipboard = build({L"-Clipboard", L"hklm\\Software"});
+    EXPECT_EQ(L"", clipboard->settings.jumpPath);
+    EXPECT_TRUE(clipboard->settings.pathFromClipboard);
+    EXPECT_FALSE(clipboard->settings.showHelp);
+
     auto unquoted = build({L"-jumpto=hklm\\Software\\My", L"Key"});
     EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\Software\\My", unquoted->settings.jumpPath);
 }
@@ -71,6 +77,9 @@ TEST(CommandLine, JumpSwitchPrecedenceIgnoresOrder) {
     auto v = build({L"-jumptovalue=hkcu\\V", L"-jumptokey=hklm\\K", L"-jumpto=x"});
     EXPECT_EQ(L"HKEY_CURRENT_USER\\V", v->settings.jumpPath);
     EXPECT_EQ(JumpKind::Value, v->settings.jumpKind);
+
+    auto overClipboard = build({L"-clipboard", L"-jumptokey="});
+    EXPECT_FALSE(overClipboard->settings.pathFromClipboard);
 }
 
 TEST(CommandLine, SwitchNamesAreCaseInsensitiveAndValuesKeepCase) {
@@ -154,42 +163,66 @@ TEST(WaitTimeout, SwitchWithoutValueGivesZero) {
     EXPECT_EQ(1500u, c->settings.waitTimeoutMs);
 }
 
-TEST(Normalisation, StripsLeadingBlanksAndBackslashesAndTrailingBackslashes) {
-    std::wstring path = L"\\ HKU\\S-1-5-18\\\\";
-    normaliseJumpPath(path);
-    EXPECT_EQ(L"HKEY_USERS\\S-1-5-18", path);
-
-    std::wstring blanks = L" \\ \t\\\\";
-    normaliseJumpPath(blanks);
-    EXPECT_EQ(L"", blanks);
-
-    std::wstring controls = L"\b\r\n\thkcc\\System\\";
-    normaliseJumpPath(controls);
-    EXPECT_EQ(L"HKEY_CURRENT_CONFIG\\System", controls);
+TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
+    const struct {
+        const wchar_t* given;
+        const wchar_t* expected;
+    } rows[] = {
+        // Plain paths: blanks, controls and backslashes around them, short roots expanded.
+        {L"\\ HKU\\S-1-5-18\\\\", L"HKEY_USERS\\S-1-5-18"},
+        {L" \\ \t\\\\", L""},
+        {L"\b\r\n\thkcc\\System\\", L"HKEY_CURRENT_CONFIG\\System"},
+        {L"hkCR", L"HKEY_CLASSES_ROOT"},
+        {L"Hkcu\\SoftWare\\HKLM", L"HKEY_CURRENT_USER\\SoftWare\\HKLM"},
+        {L"hkey_local_machine\\x", L"hkey_local_machine\\x"},
+        {L"HKLMX\\y", L"HKLMX\\y"},
+        {L"hkcu\\Name  ", L"HKEY_CURRENT_USER\\Name  "},
+        {L"HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\text/plain",
+         L"HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\text/plain"},
+        {L"HKLM\\HKCU\\x", L"HKEY_LOCAL_MACHINE\\HKCU\\x"},
+        {L"HKLM\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE\\REGISTRY\\MACHINE"},
+        {L"HKCU\\[x]", L"HKEY_CURRENT_USER\\[x]"},
+        // The editor's address bar or a status bar: a computer's name before a root key.
+        {L"Computer\\HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"My Computer\\HKEY_USERS\\.DEFAULT", L"HKEY_USERS\\.DEFAULT"},
+        {L"Arbeitsplatz\\hklm\\Software", L"HKEY_LOCAL_MACHINE\\Software"},
+        {L"Computer\\Software\\HKCU", L"Computer\\Software\\HKCU"},
+        // PowerShell drives and provider paths.
+        {L"HKCU:\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"HKLM:\\SOFTWARE\\Microsoft", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"},
+        {L"hku:", L"HKEY_USERS"},
+        {L"HKLMX:\\x", L"HKLMX:\\x"},
+        {L"Registry::HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"Microsoft.PowerShell.Core\\Registry::HKCU\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"microsoft.powershell.core\\REGISTRY::hkcu\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"Reg\u0130stry::HKCU\\x", L"Reg\u0130stry::HKCU\\x"},
+        // .reg files.
+        {L"[HKEY_CURRENT_USER\\Software\\App]", L"HKEY_CURRENT_USER\\Software\\App"},
+        {L"[-HKEY_CURRENT_USER\\Software\\Old]", L"HKEY_CURRENT_USER\\Software\\Old"},
+        {L"[HKCU\\Software\\App", L"[HKCU\\Software\\App"},
+        // Kernel and event-trace paths.
+        {L"\\REGISTRY\\MACHINE\\SOFTWARE", L"HKEY_LOCAL_MACHINE\\SOFTWARE"},
+        {L"\\Registry\\User\\S-1-5-18\\Software", L"HKEY_USERS\\S-1-5-18\\Software"},
+        {L"\\registry\\machine", L"HKEY_LOCAL_MACHINE"},
+        {L"\\REGISTRY\\MACHINEX\\y", L"REGISTRY\\MACHINEX\\y"},
+        // Anything pasted: quotes around it, a line end after it; blanks inside stay.
+        {L"\"HKCU\\Software\\App\"", L"HKEY_CURRENT_USER\\Software\\App"},
+        {L"HKCU\\Software\\App\r\n", L"HKEY_CURRENT_USER\\Software\\App"},
+        {L" \"Computer\\HKEY_CURRENT_USER\\Name  \"\r\n", L"HKEY_CURRENT_USER\\Name  "},
+        {L"\"HKCU\\Software", L"\"HKCU\\Software"},
+    };
+    for (const auto& row : rows) {
+        std::wstring path = row.given;
+        normaliseJumpPath(path);
+        EXPECT_EQ(row.expected, path) << row.given;
+    }
 }
 
-TEST(Normalisation, OnlyExactShortRootsAreExpanded) {
-    std::wstring longLower = L"hkey_local_machine\\x";
-    normaliseJumpPath(longLower);
-    EXPECT_EQ(L"hkey_local_machine\\x", longLower);
-
-    std::wstring prefix = L"HKLMX\\y";
-    normaliseJumpPath(prefix);
-    EXPECT_EQ(L"HKLMX\\y", prefix);
-
-    std::wstring alone = L"hkCR";
-    normaliseJumpPath(alone);
-    EXPECT_EQ(L"HKEY_CLASSES_ROOT", alone);
-
-    std::wstring restKeepsCase = L"Hkcu\\SoftWare\\HKLM";
-    normaliseJumpPath(restKeepsCase);
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\SoftWare\\HKLM", restKeepsCase);
-}
-
-TEST(Normalisation, TrailingBlanksOfTheLastNameStay) {
-    std::wstring path = L"hkcu\\Name  ";
-    normaliseJumpPath(path);
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\Name  ", path);
+TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
+    EXPECT_EQ(L"HKCU\\A  ", firstNonEmptyLine(L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B"));
+    EXPECT_EQ(L"x", firstNonEmptyLine(L"\n\rx"));
+    EXPECT_EQ(L"", firstNonEmptyLine(L" \r\n\t"));
+    EXPECT_EQ(L"", firstNonEmptyLine(L""));
 }
 
 TEST(Folding, OnlyAsciiLettersChange) {

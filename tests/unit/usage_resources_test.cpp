@@ -63,7 +63,7 @@ HMODULE UsageResources_::module_ = nullptr;
 namespace {
 
 const char* const kSwitchForms[] = {
-    "/?", "-help", "--help", "-appendlog", "-jumpto=", "-jumptokey=", "-jumptovalue=", "-logtofile=",
+    "/?", "-help", "--help", "-appendlog", "-clipboard", "-jumpto=", "-jumptokey=", "-jumptovalue=", "-logtofile=",
     "-terminateifotherinstanceisblocking", "-tb", "-terminateotherwaitinginstances", "-tw",
     "-usemultipleinstancesofregedit", "-m", "-use32bitregedit", "-32bit", "-x86", "-use64bitregedit",
     "-64bit", "-x64", "-waittimeout="};
@@ -148,7 +148,7 @@ TEST_F(UsageResources_, EverySwitchEntrySaysItsDefaultAndNothingUntrue) {
         EXPECT_NE(std::wstring::npos, entry.find(L"Default:")) << std::string(entry.begin(), entry.end());
         ++entries;
     }
-    EXPECT_EQ(12u, entries);
+    EXPECT_EQ(13u, entries);
     // The log switches still apply when the usage window is asked for.
     EXPECT_EQ(std::wstring::npos, text.find(L"Any other switches are ignored"));
 }

@@ -13,6 +13,7 @@
 #include "app/main_flow.h"
 #include "app/process_state.h"
 #include "tests/support/capture.h"
+#include "tests/support/editor_view.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
 #include "views/regedit_views.h"
@@ -28,8 +29,6 @@ constexpr DWORD kDriverAccess = 0x00100438;  // what the orchestration opens the
 std::wstring testPath(const std::wstring& below = std::wstring()) {
     return std::wstring(L"HKEY_CURRENT_USER\\Software\\HivescoutTest") + (below.empty() ? L"" : L"\\" + below);
 }
-
-std::wstring editorPath(const std::wstring& below = std::wstring()) { return L"Computer\\" + testPath(below); }
 
 bool isCommitted(HANDLE process, void* address) {
     MEMORY_BASIC_INFORMATION info{};
@@ -221,27 +220,6 @@ TEST_F(StandinViews, TreeRecordWriteAndTextReadFailuresAreReported) {
 
 // ---- The key walk --------------------------------------------------------------------
 
-TEST_F(StandinViews, KeyWalkSelectsEveryLevelAndRecordsThePassedPath) {
-    startEditor();
-    EXPECT_EQ(0u, findAndJump(JumpKind::Key, testPath(L"Nested\\Level2\\Level3")));
-    EXPECT_EQ(editorPath(L"Nested\\Level2\\Level3"), editor_->state().selectedPath);
-    EXPECT_EQ(testPath(L"Nested\\Level2\\Level3\\"), passedPath);
-    EXPECT_EQ(L"key", targetKindWord);
-    EXPECT_TRUE(report_.errors().empty());
-}
-
-TEST_F(StandinViews, OnlyAsciiCapitalsFoldWhenNamesAreCompared) {
-    startEditor();
-    EXPECT_EQ(0u, findAndJump(JumpKind::Key, L"hkey_current_user\\SOFTWARE\\hivescouttest\\\u00DCNIC\u00F6DE"));
-    EXPECT_EQ(editorPath(L"\u00DCnic\u00F6de"), editor_->state().selectedPath);
-    // The tree's own spelling goes into the passed path.
-    EXPECT_EQ(testPath(L"\u00DCnic\u00F6de\\"), passedPath);
-
-    passedPath.clear();
-    EXPECT_EQ(ExitFlags::KeyNotFound, jump(JumpKind::Key, testPath(L"\u00FCnic\u00F6de")));
-    EXPECT_EQ(testPath() + L"\\", passedPath);
-}
-
 TEST_F(StandinViews, AMissingMiddleKeyOfAKeyOrValueTargetRunsNoValueSearch) {
     startEditor();
     EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::KeyOrValue, testPath(L"Missing\\Inner")));
@@ -249,40 +227,12 @@ TEST_F(StandinViews, AMissingMiddleKeyOfAKeyOrValueTargetRunsNoValueSearch) {
     EXPECT_TRUE(forControl(drivingMessages(editor_->observer().messages()), Control::List).empty());
 }
 
-TEST_F(StandinViews, AKeyWinsOverAValueOfTheSameName) {
-    startEditor();
-    EXPECT_EQ(0u, findAndJump(JumpKind::KeyOrValue, testPath(L"Shared")));
-    EXPECT_EQ(editorPath(L"Shared"), editor_->state().selectedPath);
-    EXPECT_EQ(L"key", targetKindWord);
-    EXPECT_TRUE(forControl(drivingMessages(editor_->observer().messages()), Control::List).empty());
-}
-
 // ---- The value search ----------------------------------------------------------------
-
-TEST_F(StandinViews, ValueTargetSelectsAndFocusesTheRow) {
-    startEditor();
-    EXPECT_EQ(0u, findAndJump(JumpKind::Value, testPath(L"Nested\\Level2\\Level3\\DEEP")));
-    const StandinState state = editor_->state();
-    EXPECT_EQ(editorPath(L"Nested\\Level2\\Level3"), state.selectedPath);
-    EXPECT_EQ(L"Deep", state.selectedRowName);
-    EXPECT_EQ(L"Deep", state.focusedRowName);
-    EXPECT_EQ(testPath(L"Nested\\Level2\\Level3\\Deep"), passedPath);
-    EXPECT_EQ(L"value", targetKindWord);
-}
-
-TEST_F(StandinViews, KeyOrValueTargetFallsBackToAValue) {
-    startEditor();
-    EXPECT_EQ(0u, findAndJump(JumpKind::KeyOrValue, testPath(L"mixedcase")));
-    EXPECT_EQ(editorPath(), editor_->state().selectedPath);
-    EXPECT_EQ(L"MixedCase", editor_->state().selectedRowName);
-    EXPECT_EQ(L"value", targetKindWord);
-    EXPECT_EQ(testPath(L"MixedCase"), passedPath);
-}
 
 TEST_F(StandinViews, AKeyWithoutValuesHasOnlyItsDefaultRow) {
     startEditor();
     EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Value, testPath(L"Empty\\Anything")));
-    EXPECT_EQ(editorPath(L"Empty"), editor_->state().selectedPath);
+    EXPECT_EQ(testPath(L"Empty"), selectedKeyPathOf(editor_->processId()));
     EXPECT_EQ(testPath(L"Empty\\"), passedPath);
     EXPECT_EQ(L"value", targetKindWord);
     const std::vector<StandinMessage> list = forControl(drivingMessages(editor_->observer().messages()), Control::List);
@@ -320,30 +270,5 @@ TEST_F(StandinViews, ListRecordWriteAndTextReadFailuresAreReported) {
         ASSERT_GT(lines.size(), linesBefore);
         EXPECT_EQ(0u, lines[linesBefore].find(c.message)) << lines[linesBefore];
     }
-    EXPECT_EQ(-1, editor_->state().selectedRow);
-}
-
-// ---- The window ----------------------------------------------------------------------
-
-TEST_F(StandinViews, AMinimisedEditorIsRestoredOnSuccess) {
-    startEditor({{standin::knob::kStartMinimized, L"1"}});
-    const HWND window = mainWindow();
-    ASSERT_TRUE(isMinimizedWindow(window));
-    EXPECT_EQ(0u, findAndJump(JumpKind::Key, testPath(L"Alpha")));
-    EXPECT_FALSE(isMinimizedWindow(window));
-}
-
-TEST_F(StandinViews, AMinimisedEditorIsLeftAloneOnFailure) {
-    startEditor({{standin::knob::kStartMinimized, L"1"}});
-    const HWND window = mainWindow();
-    ASSERT_TRUE(isMinimizedWindow(window));
-    EXPECT_EQ(ExitFlags::KeyNotFound, findAndJump(JumpKind::Key, testPath(L"Missing")));
-    EXPECT_TRUE(isMinimizedWindow(window));
-}
-
-TEST_F(StandinViews, AMinimisedEditorIsRestoredWhenAValueIsSelected) {
-    startEditor({{standin::knob::kStartMinimized, L"1"}});
-    const HWND window = mainWindow();
-    EXPECT_EQ(0u, findAndJump(JumpKind::Value, testPath(L"Number")));
-    EXPECT_FALSE(isMinimizedWindow(window));
+    EXPECT_EQ(-1, EditorReader(editor_->processId()).nextRow(LVNI_SELECTED));
 }

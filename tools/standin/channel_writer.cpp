@@ -12,10 +12,8 @@ bool ChannelWriter::open(DWORD processId) {
     if (!view.get()) return false;
     channel_ = static_cast<StandinChannel*>(view.get());
     view_ = std::move(view);
-    // A fresh mapping is zero-filled; only the identification and "nothing selected" differ.
+    // A fresh mapping is zero-filled; only the identification differs.
     channel_->version = kChannelVersion;
-    channel_->state.selectedRow = -1;
-    channel_->state.focusedRow = -1;
     ::InterlockedExchange(reinterpret_cast<volatile LONG*>(&channel_->magic), static_cast<LONG>(kChannelMagic));
     return true;
 }

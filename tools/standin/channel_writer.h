@@ -57,11 +57,3 @@ private:
 
 // The one channel of this process.
 ChannelWriter& channelWriter();
-
-// Copies text into a fixed buffer of the channel, cut to fit and always terminated.
-template <std::size_t Capacity>
-void copyToChannel(wchar_t (&target)[Capacity], const std::wstring& text) {
-    const std::size_t length = text.size() < Capacity - 1 ? text.size() : Capacity - 1;
-    text.copy(target, length);
-    target[length] = L'\0';
-}

@@ -65,7 +65,4 @@ void recordControlMessages(HWND control, Control which, const Knobs& knobs) {
     if (control) ::SetWindowSubclass(control, recordingProc, kRecorderSubclassId, static_cast<DWORD_PTR>(which));
 }
 
-void setListFillPending(bool pending) {
-    listFillPending = pending;
-    channelWriter().updateState([pending](standin::ChannelState& state) { state.listPending = pending ? 1 : 0; });
-}
+void setListFillPending(bool pending) { listFillPending = pending; }

@@ -99,12 +99,6 @@ void KeyTree::onGetDisplayInfo(NMTVDISPINFOW& notice) {
     notice.item.mask |= TVIF_DI_SETITEM;
 }
 
-std::wstring KeyTree::pathOf(HTREEITEM item) const {
-    std::wstring path;
-    for (; item != nullptr; item = parentOf(item)) path = path.empty() ? itemText(item) : itemText(item) + L"\\" + path;
-    return path;
-}
-
 bool KeyTree::openKeyOf(HTREEITEM item, RegistryKey& key) const {
     std::wstring subkey;
     for (HTREEITEM parent = parentOf(item); item != nullptr && parent != nullptr; parent = parentOf(item)) {

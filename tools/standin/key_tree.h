@@ -21,8 +21,6 @@ public:
     void onItemExpanding(const NMTREEVIEWW& notice);
     void onGetDisplayInfo(NMTVDISPINFOW& notice);
 
-    // "Computer\HKEY_CURRENT_USER\Software" for an item; empty for none.
-    std::wstring pathOf(HTREEITEM item) const;
     // Opens the registry key an item stands for; false for the root item.
     bool openKeyOf(HTREEITEM item, RegistryKey& key) const;
 

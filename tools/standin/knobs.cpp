@@ -42,6 +42,5 @@ Knobs readKnobs() {
     const std::wstring itemRead = readText(kExitOnItemRead);
     knobs.exitOnListRead = itemRead.compare(0, 5, L"list:") == 0;
     if (itemRead.size() > 5) knobs.exitOnItemRead = static_cast<DWORD>(std::wcstoul(itemRead.c_str() + 5, nullptr, 10));
-    knobs.startMinimized = readSwitch(kStartMinimized);
     return knobs;
 }

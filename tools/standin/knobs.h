@@ -18,7 +18,6 @@ struct Knobs {
     DWORD exitAfterMessages = 0;
     bool exitOnListRead = false;  // which control exitOnItemRead counts
     DWORD exitOnItemRead = 0;
-    bool startMinimized = false;
 };
 
 Knobs readKnobs();

@@ -48,9 +48,8 @@ bool MainWindow::create(HINSTANCE instance, int showCommand) {
     if (!window_) return false;
     channelWriter().updateState(
         [this](standin::ChannelState& state) { state.mainWindow = reinterpret_cast<std::uintptr_t>(window_); });
-    ::ShowWindow(window_, knobs_.startMinimized ? SW_SHOWMINIMIZED : showCommand);
+    ::ShowWindow(window_, showCommand);
     ::UpdateWindow(window_);
-    publishWindowState();
     return true;
 }
 
@@ -74,13 +73,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         layout();
-        publishWindowState();
         return 0;
-    case WM_ACTIVATE: {
-        const LRESULT result = ::DefWindowProcW(window_, message, wParam, lParam);
-        publishWindowState();
-        return result;
-    }
     case WM_TIMER:
         onTimer(wParam);
         return 0;
@@ -197,22 +190,18 @@ LRESULT MainWindow::onNotify(NMHDR& notice) {
             onSelectionChanged(reinterpret_cast<NMTREEVIEWW&>(notice).itemNew.hItem);
             return 0;
         }
-    } else if (notice.hwndFrom == list_.handle() && notice.code == LVN_ITEMCHANGED) {
-        publishRows();
     }
     return 0;
 }
 
 // The list follows the selection at once, or after the knob's delay with the header
 // reporting a list still being filled.
-void MainWindow::onSelectionChanged(HTREEITEM item) {
-    showPath(tree_.pathOf(item));
+void MainWindow::onSelectionChanged(HTREEITEM) {
     if (knobs_.listFillDelayMs == 0) {
         fillListFromSelection();
         return;
     }
     list_.clear();
-    publishRows();
     setListFillPending(true);
     ::SetTimer(window_, kListFillTimer, knobs_.listFillDelayMs, nullptr);
 }
@@ -221,13 +210,6 @@ void MainWindow::fillListFromSelection() {
     RegistryKey key;
     const HTREEITEM selected = TreeView_GetSelection(tree_.handle());
     list_.showValuesOf(selected && tree_.openKeyOf(selected, key) ? key.get() : nullptr);
-    publishRows();
-}
-
-void MainWindow::showPath(const std::wstring& path) {
-    if (address_) ::SetWindowTextW(address_, path.c_str());
-    if (status_) ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    channelWriter().updateState([&path](standin::ChannelState& state) { copyToChannel(state.selectedPath, path); });
 }
 
 void MainWindow::publishViews() {
@@ -238,34 +220,6 @@ void MainWindow::publishViews() {
         state.list = reinterpret_cast<std::uintptr_t>(list_.handle());
         state.header = reinterpret_cast<std::uintptr_t>(header);
         state.ready = 1;
-    });
-}
-
-void MainWindow::publishWindowState() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    ::GetWindowPlacement(window_, &placement);
-    const bool minimized = ::IsIconic(window_) != FALSE;
-    const bool active = ::GetActiveWindow() == window_;
-    channelWriter().updateState([&](standin::ChannelState& state) {
-        state.minimized = minimized ? 1 : 0;
-        state.active = active ? 1 : 0;
-        state.showCmd = placement.showCmd;
-    });
-}
-
-void MainWindow::publishRows() {
-    const int selected = list_.rowWith(LVNI_SELECTED);
-    const int focused = list_.rowWith(LVNI_FOCUSED);
-    const std::wstring selectedName = list_.rowName(selected);
-    const std::wstring focusedName = list_.rowName(focused);
-    const int rows = list_.rowCount();
-    channelWriter().updateState([&](standin::ChannelState& state) {
-        state.selectedRow = selected;
-        state.focusedRow = focused;
-        state.rowCount = static_cast<std::uint32_t>(rows);
-        copyToChannel(state.selectedRowName, selectedName);
-        copyToChannel(state.focusedRowName, focusedName);
     });
 }
 

@@ -35,11 +35,7 @@ private:
     LRESULT onNotify(NMHDR& notice);
     void onSelectionChanged(HTREEITEM item);
     void fillListFromSelection();
-    void showPath(const std::wstring& path);
-
     void publishViews();
-    void publishWindowState();
-    void publishRows();
 
     Knobs knobs_;
     HINSTANCE instance_ = nullptr;

@@ -8,7 +8,7 @@
 // The mapping outlives the stand-in as long as a reader keeps it open, so the last
 // state and the message record stay readable after the editor has ended.
 //
-// The state block (window handles, selected path, rows, window state) is written under
+// The state block (readiness and window handles) is written under
 // a sequence counter: stateSequence is odd while the stand-in writes. A reader copies
 // the block and retries when the counter was odd or changed during the copy.
 //
@@ -25,10 +25,8 @@ namespace standin {
 
 constexpr wchar_t kChannelNamePrefix[] = L"Local\\HivescoutStandin-";
 constexpr std::uint32_t kChannelMagic = 0x4E445453u;  // "STDN"
-constexpr std::uint32_t kChannelVersion = 1;
+constexpr std::uint32_t kChannelVersion = 2;
 constexpr std::uint32_t kRecordCapacity = 1u << 17;
-constexpr std::uint32_t kPathCapacity = 2048;  // UTF-16 units, terminating zero included
-constexpr std::uint32_t kNameCapacity = 1024;
 
 // Which subclassed control received a recorded message.
 enum class Control : std::uint32_t { Tree = 1, List = 2, Header = 3 };
@@ -52,20 +50,11 @@ struct RecordedMessage {
 struct ChannelState {
     std::uint32_t ready;         // 1 once the main window and its controls exist
                                  // (mainWindow is set as soon as the window exists)
-    std::uint32_t listPending;   // 1 while a late list fill is outstanding
+    std::uint32_t reserved;
     std::uint64_t mainWindow;    // window handles as 64-bit values
     std::uint64_t tree;
     std::uint64_t list;
     std::uint64_t header;
-    std::uint32_t minimized;     // as the stand-in last saw its main window
-    std::uint32_t active;        // main window is the active window of the stand-in's thread
-    std::uint32_t showCmd;       // WINDOWPLACEMENT::showCmd read by the stand-in itself
-    std::int32_t selectedRow;    // -1 for none (first selected row)
-    std::int32_t focusedRow;     // -1 for none
-    std::uint32_t rowCount;
-    wchar_t selectedPath[kPathCapacity];  // "Computer\HKEY_CURRENT_USER\Software", empty for none
-    wchar_t selectedRowName[kNameCapacity];
-    wchar_t focusedRowName[kNameCapacity];
 };
 
 struct StandinChannel {
@@ -110,8 +99,6 @@ constexpr wchar_t kExitAfterMessages[] = L"STANDIN_EXIT_AFTER_MESSAGES";
 // "tree:N" or "list:N": ends the process while it handles the Nth item read of that
 // control sent from outside.
 constexpr wchar_t kExitOnItemRead[] = L"STANDIN_EXIT_ON_ITEM_READ";
-// "1": the main window starts minimised.
-constexpr wchar_t kStartMinimized[] = L"STANDIN_START_MINIMIZED";
 }  // namespace knob
 
 }  // namespace standin

@@ -3,9 +3,6 @@
 // bent by fault knobs from the environment.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
-
-#include <cwchar>
 
 #include "app/handle.h"
 #include "tools/standin/channel_writer.h"
@@ -13,25 +10,6 @@
 #include "tools/standin/main_window.h"
 
 namespace {
-
-bool hasMultipleInstanceSwitch() {
-    int count = 0;
-    UniqueLocalMemory arguments(reinterpret_cast<HLOCAL>(::CommandLineToArgvW(::GetCommandLineW(), &count)));
-    auto** words = static_cast<wchar_t**>(arguments.get());
-    for (int index = 1; words && index < count; ++index)
-        if (_wcsicmp(words[index], L"-m") == 0 || _wcsicmp(words[index], L"/m") == 0) return true;
-    return false;
-}
-
-// Like the Windows editor: a plain start while an editor runs only raises that editor.
-bool handOverToRunningEditor() {
-    HWND running = ::FindWindowW(MainWindow::kClassName, nullptr);
-    if (!running) return false;
-    if (::IsIconic(running)) ::ShowWindow(running, SW_RESTORE);
-    ::BringWindowToTop(running);
-    ::SetForegroundWindow(running);
-    return true;
-}
 
 DWORD WINAPI exitLater(void* delay) {
     ::Sleep(static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(delay)));
@@ -56,8 +34,6 @@ int runMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    if (!hasMultipleInstanceSwitch() && handOverToRunningEditor()) return 0;
-
     const Knobs knobs = readKnobs();
     channelWriter().open(::GetCurrentProcessId());
     scheduleExit(knobs.exitAfterMs);

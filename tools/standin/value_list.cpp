@@ -156,19 +156,3 @@ void ValueList::addRow(const std::wstring& name, const std::wstring& type, const
 }
 
 int ValueList::rowCount() const { return list_ ? ListView_GetItemCount(list_) : 0; }
-
-int ValueList::rowWith(UINT state) const {
-    return list_ ? static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(state, 0)))
-                 : -1;
-}
-
-std::wstring ValueList::rowName(int row) const {
-    if (!list_ || row < 0) return std::wstring();
-    std::vector<wchar_t> text(kMaxValueNameUnits + 1);
-    LVITEMW query{};
-    query.iSubItem = 0;
-    query.pszText = text.data();
-    query.cchTextMax = static_cast<int>(text.size());
-    ::SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&query));
-    return text.data();
-}

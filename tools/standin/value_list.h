@@ -15,9 +15,6 @@ public:
     void clear();
 
     int rowCount() const;
-    // The first row with the given state (LVNI_SELECTED, LVNI_FOCUSED), -1 for none.
-    int rowWith(UINT state) const;
-    std::wstring rowName(int row) const;
 
 private:
     void addRow(const std::wstring& name, const std::wstring& type, const std::wstring& data);
