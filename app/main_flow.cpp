@@ -1,14 +1,12 @@
 #include "app/main_flow.h"
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include <exception>
 #include <vector>
 
 #include "app/exit_flags.h"
 #include "app/report.h"
 #include "sync/jump.h"
+#include "ui/ui_libraries.h"
 #include "ui/usage.h"
 #include "ui/window_module.h"
 
@@ -18,6 +16,7 @@ const wchar_t kBuild[] = L"1.0.1.14";
 const wchar_t kBitness[] = L", 64 Bit";
 
 std::uint32_t showUsage() {
+    const UiLibraries libraries;
     UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
     if (richEdit) return showRichUsage();
     return showPlainUsage();
@@ -40,9 +39,6 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     reportPieces(*outputStream, L"Hivescout, Biuld ", kBuild, kBitness, L", with process ID ", ownProcessId,
                  L" started on: ", startTime, L'\n');
 
-    ::CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
     initialiseWindowModule(instance);
 
     if (jumpSettings.showHelp) {
@@ -58,7 +54,6 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     }
 
     shutdownWindowModule();
-    ::CoUninitialize();
 }
 
 void reportUnhandledException() {
