@@ -1,8 +1,5 @@
 #include "app/main_flow.h"
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include <exception>
 #include <vector>
 
@@ -13,6 +10,7 @@
 #include "app/report_encoding.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
+#include "ui/ui_libraries.h"
 #include "ui/usage.h"
 #include "ui/window_module.h"
 
@@ -22,6 +20,7 @@ const wchar_t kBuild[] = L"1.0.1.14";
 const wchar_t kBitness[] = L", 64 Bit";
 
 std::uint32_t showUsage() {
+    const UiLibraries libraries;
     UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
     if (richEdit) return showRichUsage();
     return showPlainUsage();
@@ -68,9 +67,6 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     reportPieces(*outputStream, L"Hivescout, Biuld ", kBuild, kBitness, L", with process ID ", ownProcessId,
                  L" started on: ", startTime, L'\n');
 
-    ::CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
     initialiseWindowModule(instance);
 
     if (jumpSettings.showHelp) {
@@ -89,7 +85,6 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     }
 
     shutdownWindowModule();
-    ::CoUninitialize();
 }
 
 void reportUnhandledException() {

@@ -1,6 +1,6 @@
 #include "ui/read_only_text_hook.h"
 
-#include <commctrl.h>
+#include "ui/ui_libraries.h"
 
 namespace {
 constexpr UINT_PTR kHookId = 1003;
@@ -8,7 +8,7 @@ constexpr UINT_PTR kHookId = 1003;
 
 bool ReadOnlyTextHook::attach(HWND control) {
     detach();
-    if (!control || !::SetWindowSubclass(control, &ReadOnlyTextHook::hookProcedure, kHookId,
+    if (!control || !setWindowSubclass(control, &ReadOnlyTextHook::hookProcedure, kHookId,
                                          reinterpret_cast<DWORD_PTR>(this)))
         return false;
     control_ = control;
@@ -16,7 +16,7 @@ bool ReadOnlyTextHook::attach(HWND control) {
 }
 
 void ReadOnlyTextHook::detach() {
-    if (control_ && ::IsWindow(control_)) ::RemoveWindowSubclass(control_, &ReadOnlyTextHook::hookProcedure, kHookId);
+    if (control_ && ::IsWindow(control_)) removeWindowSubclass(control_, &ReadOnlyTextHook::hookProcedure, kHookId);
     control_ = nullptr;
 }
 
@@ -30,12 +30,12 @@ LRESULT CALLBACK ReadOnlyTextHook::hookProcedure(HWND window, UINT message, WPAR
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
         case WM_NCDESTROY: {
             auto* hook = reinterpret_cast<ReadOnlyTextHook*>(data);
-            ::RemoveWindowSubclass(window, &ReadOnlyTextHook::hookProcedure, id);
+            removeWindowSubclass(window, &ReadOnlyTextHook::hookProcedure, id);
             hook->control_ = nullptr;
             break;
         }
         default:
             break;
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return defSubclassProc(window, message, wParam, lParam);
 }

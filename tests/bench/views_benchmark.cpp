@@ -1,7 +1,10 @@
 // Prints what the walk costs per item against the floor of the calls one item needs,
-// measured in the same run against the editor stand-in: the last of 5,000 sibling keys
-// and a value in the last of 1,000 rows. Also shows that no memory is allocated per item,
-// neither in this process (operator new is counted) nor in the editor (private bytes).
+// measured in the same run against the editor stand-in and against Wine's own editor:
+// the last of 5,000 sibling keys and a value in the last of 1,000 rows. Also shows that
+// no memory is allocated per item, neither in this process (operator new is counted) nor
+// in the editor (private bytes). Then the whole jump, from the start of hivescout.exe to
+// its end, in a running Wine editor, against its floor: a bare process start, the fixed
+// waits and the bare calls of the walk.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -19,6 +22,8 @@
 #include "app/main_flow.h"
 #include "app/process_state.h"
 #include "tests/support/capture.h"
+#include "tests/support/editor_view.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
 #include "views/regedit_views.h"
@@ -169,28 +174,18 @@ int fail(const char* what) {
     return 1;
 }
 
-}  // namespace
-
-int wmain() {
-    CapturedReport quiet;  // the walk's own lines are not part of the figures
-    const double writeStart = nowMs();
-    TestRegistryData siblings(siblingsTree());
-    TestRegistryData rows(rowsTree());
-    if (!siblings.created() || !rows.created()) return fail("registry data");
-    std::printf("[ bench ] registry data: %.0f ms\n", nowMs() - writeStart);
-
-    Standin editor;
-    if (!editor.ready()) return fail("stand-in");
-    UniqueHandle process(::OpenProcess(0x00100438, FALSE, editor.processId()));
-    if (!process) return fail("open the stand-in");
+// Per-item figures against one editor, which must show its main window.
+int benchItems(const char* editorName, DWORD editorId, HWND mainWindow) {
+    std::printf("[ bench ] --- %s ---\n", editorName);
+    UniqueHandle process(::OpenProcess(0x00100438, FALSE, editorId));
+    if (!process) return fail("open the editor");
     regeditInstance.process = process.get();
     regeditInstance.is32Bit = 0;
 
     RegeditViews views;
     allocateLocalText();
-    if (findRegeditViews(WindowSet{editor.state().mainWindow}, views, process.get(), kRemoteTextCapacity) != 0)
+    if (findRegeditViews(WindowSet{mainWindow}, views, process.get(), kRemoteTextCapacity) != 0)
         return fail("views");
-
     wchar_t lastKey[32], lastValue[32];
     std::swprintf(lastKey, 32, L"Key%04u", kSiblings - 1);
     std::swprintf(lastValue, 32, L"Value%04u", kRows - 2);
@@ -254,6 +249,243 @@ int wmain() {
 
     releaseRemoteBuffers();
     regeditInstance.process = nullptr;
-    editor.stop();
     return 0;
+}
+
+// ---- The whole jump ----------------------------------------------------------------
+
+constexpr int kJumpRounds = 12;
+constexpr double kLockWaitMs = 30;         // before the lock is taken
+constexpr double kValueSearchWaitMs = 50;  // before the value search
+const std::vector<std::wstring> kJumpNames = {L"HKEY_CURRENT_USER", L"Software", L"HivescoutBenchJump", L"Inner"};
+const wchar_t kJumpValue[] = L"Target";
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// From the start of a program to its end, as the program that starts it sees it. The
+// standard handles are NUL, so report lines cost what they cost on a console.
+double timedProcess(const std::wstring& commandLine, DWORD& exitCode) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    UniqueHandle nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                   OPEN_EXISTING, 0, nullptr));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
+    PROCESS_INFORMATION info{};
+    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+    writable.push_back(L'\0');
+    const double start = nowMs();
+    if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    ::WaitForSingleObject(info.hProcess, 30000);
+    const double elapsed = nowMs() - start;
+    ::GetExitCodeProcess(info.hProcess, &exitCode);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return elapsed;
+}
+
+HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// Every jump starts from the root item, so every level's selection changes the editor.
+void selectRoot(HWND tree) {
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
+}
+
+void raiseWindow(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(window, &placement);
+    ::BringWindowToTop(window);
+    ::SetForegroundWindow(window);
+}
+
+// The calls a walk of the names cannot do without, sent from here: per level the first
+// child; per item examined the record write, the get-item message, the text read and the
+// next sibling; the selection and the hidden expansion. A key target then ends with the
+// click on the tree and the window raise.
+double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
+    TVITEMEXW record{};
+    record.mask = TVIF_TEXT | TVIF_HANDLE;
+    record.pszText = static_cast<LPWSTR>(remoteBuffers.text.address());
+    record.cchTextMax = static_cast<int>(kRemoteTextCapacity);
+    wchar_t* const local = remoteBuffers.localText.get();
+    const double start = nowMs();
+    HTREEITEM item = treeItem(views.tree, TVGN_ROOT, nullptr);
+    for (const std::wstring& name : kJumpNames) {
+        for (item = treeItem(views.tree, TVGN_CHILD, item); item; item = treeItem(views.tree, TVGN_NEXT, item)) {
+            record.hItem = item;
+            ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.treeItem.address(), &record, sizeof(record), nullptr);
+            ::SendMessageW(views.tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.treeItem.address()));
+            ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), local, kRemoteTextBytes, nullptr);
+            if (_wcsicmp(local, name.c_str()) == 0) break;
+        }
+        if (!item) return -1;
+        ::SendMessageW(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        ::ShowWindow(views.tree, SW_HIDE);
+        ::SendMessageW(views.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        ::ShowWindow(views.tree, SW_SHOW);
+    }
+    if (keyTarget) {
+        treeItem(views.tree, TVGN_CHILD, item);
+        ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
+        ::Sleep(0);
+        ::SendMessageW(views.tree, WM_MBUTTONUP, 0, 0);
+        raiseWindow(mainWindow);
+    }
+    return nowMs() - start;
+}
+
+// The value search's calls after the walk: the click, the row count, the header, the rows
+// up to the value with the per-row yield and trace lines, the state change, the scroll,
+// the clicks on the list and the two window raises.
+double valueSearchFloor(const RegeditViews& views, HWND mainWindow) {
+    LVITEMW record{};
+    record.mask = LVIF_TEXT;
+    record.pszText = static_cast<LPWSTR>(remoteBuffers.text.address());
+    record.cchTextMax = static_cast<int>(kRemoteTextCapacity);
+    wchar_t* const local = remoteBuffers.localText.get();
+    const double start = nowMs();
+    ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
+    ::SendMessageW(views.list, LVM_GETITEMCOUNT, 0, 0);
+    ::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(views.list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0);
+    int row = 0;
+    for (;; ++row) {
+        ::Sleep(0);
+        record.iItem = row;
+        ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.listItem.address(), &record, 72, nullptr);
+        if (!::SendMessageW(views.list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address())))
+            return -1;
+        ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), local, kRemoteTextBytes, nullptr);
+        ::OutputDebugStringW(local);
+        ::OutputDebugStringW(L"\r\n");
+        if (_wcsicmp(local, kJumpValue) == 0) break;
+    }
+    LVITEMW state{};
+    state.mask = LVIF_STATE;
+    state.iItem = row;
+    state.state = state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.listItem.address(), &state, 72, nullptr);
+    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
+    ::SendMessageW(views.list, LVM_ENSUREVISIBLE, row, FALSE);
+    raiseWindow(mainWindow);
+    for (const UINT message : {WM_MBUTTONDOWN, WM_KEYUP, WM_MBUTTONUP}) {
+        ::SendMessageW(views.list, message, message == WM_KEYUP ? VK_LEFT : 0, 0);
+        ::Sleep(0);
+    }
+    raiseWindow(mainWindow);
+    return nowMs() - start;
+}
+
+// Medians, as asked for, and the fastest rounds, which other programs on a busy machine
+// disturb least.
+struct Figure {
+    double median;
+    double fastest;
+};
+
+Figure figureOf(const std::vector<double>& values) { return {median(values), fastest(values)}; }
+
+Figure plus(Figure figure, double ms) { return {figure.median + ms, figure.fastest + ms}; }
+Figure plus(Figure left, Figure right) { return {left.median + right.median, left.fastest + right.fastest}; }
+
+void printWholeJump(const char* what, Figure measured, Figure floor, const char* floorParts) {
+    std::printf("[ bench ] %s: median %.1f ms, floor %.1f ms, ratio %.2f; fastest %.1f ms, floor %.1f ms, ratio %.2f "
+                "(floor: %s; target <= 1.20)\n",
+                what, measured.median, floor.median, measured.median / floor.median, measured.fastest, floor.fastest,
+                measured.fastest / floor.fastest, floorParts);
+}
+
+int benchWholeJump(DWORD editorId, HWND mainWindow) {
+    std::printf("[ bench ] --- the whole jump in a running Wine editor, medians of %d ---\n", kJumpRounds);
+    UniqueHandle process(::OpenProcess(0x00100438, FALSE, editorId));
+    if (!process) return fail("open the editor");
+    regeditInstance.process = process.get();
+    RegeditViews views;
+    allocateLocalText();
+    if (findRegeditViews(WindowSet{mainWindow}, views, process.get(), kRemoteTextCapacity) != 0) return fail("views");
+
+    std::wstring key;
+    for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;
+    const std::wstring program = quoteArgument(ownDirectory() + L"hivescout.exe");
+    const std::wstring keyJump = program + L" " + quoteArgument(L"-jumptokey=" + key);
+    const std::wstring valueJump = program + L" " + quoteArgument(L"-jumptovalue=" + key + L"\\" + kJumpValue);
+    const std::wstring bare = quoteArgument(ownDirectory() + L"bare_process.exe");
+
+    DWORD exitCode = 0;
+    timedProcess(keyJump, exitCode);  // expands every level once; not measured
+    std::vector<double> bareMs, windowedMs, keyMs, valueMs, keyFloorMs, valueFloorMs;
+    for (int round = 0; round < kJumpRounds; ++round) {
+        bareMs.push_back(timedProcess(bare, exitCode));
+        windowedMs.push_back(timedProcess(bare + L" windows", exitCode));
+        selectRoot(views.tree);
+        keyMs.push_back(timedProcess(keyJump, exitCode));
+        if (exitCode != 0) return fail("key jump");
+        selectRoot(views.tree);
+        keyFloorMs.push_back(walkFloor(views, mainWindow, true));
+        selectRoot(views.tree);
+        valueMs.push_back(timedProcess(valueJump, exitCode));
+        if (exitCode != 0) return fail("value jump");
+        selectRoot(views.tree);
+        const double walk = walkFloor(views, mainWindow, false);
+        ::Sleep(static_cast<DWORD>(kValueSearchWaitMs));  // the list fills, as in the jump
+        valueFloorMs.push_back(walk + valueSearchFloor(views, mainWindow));
+        if (keyFloorMs.back() < 0 || valueFloorMs.back() < 0) return fail("floor walks");
+        std::printf("[ bench ] round %d: bare start %.1f / %.1f ms, key jump %.1f ms, value jump %.1f ms, "
+                    "walk floors %.1f / %.1f ms\n",
+                    round + 1, bareMs.back(), windowedMs.back(), keyMs.back(), valueMs.back(), keyFloorMs.back(),
+                    valueFloorMs.back());
+    }
+    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs);
+    const Figure keyWalk = figureOf(keyFloorMs), valueWalk = figureOf(valueFloorMs);
+    std::printf("[ bench ] bare process start to exit: median %.1f ms, fastest %.1f ms; with one window "
+                "enumeration: median %.1f ms, fastest %.1f ms\n",
+                start.median, start.fastest, windowed.median, windowed.fastest);
+    std::printf("[ bench ] walk floors (no waits): key median %.1f ms, fastest %.1f ms; value median %.1f ms, "
+                "fastest %.1f ms\n",
+                keyWalk.median, keyWalk.fastest, valueWalk.median, valueWalk.fastest);
+    const Figure keyFloor = plus(keyWalk, kLockWaitMs);
+    const Figure valueFloor = plus(valueWalk, kLockWaitMs + kValueSearchWaitMs);
+    printWholeJump("key jump, four names", figureOf(keyMs), plus(start, keyFloor), "bare start + 30 ms + walk");
+    printWholeJump("value jump, four names and a value", figureOf(valueMs), plus(start, valueFloor),
+                   "bare start + 30 + 50 ms + walk");
+    printWholeJump("key jump", figureOf(keyMs), plus(windowed, keyFloor), "windowed start + 30 ms + walk");
+    printWholeJump("value jump", figureOf(valueMs), plus(windowed, valueFloor), "windowed start + 30 + 50 ms + walk");
+    releaseRemoteBuffers();
+    regeditInstance.process = nullptr;
+    return 0;
+}
+
+}  // namespace
+
+int wmain() {
+    CapturedReport quiet;  // the walk's own lines are not part of the figures
+    const double writeStart = nowMs();
+    TestRegistryData siblings(siblingsTree());
+    TestRegistryData rows(rowsTree());
+    TestRegistryData jumpKey(RegistryKeySpec{kJumpNames[2], {}, {RegistryKeySpec{kJumpNames[3], {stringValue(kJumpValue, L"x")}, {}}}});
+    if (!siblings.created() || !rows.created() || !jumpKey.created()) return fail("registry data");
+    std::printf("[ bench ] registry data: %.0f ms\n", nowMs() - writeStart);
+
+    // The whole jump first, while the editor shows no more than an editor usually does.
+    if (!killAllEditors() || !installWineEditor()) return fail("Wine's editor");
+    {
+        WineEditor editor;
+        if (!editor.ready()) return fail("Wine's editor");
+        if (benchWholeJump(editor.processId(), editor.mainWindow())) return 1;
+        if (benchItems("Wine's own editor (nested layout)", editor.processId(), editor.mainWindow())) return 1;
+    }
+    killAllEditors();
+    Standin editor;
+    if (!editor.ready()) return fail("stand-in");
+    const int result = benchItems("the stand-in (Windows layout)", editor.processId(), editor.state().mainWindow);
+    editor.stop();
+    return result;
 }

@@ -1,0 +1,60 @@
+#include "ui/ui_libraries.h"
+
+#include <objbase.h>
+
+#include "app/handle.h"
+
+namespace {
+
+// Each is loaded on first use and kept to the end of the process.
+HMODULE commonControls() {
+    static const UniqueModule module(::LoadLibraryW(L"comctl32.dll"));
+    return module.get();
+}
+
+HMODULE com() {
+    static const UniqueModule module(::LoadLibraryW(L"ole32.dll"));
+    return module.get();
+}
+
+template <typename Function>
+Function bind(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function>(::GetProcAddress(module, name)) : nullptr;
+}
+
+}  // namespace
+
+UiLibraries::UiLibraries() {
+    using CoInitializeFunction = HRESULT(WINAPI*)(LPVOID);
+    using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (const auto coInitialize = bind<CoInitializeFunction>(com(), "CoInitialize"))
+        comInitialised_ = SUCCEEDED(coInitialize(nullptr));
+    if (const auto initialise = bind<InitCommonControlsExFunction>(commonControls(), "InitCommonControlsEx")) {
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        initialise(&controls);
+    }
+}
+
+UiLibraries::~UiLibraries() {
+    using CoUninitializeFunction = void(WINAPI*)();
+    if (!comInitialised_) return;
+    if (const auto coUninitialize = bind<CoUninitializeFunction>(com(), "CoUninitialize")) coUninitialize();
+}
+
+BOOL setWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
+    using Function = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
+    static const auto function = bind<Function>(commonControls(), "SetWindowSubclass");
+    return function ? function(window, procedure, id, data) : FALSE;
+}
+
+BOOL removeWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
+    using Function = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
+    static const auto function = bind<Function>(commonControls(), "RemoveWindowSubclass");
+    return function ? function(window, procedure, id) : FALSE;
+}
+
+LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    using Function = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    static const auto function = bind<Function>(commonControls(), "DefSubclassProc");
+    return function ? function(window, message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
+}
