@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
-#include <random>
 #include <thread>
 
 #include "app/exit_flags.h"
@@ -247,27 +245,4 @@ TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
     const ProcessResult held = holder->wait(60000);
     EXPECT_EQ(0u, held.exitCode);
     EXPECT_EQ(testPath(L"Many\\Key0119"), selectedKeyPathOf(editor.processId()));
-}
-
-TEST_F(Termination, CommandsAtRandomMomentsOfAWalkNeverHang) {
-    Standin editor(slowEditor());
-    ASSERT_TRUE(editor.ready());
-    std::mt19937 random(20261206);
-    int ended = 0;
-    const int rounds = 12;
-    for (int round = 0; round < rounds; ++round) {
-        auto holder = startJump(slowTarget());
-        ASSERT_TRUE(holder->waitForOutput("Jumping to")) << "round " << round;
-        ::Sleep(std::uniform_int_distribution<DWORD>(0, 2500)(random));
-        const HivescoutRun sender = jump(L"-tw " + switchWord(L"-jumptokey", testPath(L"Alpha")));
-        const ProcessResult held = holder->wait(30000);
-        ASSERT_FALSE(held.timedOut) << "round " << round;
-        EXPECT_TRUE(held.exitCode == ExitFlags::TerminatedByOtherInstance || held.exitCode == 0)
-            << "round " << round << ": " << held.exitCode;
-        if (held.exitCode == ExitFlags::TerminatedByOtherInstance) ++ended;
-        EXPECT_EQ(0u, sender.exitCode()) << "round " << round;
-        EXPECT_FALSE(editor.hasEnded());
-    }
-    std::printf("termination commands: %d of %d walks ended by the command\n", ended, rounds);
-    EXPECT_GT(ended, rounds / 2);
 }

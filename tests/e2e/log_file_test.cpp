@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 
 #include "tests/support/hivescout_run.h"
 
@@ -63,40 +62,4 @@ TEST(LogFile, MissingDirectoryReportsAndFallsBackToTheStandardStreams) {
     // Logging to a file stays asked for, so there is no hexadecimal line.
     EXPECT_EQ(L"(Error) Process ID: " + pid + L", User did not specify a key to jump to.", run.errorLines[2]);
     EXPECT_EQ(3u, run.errorLines.size());
-}
-
-TEST(LogFile, SeveralCopiesAppendToOneFileWithoutLosingALine) {
-    const std::wstring log = temporaryPath(L"hivescout-shared.log");
-    ::DeleteFileW(log.c_str());
-    const int copies = 8;
-    std::vector<std::unique_ptr<RunningProcess>> running;
-    for (int i = 0; i < copies; ++i) {
-        running.push_back(std::make_unique<RunningProcess>(
-            quoteArgument(hivescoutPath()) + L" -appendlog -jumptovalue= -logtofile=" + log));
-    }
-    std::vector<DWORD> ids;
-    for (auto& process : running) {
-        const ProcessResult result = process->wait(60000);
-        EXPECT_EQ(524288u, result.exitCode);
-        ids.push_back(result.processId);
-    }
-    bool textMode = false;
-    const auto lines = splitReportLines(readFileBytes(log), &textMode);
-    EXPECT_TRUE(textMode);
-    ASSERT_EQ(static_cast<std::size_t>(copies * 3), lines.size());
-    for (DWORD id : ids) {
-        const std::wstring pid = std::to_wstring(id);
-        int found = 0;
-        for (const auto& line : lines) {
-            if (startsWith(line, L"Hivescout, Biuld 1.0.1.14, 64 Bit, with process ID " + pid + L" started on: ") &&
-                line.size() == 51 + pid.size() + 13 + 19)
-                ++found;
-            if (line == L"(Error) Process ID: " + pid + L", User did not specify a value to jump to.") ++found;
-            if (startsWith(line, L"Hivescout with process ID " + pid + L" ended on: ") &&
-                line.size() == 26 + pid.size() + 11 + 19)
-                ++found;
-        }
-        EXPECT_EQ(3, found) << "copy " << id;
-    }
-    ::DeleteFileW(log.c_str());
 }
