@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "tests/support/hivescout_run.h"
 
 namespace {
