@@ -38,10 +38,14 @@ const wchar_t kTerminating[] = L",  Terminating Hivescout due to termination com
 const wchar_t* const kKinds[] = {L"key", L"value", L"key/value"};
 
 bool startsWith(const std::wstring& text, const std::wstring& head) { return text.compare(0, head.size(), head) == 0; }
-bool endsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 bool documented(std::uint32_t code) { return (code & ~kDocumentedBits) == 0; }
+
+template <typename... Values>
+std::string format(const char* pattern, Values... values) {
+    char text[1000];
+    std::snprintf(text, sizeof(text), pattern, values...);
+    return text;
+}
 
 // A path as the report lines show it once it has been through the file's encoding.
 std::wstring shownInReport(const std::wstring& path) {
@@ -58,15 +62,36 @@ struct LineContext {
     std::set<std::wstring> paths;
 };
 
-// Reads "<digits><tail>" at the front of text; the process ID and what follows.
-bool splitPid(const std::wstring& text, DWORD& pid, std::wstring& rest) {
-    std::size_t at = 0;
-    unsigned long long value = 0;
-    while (at < text.size() && at < 10 && text[at] >= L'0' && text[at] <= L'9') value = value * 10 + (text[at++] - L'0');
-    if (at == 0 || value > 0xFFFFFFFFull) return false;
-    pid = static_cast<DWORD>(value);
-    rest = text.substr(at);
-    return true;
+// A report line taken apart: which form, whose, and the message after the process ID.
+enum class Form { Start, End, Ordinary, Error, Plain, Unknown };
+struct ParsedLine {
+    Form form = Form::Unknown;
+    DWORD pid = 0;
+    std::wstring message;
+    bool systemTextEnd = false;  // ended in a system text's own carriage return (CR CR LF)
+};
+
+ParsedLine parseLine(std::wstring line) {
+    ParsedLine parsed;
+    parsed.systemTextEnd = !line.empty() && line.back() == L'\r';
+    if (parsed.systemTextEnd) line.pop_back();
+    if (line.find(L'\r') != std::wstring::npos) return parsed;
+    static const std::pair<Form, const wchar_t*> heads[] = {
+        {Form::Start, L"Hivescout, Biuld 1.0.1.14, 64 Bit, with process ID "}, {Form::End, L"Hivescout with process ID "},
+        {Form::Ordinary, L"Process ID: "}, {Form::Error, L"(Error) Process ID: "}};
+    for (const auto& [form, head] : heads) {
+        if (!startsWith(line, head)) continue;
+        std::size_t at = wcslen(head);
+        unsigned long long pid = 0;
+        for (; at < line.size() && at < wcslen(head) + 10 && iswdigit(line[at]); ++at) pid = pid * 10 + (line[at] - L'0');
+        if (at == wcslen(head) || pid > 0xFFFFFFFFull) return parsed;
+        return {form, static_cast<DWORD>(pid), line.substr(at), parsed.systemTextEnd};
+    }
+    // Empty: the line break of a system text before the report's own.
+    if (line.empty() || line == L"Unhandled exception was cought. Application is terminating." ||
+        startsWith(line, L" The successfully passed path was : "))
+        parsed.form = Form::Plain;
+    return parsed;
 }
 
 bool isTimestamp(const std::wstring& text) {
@@ -74,7 +99,7 @@ bool isTimestamp(const std::wstring& text) {
     const std::wstring pattern = L"dddd-dd-ddTdd:dd:dd";
     if (text.size() != pattern.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (pattern[i] == L'd' ? !(text[i] >= L'0' && text[i] <= L'9') : text[i] != pattern[i]) return false;
+        if (pattern[i] == L'd' ? !iswdigit(text[i]) : text[i] != pattern[i]) return false;
     return true;
 }
 
@@ -139,101 +164,19 @@ bool isErrorMessage(const std::wstring& m, const LineContext& context, bool syst
 
 // Whether the line has one of the program's line forms and names one of the context's
 // copies. A line torn by another writer, or forged by a name, fails this.
-bool isKnownLine(std::wstring line, const LineContext& context) {
-    const bool systemTextEnd = !line.empty() && line.back() == L'\r';
-    if (systemTextEnd) line.pop_back();
-    if (line.find(L'\r') != std::wstring::npos) return false;
-    // Empty: the line break of a system text before the report's own.
-    if (systemTextEnd && !startsWith(line, L"(Error) Process ID: ")) return false;
-    if (line.empty() || line == L"Unhandled exception was cought. Application is terminating.") return true;
-    if (startsWith(line, L" The successfully passed path was : ")) return true;
-    DWORD pid = 0;
-    std::wstring rest;
+bool isKnownLine(const std::wstring& line, const LineContext& context) {
+    const ParsedLine parsed = parseLine(line);
+    const std::wstring& m = parsed.message;
     bool known = false;
-    if (startsWith(line, L"Hivescout, Biuld 1.0.1.14, 64 Bit, with process ID ")) {
-        known = splitPid(line.substr(51), pid, rest) && startsWith(rest, L" started on: ") && isTimestamp(rest.substr(13));
-    } else if (startsWith(line, L"Hivescout with process ID ")) {
-        known = splitPid(line.substr(26), pid, rest) && startsWith(rest, L" ended on: ") && isTimestamp(rest.substr(11));
-    } else if (startsWith(line, L"Process ID: ")) {
-        known = !systemTextEnd && splitPid(line.substr(12), pid, rest) && isOrdinaryMessage(rest, context);
-    } else if (startsWith(line, L"(Error) Process ID: ")) {
-        known = splitPid(line.substr(20), pid, rest) && isErrorMessage(rest, context, systemTextEnd);
+    switch (parsed.form) {
+    case Form::Plain: return !parsed.systemTextEnd;
+    case Form::Unknown: return false;
+    case Form::Start: known = startsWith(m, L" started on: ") && isTimestamp(m.substr(13)); break;
+    case Form::End: known = startsWith(m, L" ended on: ") && isTimestamp(m.substr(11)); break;
+    case Form::Ordinary: known = isOrdinaryMessage(m, context); break;
+    case Form::Error: known = isErrorMessage(m, context, parsed.systemTextEnd); break;
     }
-    return known && context.copies.count(pid) != 0;
-}
-
-// ---- Figures of a log ----------------------------------------------------------------
-
-struct LogFigures {
-    unsigned long expected = 0, found = 0, lost = 0, torn = 0, doubled = 0;
-    std::wstring sample;  // the first torn line, for the report
-    void add(const LogFigures& other) {
-        expected += other.expected, found += other.found, lost += other.lost;
-        torn += other.torn, doubled += other.doubled;
-        if (sample.empty()) sample = other.sample;
-    }
-    bool clean() const { return lost == 0 && torn == 0 && doubled == 0; }
-};
-
-struct CopyOutcome {
-    DWORD pid = 0;
-    bool terminated = false;  // ended by a command: its end line is the termination end line
-    bool hung = false;        // killed by the campaign: no end line to expect
-};
-
-void countAgainst(unsigned long expected, unsigned long found, LogFigures& figures) {
-    figures.expected += expected;
-    if (found < expected) figures.lost += expected - found;
-    if (found > expected) figures.doubled += found - expected;
-}
-
-// Checks every line of a shared log: its form, its owner, and that each copy has its start
-// line, exactly one end line and, when ended by a command, the termination line directly
-// before it. perCopyError is an error message every copy must have written once (or empty).
-LogFigures checkLog(const std::string& bytes, const std::vector<CopyOutcome>& outcomes, const LineContext& context,
-                    const std::wstring& perCopyError = std::wstring()) {
-    LogFigures figures;
-    bool textMode = true;
-    const std::vector<std::wstring> lines = splitReportLines(bytes, &textMode);
-    std::map<DWORD, unsigned long> starts, ends, terminations, errors;
-    std::map<std::wstring, unsigned long> seen;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::wstring& line = lines[i];
-        if (!line.empty()) ++figures.found;
-        if (!isKnownLine(line, context)) {
-            ++figures.torn;
-            if (figures.sample.empty()) figures.sample = line;
-            continue;
-        }
-        DWORD pid = 0;
-        std::wstring rest;
-        if (startsWith(line, L"Hivescout, Biuld ") && splitPid(line.substr(51), pid, rest)) ++starts[pid];
-        else if (startsWith(line, L"Hivescout with process ID ") && splitPid(line.substr(26), pid, rest)) ++ends[pid];
-        else if (!line.empty() && ++seen[line] > 1) ++figures.doubled;  // same text, same process: written twice
-        if (startsWith(line, L"Process ID: ") && endsWith(line, kTerminating) && splitPid(line.substr(12), pid, rest)) {
-            ++terminations[pid];
-            // Both termination lines go out in one write, so nothing may come between them.
-            const std::wstring endHead = L"Hivescout with process ID " + std::to_wstring(pid) + L" ended on: ";
-            if (i + 1 >= lines.size() || !startsWith(lines[i + 1], endHead)) ++figures.torn;
-        }
-        if (!perCopyError.empty() && startsWith(line, L"(Error) Process ID: ") && endsWith(line, perCopyError) &&
-            splitPid(line.substr(20), pid, rest))
-            ++errors[pid];
-    }
-    if (!textMode) ++figures.torn;  // a line feed without its carriage return
-    std::map<DWORD, unsigned long> wantStarts, wantEnds, wantTerminations;
-    for (const CopyOutcome& copy : outcomes) {
-        ++wantStarts[copy.pid];
-        if (!copy.hung) ++wantEnds[copy.pid];
-        if (copy.terminated) ++wantTerminations[copy.pid];
-    }
-    for (const auto& [pid, count] : wantStarts) {
-        countAgainst(count, starts[pid], figures);
-        countAgainst(wantEnds[pid], ends[pid], figures);
-        countAgainst(wantTerminations[pid], terminations[pid], figures);
-        if (!perCopyError.empty()) countAgainst(count, errors[pid], figures);
-    }
-    return figures;
+    return known && (parsed.form == Form::Error || !parsed.systemTextEnd) && context.copies.count(parsed.pid) != 0;
 }
 
 // ---- Running copies ------------------------------------------------------------------
@@ -241,10 +184,11 @@ LogFigures checkLog(const std::string& bytes, const std::vector<CopyOutcome>& ou
 std::wstring hivescoutCommand(const std::wstring& arguments) { return quoteArgument(hivescoutPath()) + L" " + arguments; }
 std::wstring word(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }
 
-// A copy that is given up on after its deadline counts as hung.
+// A copy of the program; one given up on after its deadline counts as hung.
 struct Copy {
     std::unique_ptr<RunningProcess> process;
     ProcessResult result;
+    DWORD pid() const { return process->processId(); }
     bool hung() const { return result.timedOut; }
     bool terminated() const { return !hung() && (result.exitCode & ExitFlags::TerminatedByOtherInstance) != 0; }
     bool crashed() const { return !hung() && result.started && !documented(result.exitCode); }
@@ -264,17 +208,90 @@ void finishCopies(std::vector<Copy>& copies, DWORD deadline) {
     }
 }
 
-std::vector<CopyOutcome> outcomesOf(const std::vector<Copy>& copies) {
-    std::vector<CopyOutcome> outcomes;
-    for (const Copy& copy : copies) outcomes.push_back({copy.process->processId(), copy.terminated(), copy.hung()});
-    return outcomes;
-}
-
 LineContext contextOf(const std::vector<Copy>& copies, const std::vector<std::wstring>& paths) {
     LineContext context;
-    for (const Copy& copy : copies) ++context.copies[copy.process->processId()];
+    for (const Copy& copy : copies) ++context.copies[copy.pid()];
     for (const std::wstring& path : paths) context.paths.insert(shownInReport(path));
     return context;
+}
+
+// ---- Figures of a shared log ---------------------------------------------------------
+
+struct LogFigures {
+    unsigned long expected = 0, found = 0, lost = 0, torn = 0, doubled = 0;
+    std::wstring sample;  // the first torn line, for the report
+    void add(const LogFigures& other) {
+        expected += other.expected, found += other.found, lost += other.lost;
+        torn += other.torn, doubled += other.doubled;
+        if (sample.empty()) sample = other.sample;
+    }
+    bool clean() const { return lost == 0 && torn == 0 && doubled == 0; }
+};
+
+void countAgainst(unsigned long expected, unsigned long found, LogFigures& figures) {
+    figures.expected += expected;
+    if (found < expected) figures.lost += expected - found;
+    if (found > expected) figures.doubled += found - expected;
+}
+
+// Checks every line of a shared log: its form and owner, and that each copy has its start
+// line, exactly one end line (none when it hung) and, when ended by a command, the
+// termination line directly before that end line. perCopyError: an error message that
+// every copy writes once (or empty).
+LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, const std::vector<std::wstring>& paths,
+                    const std::wstring& perCopyError = std::wstring()) {
+    const LineContext context = contextOf(copies, paths);
+    LogFigures figures;
+    bool textMode = true;
+    const std::vector<std::wstring> lines = splitReportLines(bytes, &textMode);
+    std::map<DWORD, unsigned long> starts, ends, terminations, errors;
+    std::map<std::wstring, unsigned long> seen;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].empty()) ++figures.found;
+        if (!isKnownLine(lines[i], context)) {
+            if (++figures.torn == 1) figures.sample = lines[i];
+            continue;
+        }
+        const ParsedLine line = parseLine(lines[i]);
+        if (line.form == Form::Start) ++starts[line.pid];
+        else if (line.form == Form::End) ++ends[line.pid];
+        // The same text from the same process twice (IDs that were reused aside).
+        else if (line.form != Form::Plain && ++seen[lines[i]] > context.copies.at(line.pid)) ++figures.doubled;
+        if (line.form == Form::Ordinary && line.message == kTerminating) {
+            ++terminations[line.pid];
+            // Both termination lines go out in one write, so nothing may come between them.
+            if (i + 1 >= lines.size() || parseLine(lines[i + 1]).form != Form::End || parseLine(lines[i + 1]).pid != line.pid)
+                ++figures.torn;
+        }
+        if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError) ++errors[line.pid];
+    }
+    if (!textMode) ++figures.torn;  // a line feed without its carriage return
+    std::map<DWORD, unsigned long> wantEnds, wantTerminations;
+    for (const Copy& copy : copies) {
+        wantEnds[copy.pid()] += !copy.hung();
+        wantTerminations[copy.pid()] += copy.terminated();
+    }
+    for (const auto& [pid, count] : context.copies) {
+        countAgainst(count, starts[pid], figures);
+        countAgainst(wantEnds[pid], ends[pid], figures);
+        countAgainst(wantTerminations[pid], terminations[pid], figures);
+        if (!perCopyError.empty()) countAgainst(count, errors[pid], figures);
+    }
+    return figures;
+}
+
+// The lines of one run's texts that are in no known form; the first few are shown.
+unsigned long unknownLines(const std::vector<std::string>& texts, const std::vector<Copy>& copies,
+                           const std::wstring& path, const char* tag, unsigned long& checked) {
+    const LineContext context = contextOf(copies, {path});
+    unsigned long unknown = 0;
+    for (const std::string& text : texts)
+        for (const std::wstring& line : splitReportLines(text)) {
+            ++checked;
+            if (!isKnownLine(line, context) && ++unknown <= 3)
+                std::printf("[ %s ] unknown line: %s\n", tag, toUtf8(line.substr(0, 300)).c_str());
+        }
+    return unknown;
 }
 
 void endStrayEditors(DWORD keep) {
@@ -285,21 +302,15 @@ void endStrayEditors(DWORD keep) {
     }
 }
 
-// Exit codes seen, as "code xcount" entries; hung copies appear as the campaign's kill code.
-std::string histogramOf(const std::map<std::uint32_t, unsigned long>& codes) {
+// Exit codes seen, as "code xcount" entries (hung copies as the campaign's kill code), and
+// how many of them held undocumented bits.
+std::string histogramOf(const std::map<std::uint32_t, unsigned long>& codes, unsigned long& undocumented) {
     std::string histogram;
     for (const auto& [code, count] : codes) {
-        char entry[64];
-        std::snprintf(entry, sizeof(entry), "%s%u x%lu", histogram.empty() ? "" : ", ", code, count);
-        histogram += entry;
+        histogram += format("%s%u x%lu", histogram.empty() ? "" : ", ", code, count);
+        undocumented += documented(code) || code == kKilledByCampaign ? 0 : count;
     }
     return histogram;
-}
-
-unsigned long undocumentedIn(const std::map<std::uint32_t, unsigned long>& codes) {
-    unsigned long undocumented = 0;
-    for (const auto& [code, count] : codes) undocumented += documented(code) || code == kKilledByCampaign ? 0 : count;
-    return undocumented;
 }
 
 // ---- The registry data and the editor ------------------------------------------------
@@ -357,8 +368,8 @@ PartResult terminationStorm(Rng& rng, const Targets& targets, const std::wstring
             ++commands;
             if (percent(rng) < 15) {
                 ++eventCommands;
-                UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE,
-                    (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId())).c_str()));
+                const std::wstring name = L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
+                UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
                 ::SetEvent(event.get());
                 ::Sleep(200);
                 ::ResetEvent(event.get());
@@ -374,24 +385,21 @@ PartResult terminationStorm(Rng& rng, const Targets& targets, const std::wstring
             hangs += copy.hung();
             crashes += copy.crashed();
             if (copy.hung() || copy.crashed())
-                std::printf("[ storm ] round %lu: copy %lu %s (exit 0x%x)\n", rounds, copy.process->processId(),
+                std::printf("[ storm ] round %lu: copy %lu %s (exit 0x%x)\n", rounds, copy.pid(),
                             copy.hung() ? "HUNG" : "CRASHED", copy.result.exitCode);
         }
-        const LogFigures round = checkLog(readFileBytes(log), outcomesOf(copies), contextOf(copies, paths));
+        const LogFigures round = checkLog(readFileBytes(log), copies, paths);
         if (!round.clean())
             std::printf("[ storm ] round %lu: %lu lost, %lu torn, %lu doubled; first bad line: %s\n", rounds,
                         round.lost, round.torn, round.doubled, toUtf8(round.sample).c_str());
         logs.add(round);
         ::DeleteFileW(log.c_str());
     }
-    char line[400];
-    std::snprintf(line, sizeof(line),
-                  "termination storm: %lu rounds, %lu commands (%lu by event), %lu copies, %lu ended by a command, "
-                  "%lu hangs, %lu crashes; log lines %lu found, %lu start/end/termination lines expected, %lu lost, "
-                  "%lu torn, %lu doubled",
-                  rounds, commands, eventCommands, copiesRun, ended, hangs, crashes, logs.found, logs.expected,
-                  logs.lost, logs.torn, logs.doubled);
-    return {line, hangs == 0 && crashes == 0 && logs.clean()};
+    return {format("termination storm: %lu rounds, %lu commands (%lu by event), %lu copies, %lu ended by a command, "
+                   "%lu hangs, %lu crashes; log lines %lu found, %lu start/end/termination lines expected, %lu lost, "
+                   "%lu torn, %lu doubled", rounds, commands, eventCommands, copiesRun, ended, hangs, crashes,
+                   logs.found, logs.expected, logs.lost, logs.torn, logs.doubled),
+            hangs == 0 && crashes == 0 && logs.clean()};
 }
 
 // ---- Part 2: log appends -------------------------------------------------------------
@@ -415,15 +423,14 @@ PartResult logAppends(const std::wstring& scratch, unsigned repeats) {
                 wrongCodes += !copy.hung() && copy.result.exitCode != ExitFlags::NoKeyGiven;
             }
             // Each copy writes its start line, the missing-key line and its end line.
-            total.add(checkLog(readFileBytes(log), outcomesOf(copies), contextOf(copies, {}), missing));
+            total.add(checkLog(readFileBytes(log), copies, {}, missing));
             ::DeleteFileW(log.c_str());
         }
-        char line[300];
-        std::snprintf(line, sizeof(line), "%s%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
-                      "%lu hangs, %lu other exit codes", figures.empty() ? "" : "; ", size, repeats, total.expected,
-                      total.found, total.lost, total.torn, total.doubled, hangs, wrongCodes);
-        std::printf("[ append ] %s\n", line + (figures.empty() ? 0 : 2));
-        figures += line;
+        const std::string line = format("%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
+                                        "%lu hangs, %lu other exit codes", size, repeats, total.expected, total.found,
+                                        total.lost, total.torn, total.doubled, hangs, wrongCodes);
+        std::printf("[ append ] %s\n", line.c_str());
+        figures += (figures.empty() ? "" : "; ") + line;
         clean = clean && total.clean() && total.found == total.expected && hangs == 0 && wrongCodes == 0;
     }
     return {"log appends: " + figures, clean};
@@ -606,29 +613,21 @@ PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& sc
         }
         if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
         ::RemoveDirectoryW(directory.c_str());
-        const LineContext context = contextOf(copies, {expected.jumpPath});
-        for (const std::string& text : texts)
-            for (const std::wstring& line : splitReportLines(text)) {
-                ++checkedLines;
-                if (!isKnownLine(line, context) && ++badLines <= 5)
-                    std::printf("[ hostile ] unknown line from %s: %s\n", toUtf8(arguments.substr(0, 200)).c_str(),
-                                toUtf8(line.substr(0, 300)).c_str());
-            }
-        if (copy.hung() || copy.crashed())
-            std::printf("[ hostile ] %s (exit 0x%x): %s\n", copy.hung() ? "HUNG" : "CRASHED", copy.result.exitCode,
+        const unsigned long unknown = unknownLines(texts, copies, expected.jumpPath, "hostile", checkedLines);
+        badLines += unknown;
+        if (unknown || copy.hung() || copy.crashed())
+            std::printf("[ hostile ] exit 0x%x%s from: %s\n", copy.result.exitCode, copy.hung() ? " (HUNG)" : "",
                         toUtf8(arguments.substr(0, 300)).c_str());
         if (runs % 25 == 0) endStrayEditors(editor.processId());
     }
-    const unsigned long undocumented = undocumentedIn(codes);
-    std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes).c_str());
-    char line[400];
-    std::snprintf(line, sizeof(line),
-                  "hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; %lu "
-                  "through the program: %lu distinct exit codes, %lu with undocumented bits, %lu hangs, %lu crashes, "
-                  "%lu of %lu report lines unknown or forged",
-                  lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", runs,
-                  static_cast<unsigned long>(codes.size()), undocumented, hangs, crashes, badLines, checkedLines);
-    return {line, !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 &&
+    unsigned long undocumented = 0;
+    std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes, undocumented).c_str());
+    return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
+                   "%lu through the program: %zu distinct exit codes, %lu with undocumented bits, %lu hangs, %lu "
+                   "crashes, %lu of %lu report lines unknown or forged", lines, longest, violations,
+                   fuzzCrashed ? ", the parsing process CRASHED" : "", runs, codes.size(), undocumented, hangs,
+                   crashes, badLines, checkedLines),
+            !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 &&
                       undocumented == 0 && badLines == 0};
 }
 
@@ -637,7 +636,7 @@ PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& sc
 PartResult editorKills(Rng& rng, const Targets& targets, unsigned kills) {
     std::uniform_int_distribution<DWORD> delay(0, 1500);
     std::map<std::uint32_t, unsigned long> codes;
-    unsigned long hangs = 0, badLines = 0;
+    unsigned long hangs = 0, badLines = 0, checked = 0;
     for (unsigned trial = 0; trial < kills; ++trial) {
         Standin editor(slowEditor(3));
         const bool toValue = trial % 2 == 1;
@@ -650,19 +649,14 @@ PartResult editorKills(Rng& rng, const Targets& targets, unsigned kills) {
         const Copy& copy = copies.front();
         hangs += copy.hung();
         ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
-        const LineContext context = contextOf(copies, {target});
-        for (const std::string* text : {&copy.result.standardOutput, &copy.result.standardError})
-            for (const std::wstring& line : splitReportLines(*text))
-                if (!isKnownLine(line, context) && ++badLines <= 5)
-                    std::printf("[ kill ] unknown line: %s\n", toUtf8(line.substr(0, 300)).c_str());
+        badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "kill", checked);
         killAllEditors();  // one the copy launched when it found none
     }
-    const std::string histogram = histogramOf(codes);
-    const unsigned long undocumented = undocumentedIn(codes);
-    char line[600];
-    std::snprintf(line, sizeof(line), "editor killed during a walk: %u kills, %lu hangs, %lu undocumented exit codes, "
-                  "%lu unknown report lines; exit codes %s", kills, hangs, undocumented, badLines, histogram.c_str());
-    return {line, hangs == 0 && undocumented == 0 && badLines == 0};
+    unsigned long undocumented = 0;
+    const std::string histogram = histogramOf(codes, undocumented);
+    return {format("editor killed during a walk: %u kills, %lu hangs, %lu undocumented exit codes, %lu of %lu report "
+                   "lines unknown; exit codes %s", kills, hangs, undocumented, badLines, checked, histogram.c_str()),
+            hangs == 0 && undocumented == 0 && badLines == 0};
 }
 
 unsigned long numberAfter(int argc, wchar_t** argv, const wchar_t* name, unsigned long fallback) {
@@ -691,8 +685,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring scratch = temporaryPath(L"hivescout-campaign\\");
     ::CreateDirectoryW(scratch.c_str(), nullptr);
 
+    // --only=N runs part N alone.
+    const unsigned long only = numberAfter(argc, argv, L"--only=", 0);
     std::vector<std::pair<const char*, PartResult>> parts;
     auto runPart = [&](const char* name, auto part) {
+        if (only != 0 && std::to_string(only) != name) return;
         const DWORD partStart = ::GetTickCount();
         std::printf("[ campaign ] %s ...\n", name);
         std::fflush(stdout);
@@ -701,7 +698,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fflush(stdout);
         killAllEditors();
     };
-    runPart("1", [&] { return terminationStorm(rng, targets, scratch, quick ? 9 : 201); });
+    const unsigned commands = static_cast<unsigned>(numberAfter(argc, argv, L"--commands=", quick ? 9 : 201));
+    runPart("1", [&] { return terminationStorm(rng, targets, scratch, commands); });
     runPart("2", [&] { return logAppends(scratch, quick ? 1 : 5); });
     runPart("3", [&] { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runPart("4", [&] { return editorKills(rng, targets, quick ? 6 : 100); });
