@@ -347,7 +347,7 @@ struct PartResult {
     bool clean;
 };
 
-PartResult terminationStorm(Rng& rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
+PartResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
     std::uniform_int_distribution<int> pause(50, 700), percent(0, 99);
     std::unique_ptr<Standin> editor;
     unsigned long commands = 0, eventCommands = 0, copiesRun = 0, ended = 0, hangs = 0, crashes = 0, rounds = 0;
@@ -562,7 +562,7 @@ int settingsFuzz(unsigned seed, unsigned long count) {
     return violations ? 1 : 0;
 }
 
-PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
+PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
                         unsigned programRuns) {
     // Settings parsing in one process.
     const unsigned seed = rng();
@@ -578,7 +578,7 @@ PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& sc
 
     // The real program against a running editor, one scratch directory per run.
     Standin editor;
-    unsigned long runs = 0, hangs = 0, crashes = 0, badLines = 0, checkedLines = 0;
+    unsigned long runs = 0, refused = 0, hangs = 0, crashes = 0, badLines = 0, checkedLines = 0;
     std::map<std::uint32_t, unsigned long> codes;
     while (runs < programRuns) {
         std::wstring arguments;
@@ -598,6 +598,12 @@ PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& sc
         copies.push_back(Copy{std::make_unique<RunningProcess>(commandLine, RunOptions{{}, 0, directory}), {}});
         finishCopies(copies, ::GetTickCount() + 20000);
         const Copy& copy = copies.front();
+        if (!copy.result.started) {  // the system refused the command line: not the program's doing
+            ++refused;
+            std::printf("[ hostile ] not started (%zu characters): %s\n", commandLine.size(),
+                        toUtf8(arguments.substr(0, 300)).c_str());
+            continue;
+        }
         ++runs;
         ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
         hangs += copy.hung();
@@ -623,9 +629,9 @@ PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& sc
     unsigned long undocumented = 0;
     std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes, undocumented).c_str());
     return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
-                   "%lu through the program: %zu distinct exit codes, %lu with undocumented bits, %lu hangs, %lu "
+                   "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with undocumented bits, %lu hangs, %lu "
                    "crashes, %lu of %lu report lines unknown or forged", lines, longest, violations,
-                   fuzzCrashed ? ", the parsing process CRASHED" : "", runs, codes.size(), undocumented, hangs,
+                   fuzzCrashed ? ", the parsing process CRASHED" : "", runs, refused, codes.size(), undocumented, hangs,
                    crashes, badLines, checkedLines),
             !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 &&
                       undocumented == 0 && badLines == 0};
@@ -633,7 +639,7 @@ PartResult hostileLines(Rng& rng, const Targets& targets, const std::wstring& sc
 
 // ---- Part 4: the editor killed during a walk -----------------------------------------
 
-PartResult editorKills(Rng& rng, const Targets& targets, unsigned kills) {
+PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
     std::uniform_int_distribution<DWORD> delay(0, 1500);
     std::map<std::uint32_t, unsigned long> codes;
     unsigned long hangs = 0, badLines = 0, checked = 0;
@@ -675,7 +681,6 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) quick = quick || std::wstring(argv[i]) == L"--quick";
     std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
     std::fflush(stdout);
-    Rng rng(seed);
     const DWORD start = ::GetTickCount();
 
     if (!installStandin() || !killAllEditors()) return std::printf("[ campaign ] FAILED: stand-in\n"), 2;
@@ -693,16 +698,17 @@ int wmain(int argc, wchar_t** argv) {
         const DWORD partStart = ::GetTickCount();
         std::printf("[ campaign ] %s ...\n", name);
         std::fflush(stdout);
-        parts.emplace_back(name, part());
+        // Each part draws from its own sequence, so that --only repeats what a full run did.
+        parts.emplace_back(name, part(Rng(seed + name[0])));
         std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - partStart) / 1000.0);
         std::fflush(stdout);
         killAllEditors();
     };
     const unsigned commands = static_cast<unsigned>(numberAfter(argc, argv, L"--commands=", quick ? 9 : 201));
-    runPart("1", [&] { return terminationStorm(rng, targets, scratch, commands); });
-    runPart("2", [&] { return logAppends(scratch, quick ? 1 : 5); });
-    runPart("3", [&] { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
-    runPart("4", [&] { return editorKills(rng, targets, quick ? 6 : 100); });
+    runPart("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });
+    runPart("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
+    runPart("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
+    runPart("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;
