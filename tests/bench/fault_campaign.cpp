@@ -596,11 +596,12 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
         ::CreateDirectoryW(directory.c_str(), nullptr);
         std::vector<Copy> copies;
         copies.push_back(Copy{std::make_unique<RunningProcess>(commandLine, RunOptions{{}, 0, directory}), {}});
+        const DWORD startError = copies.front().process->started() ? 0 : ::GetLastError();
         finishCopies(copies, ::GetTickCount() + 20000);
         const Copy& copy = copies.front();
         if (!copy.result.started) {  // the system refused the command line: not the program's doing
             ++refused;
-            std::printf("[ hostile ] not started (%zu characters): %s\n", commandLine.size(),
+            std::printf("[ hostile ] not started (error %lu, %zu characters): %s\n", startError, commandLine.size(),
                         toUtf8(arguments.substr(0, 300)).c_str());
             continue;
         }
@@ -640,7 +641,8 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
 // ---- Part 4: the editor killed during a walk -----------------------------------------
 
 PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
-    std::uniform_int_distribution<DWORD> delay(0, 1500);
+    // The walk takes about 0.4 s to the key and 0.2 s more through the values.
+    std::uniform_int_distribution<DWORD> delay(0, 700);
     std::map<std::uint32_t, unsigned long> codes;
     unsigned long hangs = 0, badLines = 0, checked = 0;
     for (unsigned trial = 0; trial < kills; ++trial) {
@@ -649,6 +651,7 @@ PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
         const std::wstring target = toValue ? targets.wideValue : targets.wideKey;
         std::vector<Copy> copies;
         copies.push_back(startCopy(word(toValue ? L"-jumptovalue" : L"-jumptokey", target)));
+        copies.front().process->waitForOutput("Jumping to", kHangMs);
         ::Sleep(delay(rng));
         ::TerminateProcess(editor.process(), 0xDEAD);
         finishCopies(copies, ::GetTickCount() + kHangMs);
