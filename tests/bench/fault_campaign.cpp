@@ -127,7 +127,8 @@ bool isOrdinaryMessage(const std::wstring& m, const LineContext& context) {
 bool isErrorMessage(const std::wstring& m, const LineContext& context, bool systemTextEnd) {
     static const std::set<std::wstring> exact = {
         L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
-        L", Error occured while trying to launch the Regedit.", L", Unable to acquire the handles needed to perform the jump. ",
+        L", Error occured while trying to launch the Regedit.",
+        L", Unable to acquire the handles needed to perform the jump. ",
         L", Regedit was terminated before the jump was completed.",
         L", Regedit terminated unexpectedly before the jump could be completed.",
         L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
@@ -151,7 +152,8 @@ bool isErrorMessage(const std::wstring& m, const LineContext& context, bool syst
     const std::wstring code = L", Error code returned is: 0x";
     if (startsWith(m, code)) {
         const std::wstring hex = m.substr(code.size());
-        return !hex.empty() && hex.size() <= 8 && hex[0] != L'0' && hex.find_first_not_of(L"0123456789abcdef") == std::wstring::npos;
+        return !hex.empty() && hex.size() <= 8 && hex[0] != L'0' &&
+               hex.find_first_not_of(L"0123456789abcdef") == std::wstring::npos;
     }
     const std::wstring inUse = L", Regedit is in use by another instance of Hivescout. The jump to \"";
     if (startsWith(m, inUse)) {
@@ -260,8 +262,8 @@ LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, c
         if (line.form == Form::Ordinary && line.message == kTerminating) {
             ++terminations[line.pid];
             // Both termination lines go out in one write, so nothing may come between them.
-            if (i + 1 >= lines.size() || parseLine(lines[i + 1]).form != Form::End || parseLine(lines[i + 1]).pid != line.pid)
-                ++figures.torn;
+            const ParsedLine next = i + 1 < lines.size() ? parseLine(lines[i + 1]) : ParsedLine{};
+            if (next.form != Form::End || next.pid != line.pid) ++figures.torn;
         }
         if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError) ++errors[line.pid];
     }
@@ -368,7 +370,8 @@ PartResult terminationStorm(Rng rng, const Targets& targets, const std::wstring&
             ++commands;
             if (percent(rng) < 15) {
                 ++eventCommands;
-                const std::wstring name = L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
+                const std::wstring name =
+                    L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
                 UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
                 ::SetEvent(event.get());
                 ::Sleep(200);
@@ -535,7 +538,8 @@ const char* brokenTimeoutReading(Rng& rng) {
     const std::wstring text = std::wstring(rng() % 3, L' ') + (sign == 1 ? L"-" : sign == 2 ? L"+" : L"") +
                               std::to_wstring(number) + (rng() & 1 ? L"ms" : L"");
     std::uint32_t expected = 0;
-    if (number <= 0xFFFFFFFFull) expected = sign == 1 ? 0u - static_cast<std::uint32_t>(number) : static_cast<std::uint32_t>(number);
+    if (number <= 0xFFFFFFFFull) expected = static_cast<std::uint32_t>(number);
+    if (sign == 1) expected = 0u - expected;
     return readWaitTimeout(text) == expected ? nullptr : "waittimeout reading";
 }
 
@@ -548,7 +552,7 @@ int settingsFuzz(unsigned seed, unsigned long count) {
     for (unsigned long run = 0; run < count; ++run) {
         std::vector<std::wstring> words = {L"C:\\hivescout.exe"};
         for (unsigned n = rng() % 7; n > 0; --n) words.push_back(randomWord(rng, targets, 32000, false));
-        for (const std::wstring& w : words) longest = std::max<unsigned long>(longest, static_cast<unsigned long>(w.size()));
+        for (const std::wstring& w : words) longest = std::max(longest, static_cast<unsigned long>(w.size()));
         JumpSettings settings;
         buildJumpSettingsFromWords(settings, words);
         const char* broken = brokenInvariant(settings, words);
@@ -571,8 +575,8 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
                                           RunOptions{{}, 600000, {}});
     unsigned long lines = 0, violations = 0, longest = 0;
     const std::size_t at = fuzz.standardOutput.find("FUZZ ");
-    const bool finished = at != std::string::npos &&
-                          std::sscanf(fuzz.standardOutput.c_str() + at, "FUZZ %lu %lu %lu", &lines, &violations, &longest) == 3;
+    const bool finished = at != std::string::npos && std::sscanf(fuzz.standardOutput.c_str() + at, "FUZZ %lu %lu %lu",
+                                                                 &lines, &violations, &longest) == 3;
     std::printf("%s", fuzz.standardOutput.substr(0, at == std::string::npos ? std::string::npos : at).c_str());
     const bool fuzzCrashed = !finished || fuzz.timedOut;
 
@@ -630,12 +634,12 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
     unsigned long undocumented = 0;
     std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes, undocumented).c_str());
     return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
-                   "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with undocumented bits, %lu hangs, %lu "
-                   "crashes, %lu of %lu report lines unknown or forged", lines, longest, violations,
-                   fuzzCrashed ? ", the parsing process CRASHED" : "", runs, refused, codes.size(), undocumented, hangs,
-                   crashes, badLines, checkedLines),
-            !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 &&
-                      undocumented == 0 && badLines == 0};
+                   "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
+                   "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
+                   lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", runs, refused,
+                   codes.size(), undocumented, hangs, crashes, badLines, checkedLines),
+            !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 && undocumented == 0 &&
+                badLines == 0};
 }
 
 // ---- Part 4: the editor killed during a walk -----------------------------------------
@@ -719,6 +723,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("[ summary ] %s. %s -- %s\n", name, result.summary.c_str(), result.clean ? "no fault" : "FAULT FOUND");
         clean = clean && result.clean;
     }
-    std::printf("[ verdict ] %s (%.0f s, seed %u)\n", clean ? "no fault found" : "FAULTS FOUND", (::GetTickCount() - start) / 1000.0, seed);
+    std::printf("[ verdict ] %s (%.0f s, seed %u)\n", clean ? "no fault found" : "FAULTS FOUND",
+                (::GetTickCount() - start) / 1000.0, seed);
     return clean ? 0 : 1;
 }
