@@ -1,0 +1,729 @@
+// A stress and fault campaign against the real hivescout.exe and the editor stand-in:
+// termination commands at random moments, many copies appending to one log, hostile
+// command lines, and an editor killed in the middle of a walk. It prints figures for each
+// part and ends with one summary line per part and a verdict; the exit code is 1 when any
+// fault was found. Run it with scripts/campaign (not part of the test run).
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/exit_flags.h"
+#include "app/jump_settings.h"
+#include "app/main_flow.h"
+#include "app/report_encoding.h"
+#include "tests/support/hivescout_run.h"
+#include "tests/support/registry_data.h"
+#include "tests/support/standin.h"
+
+namespace {
+
+using Rng = std::mt19937;
+
+constexpr std::uint32_t kDocumentedBits =
+    1 | 2 | 4 | 8 | 16 | 32 | 64 | 128 | 256 | 512 | 1024 | 2048 | 16384 | 32768 | 65536 | 131072 | 262144 |
+    524288 | 1048576 | 33554432 | 67108864;
+constexpr std::uint32_t kKilledByCampaign = 0xDEAD;  // what RunningProcess::wait ends a hung copy with
+constexpr DWORD kHangMs = 10000;
+const wchar_t kTerminating[] = L",  Terminating Hivescout due to termination command from other Hivescout instance.";
+const wchar_t* const kKinds[] = {L"key", L"value", L"key/value"};
+
+bool startsWith(const std::wstring& text, const std::wstring& head) { return text.compare(0, head.size(), head) == 0; }
+bool documented(std::uint32_t code) { return (code & ~kDocumentedBits) == 0; }
+
+template <typename... Values>
+std::string format(const char* pattern, Values... values) {
+    char text[1000];
+    std::snprintf(text, sizeof(text), pattern, values...);
+    return text;
+}
+
+// A path as the report lines show it once it has been through the file's encoding.
+std::wstring shownInReport(const std::wstring& path) {
+    const std::wstring visible = visibleInReport(path);
+    return fromUtf8(encodeReportText(visible.data(), visible.size()));
+}
+
+// ---- Report line forms ----------------------------------------------------------------
+
+// What the lines of one group of runs may name: the copies (process ID -> how many copies
+// had it; the system reuses IDs) and the jump paths as the lines show them.
+struct LineContext {
+    std::map<DWORD, unsigned> copies;
+    std::set<std::wstring> paths;
+};
+
+// A report line taken apart: which form, whose, and the message after the process ID.
+enum class Form { Start, End, Ordinary, Error, Plain, Unknown };
+struct ParsedLine {
+    Form form = Form::Unknown;
+    DWORD pid = 0;
+    std::wstring message;
+    bool systemTextEnd = false;  // ended in a system text's own carriage return (CR CR LF)
+};
+
+ParsedLine parseLine(std::wstring line) {
+    ParsedLine parsed;
+    parsed.systemTextEnd = !line.empty() && line.back() == L'\r';
+    if (parsed.systemTextEnd) line.pop_back();
+    if (line.find(L'\r') != std::wstring::npos) return parsed;
+    static const std::pair<Form, const wchar_t*> heads[] = {
+        {Form::Start, L"Hivescout, Biuld 1.0.1.14, 64 Bit, with process ID "}, {Form::End, L"Hivescout with process ID "},
+        {Form::Ordinary, L"Process ID: "}, {Form::Error, L"(Error) Process ID: "}};
+    for (const auto& [form, head] : heads) {
+        if (!startsWith(line, head)) continue;
+        std::size_t at = wcslen(head);
+        unsigned long long pid = 0;
+        for (; at < line.size() && at < wcslen(head) + 10 && iswdigit(line[at]); ++at) pid = pid * 10 + (line[at] - L'0');
+        if (at == wcslen(head) || pid > 0xFFFFFFFFull) return parsed;
+        return {form, static_cast<DWORD>(pid), line.substr(at), parsed.systemTextEnd};
+    }
+    // Empty: the line break of a system text before the report's own.
+    if (line.empty() || line == L"Unhandled exception was cought. Application is terminating." ||
+        startsWith(line, L" The successfully passed path was : "))
+        parsed.form = Form::Plain;
+    return parsed;
+}
+
+bool isTimestamp(const std::wstring& text) {
+    if (text.empty()) return true;  // no local time
+    const std::wstring pattern = L"dddd-dd-ddTdd:dd:dd";
+    if (text.size() != pattern.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (pattern[i] == L'd' ? !iswdigit(text[i]) : text[i] != pattern[i]) return false;
+    return true;
+}
+
+// kind + ": " + one of the context's paths + tail.
+bool isKindAndPath(const std::wstring& rest, const LineContext& context, const std::wstring& tail) {
+    for (const wchar_t* kind : kKinds)
+        for (const std::wstring& path : context.paths)
+            if (rest == std::wstring(kind) + L": " + path + tail) return true;
+    return false;
+}
+
+bool isOrdinaryMessage(const std::wstring& m, const LineContext& context) {
+    if (m == L", Sending command to terminate all other instances" || m == kTerminating ||
+        m == L"(Error) Error occured during the initialisation of the Hivescout synchronisation data. This instance "
+             L"will not be able to synchronise itself with other running Hivescout instances.")
+        return true;
+    for (const wchar_t* kind : kKinds)
+        if (m == L", Jump to the " + std::wstring(kind) + L" was successfull") return true;
+    if (startsWith(m, L", Jumping to ")) return isKindAndPath(m.substr(13), context, L"");
+    return startsWith(m, L", Jump to ") && isKindAndPath(m.substr(10), context, L", FAILED.");
+}
+
+// systemTextEnd: the line ended in the carriage return of a system text (the system's own
+// CR LF before the report's line feed comes out as CR CR LF), so it must end in such a text.
+bool isErrorMessage(const std::wstring& m, const LineContext& context, bool systemTextEnd) {
+    static const std::set<std::wstring> exact = {
+        L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
+        L", Error occured while trying to launch the Regedit.",
+        L", Unable to acquire the handles needed to perform the jump. ",
+        L", Regedit was terminated before the jump was completed.",
+        L", Regedit terminated unexpectedly before the jump could be completed.",
+        L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
+        L", The value to jump to could not be found in the registry."};
+    // Lines that end in a text of the system's (or a name the campaign does not track).
+    static const wchar_t* const openEnded[] = {
+        L", Failed to extract the %systemroot% value. Returned error was: ",
+        L", Error occured during the opening of the log file", L", Could not launch regedit process (",
+        L", There is a 64 bit version of ", L", There is a 32 bit version of ",
+        L", Error occurred while writing in the regedit process memory. Error returned was : ",
+        L", Error occurred while reading the regedit process memory. Error returned was : ",
+        L", Failed to read L1 resource ", L", Failed to read L2 resource ", L", Failed to read L3 resource "};
+    for (const wchar_t* head : openEnded)
+        if (startsWith(m, head)) return true;
+    if (systemTextEnd) return false;
+    if (exact.count(m)) return true;
+    for (const wchar_t* kind : kKinds)
+        if (m == L", User did not specify a " + std::wstring(kind) + L" to jump to." ||
+            m == L", The " + std::wstring(kind) + L" was not found")
+            return true;
+    const std::wstring code = L", Error code returned is: 0x";
+    if (startsWith(m, code)) {
+        const std::wstring hex = m.substr(code.size());
+        return !hex.empty() && hex.size() <= 8 && hex[0] != L'0' &&
+               hex.find_first_not_of(L"0123456789abcdef") == std::wstring::npos;
+    }
+    const std::wstring inUse = L", Regedit is in use by another instance of Hivescout. The jump to \"";
+    if (startsWith(m, inUse)) {
+        for (const std::wstring& path : context.paths)
+            if (m == inUse + path + L"\" will not be possible. Application is terminating") return true;
+        return false;
+    }
+    return false;
+}
+
+// Whether the line has one of the program's line forms and names one of the context's
+// copies. A line torn by another writer, or forged by a name, fails this.
+bool isKnownLine(const std::wstring& line, const LineContext& context) {
+    const ParsedLine parsed = parseLine(line);
+    const std::wstring& m = parsed.message;
+    bool known = false;
+    switch (parsed.form) {
+    case Form::Plain: return !parsed.systemTextEnd;
+    case Form::Unknown: return false;
+    case Form::Start: known = startsWith(m, L" started on: ") && isTimestamp(m.substr(13)); break;
+    case Form::End: known = startsWith(m, L" ended on: ") && isTimestamp(m.substr(11)); break;
+    case Form::Ordinary: known = isOrdinaryMessage(m, context); break;
+    case Form::Error: known = isErrorMessage(m, context, parsed.systemTextEnd); break;
+    }
+    return known && (parsed.form == Form::Error || !parsed.systemTextEnd) && context.copies.count(parsed.pid) != 0;
+}
+
+// ---- Running copies ------------------------------------------------------------------
+
+std::wstring hivescoutCommand(const std::wstring& arguments) { return quoteArgument(hivescoutPath()) + L" " + arguments; }
+std::wstring word(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }
+
+// A copy of the program; one given up on after its deadline counts as hung.
+struct Copy {
+    std::unique_ptr<RunningProcess> process;
+    ProcessResult result;
+    DWORD pid() const { return process->processId(); }
+    bool hung() const { return result.timedOut; }
+    bool terminated() const { return !hung() && (result.exitCode & ExitFlags::TerminatedByOtherInstance) != 0; }
+    bool crashed() const { return !hung() && result.started && !documented(result.exitCode); }
+};
+
+Copy startCopy(const std::wstring& arguments, const std::wstring& directory = std::wstring()) {
+    RunOptions options;
+    options.currentDirectory = directory;
+    return Copy{std::make_unique<RunningProcess>(hivescoutCommand(arguments), options), {}};
+}
+
+// Waits for every copy until the common deadline (a tick count).
+void finishCopies(std::vector<Copy>& copies, DWORD deadline) {
+    for (Copy& copy : copies) {
+        const DWORD now = ::GetTickCount();
+        copy.result = copy.process->wait(static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0);
+    }
+}
+
+LineContext contextOf(const std::vector<Copy>& copies, const std::vector<std::wstring>& paths) {
+    LineContext context;
+    for (const Copy& copy : copies) ++context.copies[copy.pid()];
+    for (const std::wstring& path : paths) context.paths.insert(shownInReport(path));
+    return context;
+}
+
+// ---- Figures of a shared log ---------------------------------------------------------
+
+struct LogFigures {
+    unsigned long expected = 0, found = 0, lost = 0, torn = 0, doubled = 0;
+    std::wstring sample;  // the first torn line, for the report
+    void add(const LogFigures& other) {
+        expected += other.expected, found += other.found, lost += other.lost;
+        torn += other.torn, doubled += other.doubled;
+        if (sample.empty()) sample = other.sample;
+    }
+    bool clean() const { return lost == 0 && torn == 0 && doubled == 0; }
+};
+
+void countAgainst(unsigned long expected, unsigned long found, LogFigures& figures) {
+    figures.expected += expected;
+    if (found < expected) figures.lost += expected - found;
+    if (found > expected) figures.doubled += found - expected;
+}
+
+// Checks every line of a shared log: its form and owner, and that each copy has its start
+// line, exactly one end line (none when it hung) and, when ended by a command, the
+// termination line directly before that end line. perCopyError: an error message that
+// every copy writes once (or empty).
+LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, const std::vector<std::wstring>& paths,
+                    const std::wstring& perCopyError = std::wstring()) {
+    const LineContext context = contextOf(copies, paths);
+    LogFigures figures;
+    bool textMode = true;
+    const std::vector<std::wstring> lines = splitReportLines(bytes, &textMode);
+    std::map<DWORD, unsigned long> starts, ends, terminations, errors;
+    std::map<std::wstring, unsigned long> seen;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].empty()) ++figures.found;
+        if (!isKnownLine(lines[i], context)) {
+            if (++figures.torn == 1) figures.sample = lines[i];
+            continue;
+        }
+        const ParsedLine line = parseLine(lines[i]);
+        if (line.form == Form::Start) ++starts[line.pid];
+        else if (line.form == Form::End) ++ends[line.pid];
+        // The same text from the same process twice (IDs that were reused aside).
+        else if (line.form != Form::Plain && ++seen[lines[i]] > context.copies.at(line.pid)) ++figures.doubled;
+        if (line.form == Form::Ordinary && line.message == kTerminating) {
+            ++terminations[line.pid];
+            // Both termination lines go out in one write, so nothing may come between them.
+            const ParsedLine next = i + 1 < lines.size() ? parseLine(lines[i + 1]) : ParsedLine{};
+            if (next.form != Form::End || next.pid != line.pid) ++figures.torn;
+        }
+        if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError) ++errors[line.pid];
+    }
+    if (!textMode) ++figures.torn;  // a line feed without its carriage return
+    std::map<DWORD, unsigned long> wantEnds, wantTerminations;
+    for (const Copy& copy : copies) {
+        wantEnds[copy.pid()] += !copy.hung();
+        wantTerminations[copy.pid()] += copy.terminated();
+    }
+    for (const auto& [pid, count] : context.copies) {
+        countAgainst(count, starts[pid], figures);
+        countAgainst(wantEnds[pid], ends[pid], figures);
+        countAgainst(wantTerminations[pid], terminations[pid], figures);
+        if (!perCopyError.empty()) countAgainst(count, errors[pid], figures);
+    }
+    return figures;
+}
+
+// The lines of one run's texts that are in no known form; the first few are shown.
+unsigned long unknownLines(const std::vector<std::string>& texts, const std::vector<Copy>& copies,
+                           const std::wstring& path, const char* tag, unsigned long& checked) {
+    const LineContext context = contextOf(copies, {path});
+    unsigned long unknown = 0;
+    for (const std::string& text : texts)
+        for (const std::wstring& line : splitReportLines(text)) {
+            ++checked;
+            if (!isKnownLine(line, context) && ++unknown <= 3)
+                std::printf("[ %s ] unknown line: %s\n", tag, toUtf8(line.substr(0, 300)).c_str());
+        }
+    return unknown;
+}
+
+void endStrayEditors(DWORD keep) {
+    for (DWORD id : runningEditorIds()) {
+        if (id == keep) continue;
+        UniqueHandle editor(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (editor && ::TerminateProcess(editor.get(), 0xDEAD)) ::WaitForSingleObject(editor.get(), 5000);
+    }
+}
+
+// Exit codes seen, as "code xcount" entries (hung copies as the campaign's kill code), and
+// how many of them held undocumented bits.
+std::string histogramOf(const std::map<std::uint32_t, unsigned long>& codes, unsigned long& undocumented) {
+    std::string histogram;
+    for (const auto& [code, count] : codes) {
+        histogram += format("%s%u x%lu", histogram.empty() ? "" : ", ", code, count);
+        undocumented += documented(code) || code == kKilledByCampaign ? 0 : count;
+    }
+    return histogram;
+}
+
+// ---- The registry data and the editor ------------------------------------------------
+
+const wchar_t kRoot[] = L"HivescoutCampaign";
+
+// A key level of 120 subkeys whose last one holds 60 values: a walk of seconds when the
+// editor answers slowly.
+RegistryKeySpec campaignTree() {
+    RegistryKeySpec wide = keyWithNumberedSubkeys(L"Wide", L"Key", 120, 4);
+    for (unsigned i = 0; i < 60; ++i) wide.subkeys.back().add(stringValue(L"Value" + std::to_wstring(100 + i), L"x"));
+    RegistryKeySpec root{kRoot, {}, {}};
+    root.add(std::move(wide)).add(RegistryKeySpec{L"Short", {}, {}});
+    return root;
+}
+
+struct Targets {
+    std::wstring wideKey, wideValue, shortKey;
+};
+
+Targets targetsIn(const TestRegistryData& data) {
+    return {data.registryPath(L"Wide\\Key0119"), data.registryPath(L"Wide\\Key0119\\Value159"),
+            data.registryPath(L"Short")};
+}
+
+StandinOptions slowEditor(DWORD itemReadDelayMs) {
+    return withKnobs({{standin::knob::kItemReadDelayMs, std::to_wstring(itemReadDelayMs)}});
+}
+
+// ---- Part 1: termination storm -------------------------------------------------------
+
+struct PartResult {
+    std::string summary;
+    bool clean;
+};
+
+PartResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
+    std::uniform_int_distribution<int> pause(50, 700), percent(0, 99);
+    std::unique_ptr<Standin> editor;
+    unsigned long commands = 0, eventCommands = 0, copiesRun = 0, ended = 0, hangs = 0, crashes = 0, rounds = 0;
+    LogFigures logs;
+    const std::vector<std::wstring> paths = {targets.wideKey, targets.wideValue, targets.shortKey};
+    while (commands < wantedCommands) {
+        if (!editor || editor->hasEnded()) editor = std::make_unique<Standin>(slowEditor(4));
+        const std::wstring log = scratch + L"storm-" + std::to_wstring(rounds++) + L".log";
+        const std::wstring logging = word(L"-logtofile", log) + L" -appendlog ";
+        std::vector<Copy> copies;
+        // Two walkers and a waiter with a long wait, then commands at random moments.
+        copies.push_back(startCopy(logging + word(L"-jumptokey", targets.wideKey)));
+        ::Sleep(pause(rng) / 4);
+        copies.push_back(startCopy(logging + L"-waittimeout=60000 " + word(L"-jumptokey", targets.shortKey)));
+        copies.push_back(startCopy(logging + word(L"-jumptovalue", targets.wideValue)));
+        for (int command = 0; command < 3; ++command) {
+            ::Sleep(pause(rng));
+            ++commands;
+            if (percent(rng) < 15) {
+                ++eventCommands;
+                const std::wstring name =
+                    L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
+                UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
+                ::SetEvent(event.get());
+                ::Sleep(200);
+                ::ResetEvent(event.get());
+            } else {
+                const std::wstring& target = paths[percent(rng) % paths.size()];
+                copies.push_back(startCopy(logging + L"-tw " + word(L"-jumpto", target)));
+            }
+        }
+        finishCopies(copies, ::GetTickCount() + kHangMs);
+        for (const Copy& copy : copies) {
+            ++copiesRun;
+            ended += copy.terminated();
+            hangs += copy.hung();
+            crashes += copy.crashed();
+            if (copy.hung() || copy.crashed())
+                std::printf("[ storm ] round %lu: copy %lu %s (exit 0x%x)\n", rounds, copy.pid(),
+                            copy.hung() ? "HUNG" : "CRASHED", copy.result.exitCode);
+        }
+        const LogFigures round = checkLog(readFileBytes(log), copies, paths);
+        if (!round.clean())
+            std::printf("[ storm ] round %lu: %lu lost, %lu torn, %lu doubled; first bad line: %s\n", rounds,
+                        round.lost, round.torn, round.doubled, toUtf8(round.sample).c_str());
+        logs.add(round);
+        ::DeleteFileW(log.c_str());
+    }
+    return {format("termination storm: %lu rounds, %lu commands (%lu by event), %lu copies, %lu ended by a command, "
+                   "%lu hangs, %lu crashes; log lines %lu found, %lu start/end/termination lines expected, %lu lost, "
+                   "%lu torn, %lu doubled", rounds, commands, eventCommands, copiesRun, ended, hangs, crashes,
+                   logs.found, logs.expected, logs.lost, logs.torn, logs.doubled),
+            hangs == 0 && crashes == 0 && logs.clean()};
+}
+
+// ---- Part 2: log appends -------------------------------------------------------------
+
+PartResult logAppends(const std::wstring& scratch, unsigned repeats) {
+    const std::wstring missing = L", User did not specify a key to jump to.";
+    std::string figures;
+    bool clean = true;
+    for (unsigned size : {4u, 8u, 16u}) {
+        LogFigures total;
+        unsigned long hangs = 0, wrongCodes = 0;
+        for (unsigned repeat = 0; repeat < repeats; ++repeat) {
+            const std::wstring log = scratch + L"append-" + std::to_wstring(size) + L".log";
+            ::DeleteFileW(log.c_str());
+            std::vector<Copy> copies;
+            for (unsigned i = 0; i < size; ++i)
+                copies.push_back(startCopy(word(L"-logtofile", log) + L" -appendlog -jumptokey="));
+            finishCopies(copies, ::GetTickCount() + 30000);
+            for (const Copy& copy : copies) {
+                hangs += copy.hung();
+                wrongCodes += !copy.hung() && copy.result.exitCode != ExitFlags::NoKeyGiven;
+            }
+            // Each copy writes its start line, the missing-key line and its end line.
+            total.add(checkLog(readFileBytes(log), copies, {}, missing));
+            ::DeleteFileW(log.c_str());
+        }
+        const std::string line = format("%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
+                                        "%lu hangs, %lu other exit codes", size, repeats, total.expected, total.found,
+                                        total.lost, total.torn, total.doubled, hangs, wrongCodes);
+        std::printf("[ append ] %s\n", line.c_str());
+        figures += (figures.empty() ? "" : "; ") + line;
+        clean = clean && total.clean() && total.found == total.expected && hangs == 0 && wrongCodes == 0;
+    }
+    return {"log appends: " + figures, clean};
+}
+
+// ---- Part 3: hostile command lines ---------------------------------------------------
+
+const wchar_t* const kSwitchNames[] = {
+    L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout",
+    L"-terminateifotherinstanceisblocking", L"-tb", L"-terminateotherwaitinginstances", L"-tw",
+    L"-usemultipleinstancesofregedit", L"-m", L"-use32bitregedit", L"-32bit", L"-x86", L"-use64bitregedit",
+    L"-64bit", L"-x64", L"/?", L"?", L"--help", L"-help"};
+
+wchar_t randomUnit(Rng& rng) {
+    static const std::wstring plain = L"abcXYZ019 \\\\\\\"=-_.?/:*<>|";
+    switch (rng() % 10) {
+    case 0: return static_cast<wchar_t>(rng() % 0x20);                  // control characters, NUL among them
+    case 1: return static_cast<wchar_t>(0xD800 + rng() % 0x800);        // an unpaired surrogate
+    case 2: return static_cast<wchar_t>(0x7F + rng() % 0x21);           // DEL and C1
+    case 3: return static_cast<wchar_t>((rng() & 1) ? 0x2028 : 0x2029); // line and paragraph separators
+    case 4: return static_cast<wchar_t>(0xA0 + rng() % 0xD700);         // anything else in the plane
+    default: return plain[rng() % plain.size()];
+    }
+}
+
+std::wstring randomText(Rng& rng, std::size_t maxLength) {
+    std::size_t length = rng() % 12;
+    if (rng() % 50 == 0) length = rng() % (maxLength + 1);  // sometimes very long
+    std::wstring text;
+    for (std::size_t i = 0; i < length; ++i) text += randomUnit(rng);
+    return text;
+}
+
+std::wstring mixCase(Rng& rng, std::wstring text) {
+    for (wchar_t& unit : text)
+        if (unit >= L'a' && unit <= L'z' && (rng() & 1)) unit = static_cast<wchar_t>(unit - L'a' + L'A');
+    return text;
+}
+
+// A jump path worth trying: a root in some form, keys, and now and then an attempt to
+// forge a report line.
+std::wstring randomPath(Rng& rng, const Targets& targets, std::size_t maxLength) {
+    static const wchar_t* const roots[] = {L"hkcu", L"HKEY_CURRENT_USER", L"HkLm", L"hkcr", L"hku", L"HKCC", L"", L"\\ \\"};
+    switch (rng() % 6) {
+    case 0: return targets.shortKey;
+    case 1: return mixCase(rng, targets.wideValue);
+    case 2: return targets.shortKey + L"\r\nProcess ID: 1, Jump to the key was successfull\r\n";
+    default: return std::wstring(roots[rng() % 8]) + L"\\" + randomText(rng, maxLength) + L"\\" + randomText(rng, 40);
+    }
+}
+
+std::wstring randomWord(Rng& rng, const Targets& targets, std::size_t maxLength, bool forProgram) {
+    static const wchar_t* const logValues[] = {L"campaign.log", L"missing\\dir\\x.log", L"NUL", L"", L"bad<|>.log",
+                                               L" blank .log ", L"line\r\nbreak.log", L"\x00C4\x20AC.log"};
+    static const wchar_t* const numbers[] = {L"-1", L"-4294967295", L"-4294967296", L"4294967296", L"  1500ms",
+                                             L"+0", L"x", L"", L"99999999999999999999", L"\x0660\x0661"};
+    const std::wstring name = mixCase(rng, kSwitchNames[rng() % std::size(kSwitchNames)]);
+    const std::wstring blanks = std::wstring(rng() % 3, L' ') + std::wstring(rng() % 2, L'\t');
+    switch (rng() % 9) {
+    case 0: case 1: case 2: return mixCase(rng, kSwitchNames[rng() % 3]) + L"=" + randomPath(rng, targets, maxLength);
+    case 3: return blanks + name + blanks;
+    case 4: return name + L"=" + numbers[rng() % std::size(numbers)];
+    case 5: return name + L"=" + (forProgram ? logValues[rng() % std::size(logValues)] : randomText(rng, maxLength));
+    case 6: return L"=" + randomText(rng, 20) + ((rng() & 1) ? L"=" + randomText(rng, 20) : L"");
+    case 7: return randomText(rng, 20) + L"==" + name;
+    default: return randomPath(rng, targets, maxLength);
+    }
+}
+
+// The invariants of settings built from any words; the first one broken, or nothing.
+const char* brokenInvariant(const JumpSettings& s, const std::vector<std::wstring>& words) {
+    if (s.use32BitRegedit && s.use64BitRegedit) return "both bitness flags set";
+    const auto kind = static_cast<std::uint32_t>(s.jumpKind);
+    if (kind > 2) return "jump kind out of range";
+    if (std::wstring(kindWordFor(s.jumpKind)) != kKinds[kind == 0 ? 2 : kind - 1]) return "kind word";
+    const std::uint32_t missing = missingTargetFlags(s.jumpKind);
+    if (missing == 0 || (missing & ~(ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven)) != 0) return "missing-target bits";
+    const std::wstring& path = s.jumpPath;
+    if (!path.empty() && (std::wstring(L" \t\b\n\r\\").find(path.front()) != std::wstring::npos || path.back() == L'\\'))
+        return "path not normalised";
+    const std::wstring root = foldToUpper(path.substr(0, path.find(L'\\')));
+    for (const RootKeyAlias& alias : rootKeyAliases)
+        if (root == alias.shortName) return "short root left in the path";
+    for (const auto& [name, value] : s.switches) {
+        if (name != foldToLower(name) || (!name.empty() && (name.front() == L' ' || name.back() == L' ')))
+            return "switch name not folded and trimmed";
+        if (!value.empty() && std::wstring(L"\t\r\n ").find(value.front()) != std::wstring::npos) return "value not trimmed";
+    }
+    if (words.size() <= 1 && !s.showHelp) return "no words but no usage window";
+    if (s.logToFile && s.switches.count(L"-logtofile") && s.logFilePath != s.switches.at(L"-logtofile"))
+        return "log path differs from its switch";
+    const std::wstring shown = visibleInReport(path) + L"\n";
+    const std::string bytes = encodeReportText(shown.data(), shown.size());
+    if (bytes.find_first_of("\r\n") != bytes.size() - 2) return "a path can break a report line";
+    return nullptr;
+}
+
+// The documented reading of "-waittimeout", for a sign and up to 12 digits.
+const char* brokenTimeoutReading(Rng& rng) {
+    const unsigned long long number = (static_cast<unsigned long long>(rng()) << 8 | rng() % 256) % 1000000000000ull;
+    const int sign = rng() % 3;
+    const std::wstring text = std::wstring(rng() % 3, L' ') + (sign == 1 ? L"-" : sign == 2 ? L"+" : L"") +
+                              std::to_wstring(number) + (rng() & 1 ? L"ms" : L"");
+    std::uint32_t expected = 0;
+    if (number <= 0xFFFFFFFFull) expected = static_cast<std::uint32_t>(number);
+    if (sign == 1) expected = 0u - expected;
+    return readWaitTimeout(text) == expected ? nullptr : "waittimeout reading";
+}
+
+// Runs in a child process, so that a crash is a figure rather than the campaign's end.
+int settingsFuzz(unsigned seed, unsigned long count) {
+    Rng rng(seed);
+    const Targets targets{L"HKCU\\Software\\X\\Wide\\Key0119", L"HKCU\\Software\\X\\Wide\\Key0119\\Value159",
+                          L"HKCU\\Software\\X\\Short"};
+    unsigned long violations = 0, longest = 0;
+    for (unsigned long run = 0; run < count; ++run) {
+        std::vector<std::wstring> words = {L"C:\\hivescout.exe"};
+        for (unsigned n = rng() % 7; n > 0; --n) words.push_back(randomWord(rng, targets, 32000, false));
+        for (const std::wstring& w : words) longest = std::max(longest, static_cast<unsigned long>(w.size()));
+        JumpSettings settings;
+        buildJumpSettingsFromWords(settings, words);
+        const char* broken = brokenInvariant(settings, words);
+        JumpSettings single;
+        if (!broken && words.size() > 1 && parseSwitchWord(single, words[1]) != !single.switches.begin()->first.empty())
+            broken = "parseSwitchWord result";
+        if (!broken) broken = brokenTimeoutReading(rng);
+        if (broken && ++violations <= 5) std::printf("[ fuzz ] line %lu breaks: %s\n", run, broken);
+    }
+    std::printf("FUZZ %lu %lu %lu\n", count, violations, longest);
+    return violations ? 1 : 0;
+}
+
+PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
+                        unsigned programRuns) {
+    // Settings parsing in one process.
+    const unsigned seed = rng();
+    const ProcessResult fuzz = runProcess(quoteArgument(ownDirectory() + L"fault_campaign.exe") + L" --settings-fuzz=" +
+                                              std::to_wstring(fuzzCount) + L" --seed=" + std::to_wstring(seed),
+                                          RunOptions{{}, 600000, {}});
+    unsigned long lines = 0, violations = 0, longest = 0;
+    const std::size_t at = fuzz.standardOutput.find("FUZZ ");
+    const bool finished = at != std::string::npos && std::sscanf(fuzz.standardOutput.c_str() + at, "FUZZ %lu %lu %lu",
+                                                                 &lines, &violations, &longest) == 3;
+    std::printf("%s", fuzz.standardOutput.substr(0, at == std::string::npos ? std::string::npos : at).c_str());
+    const bool fuzzCrashed = !finished || fuzz.timedOut;
+
+    // The real program against a running editor, one scratch directory per run.
+    Standin editor;
+    unsigned long runs = 0, refused = 0, hangs = 0, crashes = 0, badLines = 0, checkedLines = 0;
+    std::map<std::uint32_t, unsigned long> codes;
+    while (runs < programRuns) {
+        std::wstring arguments;
+        for (unsigned n = 1 + rng() % 4; n > 0; --n) {
+            std::wstring w = randomWord(rng, targets, 30000, true);
+            w.erase(std::remove(w.begin(), w.end(), L'\0'), w.end());
+            // Mostly quoted by the rules, sometimes passed raw with its quotes as they fall.
+            arguments += (rng() % 4 ? quoteArgument(w) : w) + L" ";
+        }
+        const std::wstring commandLine = hivescoutCommand(arguments);
+        JumpSettings expected;
+        buildJumpSettings(expected, commandLine.c_str());
+        if (expected.showHelp || commandLine.size() > 32000) continue;  // the usage window is not for this part
+        const std::wstring directory = scratch + L"run" + std::to_wstring(runs) + L"\\";
+        ::CreateDirectoryW(directory.c_str(), nullptr);
+        std::vector<Copy> copies;
+        copies.push_back(Copy{std::make_unique<RunningProcess>(commandLine, RunOptions{{}, 0, directory}), {}});
+        const DWORD startError = copies.front().process->started() ? 0 : ::GetLastError();
+        finishCopies(copies, ::GetTickCount() + 20000);
+        const Copy& copy = copies.front();
+        if (!copy.result.started) {  // the system refused the command line: not the program's doing
+            ++refused;
+            std::printf("[ hostile ] not started (error %lu, %zu characters): %s\n", startError, commandLine.size(),
+                        toUtf8(arguments.substr(0, 300)).c_str());
+            continue;
+        }
+        ++runs;
+        ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
+        hangs += copy.hung();
+        crashes += copy.crashed();
+        // Every line on the standard streams and in any log file it wrote.
+        std::vector<std::string> texts = {copy.result.standardOutput, copy.result.standardError};
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((directory + L"*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            texts.push_back(readFileBytes(directory + found.cFileName));
+            ::DeleteFileW((directory + found.cFileName).c_str());
+        }
+        if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+        ::RemoveDirectoryW(directory.c_str());
+        const unsigned long unknown = unknownLines(texts, copies, expected.jumpPath, "hostile", checkedLines);
+        badLines += unknown;
+        if (unknown || copy.hung() || copy.crashed())
+            std::printf("[ hostile ] exit 0x%x%s from: %s\n", copy.result.exitCode, copy.hung() ? " (HUNG)" : "",
+                        toUtf8(arguments.substr(0, 300)).c_str());
+        if (runs % 25 == 0) endStrayEditors(editor.processId());
+    }
+    unsigned long undocumented = 0;
+    std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes, undocumented).c_str());
+    return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
+                   "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
+                   "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
+                   lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", runs, refused,
+                   codes.size(), undocumented, hangs, crashes, badLines, checkedLines),
+            !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 && undocumented == 0 &&
+                badLines == 0};
+}
+
+// ---- Part 4: the editor killed during a walk -----------------------------------------
+
+PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
+    // The walk takes about 0.4 s to the key and 0.2 s more through the values.
+    std::uniform_int_distribution<DWORD> delay(0, 700);
+    std::map<std::uint32_t, unsigned long> codes;
+    unsigned long hangs = 0, badLines = 0, checked = 0;
+    for (unsigned trial = 0; trial < kills; ++trial) {
+        Standin editor(slowEditor(3));
+        const bool toValue = trial % 2 == 1;
+        const std::wstring target = toValue ? targets.wideValue : targets.wideKey;
+        std::vector<Copy> copies;
+        copies.push_back(startCopy(word(toValue ? L"-jumptovalue" : L"-jumptokey", target)));
+        copies.front().process->waitForOutput("Jumping to", kHangMs);
+        ::Sleep(delay(rng));
+        ::TerminateProcess(editor.process(), 0xDEAD);
+        finishCopies(copies, ::GetTickCount() + kHangMs);
+        const Copy& copy = copies.front();
+        hangs += copy.hung();
+        ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
+        badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "kill", checked);
+        killAllEditors();  // one the copy launched when it found none
+    }
+    unsigned long undocumented = 0;
+    const std::string histogram = histogramOf(codes, undocumented);
+    return {format("editor killed during a walk: %u kills, %lu hangs, %lu undocumented exit codes, %lu of %lu report "
+                   "lines unknown; exit codes %s", kills, hangs, undocumented, badLines, checked, histogram.c_str()),
+            hangs == 0 && undocumented == 0 && badLines == 0};
+}
+
+unsigned long numberAfter(int argc, wchar_t** argv, const wchar_t* name, unsigned long fallback) {
+    for (int i = 1; i < argc; ++i)
+        if (startsWith(argv[i], name)) return std::wcstoul(argv[i] + wcslen(name), nullptr, 10);
+    return fallback;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const unsigned seed = static_cast<unsigned>(numberAfter(argc, argv, L"--seed=", ::GetTickCount()));
+    if (const unsigned long count = numberAfter(argc, argv, L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
+    // --quick: every part, a few rounds each (for trying the campaign itself).
+    bool quick = false;
+    for (int i = 1; i < argc; ++i) quick = quick || std::wstring(argv[i]) == L"--quick";
+    std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
+    std::fflush(stdout);
+    const DWORD start = ::GetTickCount();
+
+    if (!installStandin() || !killAllEditors()) return std::printf("[ campaign ] FAILED: stand-in\n"), 2;
+    TestRegistryData data(campaignTree());
+    if (!data.created()) return std::printf("[ campaign ] FAILED: registry data\n"), 2;
+    const Targets targets = targetsIn(data);
+    const std::wstring scratch = temporaryPath(L"hivescout-campaign\\");
+    ::CreateDirectoryW(scratch.c_str(), nullptr);
+
+    // --only=N runs part N alone.
+    const unsigned long only = numberAfter(argc, argv, L"--only=", 0);
+    std::vector<std::pair<const char*, PartResult>> parts;
+    auto runPart = [&](const char* name, auto part) {
+        if (only != 0 && std::to_string(only) != name) return;
+        const DWORD partStart = ::GetTickCount();
+        std::printf("[ campaign ] %s ...\n", name);
+        std::fflush(stdout);
+        // Each part draws from its own sequence, so that --only repeats what a full run did.
+        parts.emplace_back(name, part(Rng(seed + name[0])));
+        std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - partStart) / 1000.0);
+        std::fflush(stdout);
+        killAllEditors();
+    };
+    const unsigned commands = static_cast<unsigned>(numberAfter(argc, argv, L"--commands=", quick ? 9 : 201));
+    runPart("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });
+    runPart("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
+    runPart("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
+    runPart("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
+    ::RemoveDirectoryW(scratch.c_str());
+
+    bool clean = true;
+    for (const auto& [name, result] : parts) {
+        std::printf("[ summary ] %s. %s -- %s\n", name, result.summary.c_str(), result.clean ? "no fault" : "FAULT FOUND");
+        clean = clean && result.clean;
+    }
+    std::printf("[ verdict ] %s (%.0f s, seed %u)\n", clean ? "no fault found" : "FAULTS FOUND",
+                (::GetTickCount() - start) / 1000.0, seed);
+    return clean ? 0 : 1;
+}
