@@ -96,7 +96,9 @@ void stopMainThread() {
 }
 
 DWORD WINAPI terminationDeadline(LPVOID) {
-    if (::WaitForSingleObject(deadlineEvent.get(), INFINITE) != WAIT_OBJECT_0) return 0;
+    ::WaitForSingleObject(deadlineEvent.get(), INFINITE);
+    // Woken by the main flow's close, the thread just ends before the teardown runs.
+    if (watchState.load() != Terminating) return 0;
     ::Sleep(kTerminationDeadlineMs);
     endOnCommand();
 }
@@ -145,10 +147,16 @@ void resumeTerminationWatcher() {
 
 void closeTerminationWatcher() {
     int watching = Watching;
-    if (watchState.compare_exchange_strong(watching, Closed) || watching != Terminating) return;
+    if (watchState.compare_exchange_strong(watching, Closed)) {
+        // The deadline thread ends before the teardown closes the event it waits on.
+        ::SetEvent(deadlineEvent.get());
+        if (deadlineThread) ::WaitForSingleObject(deadlineThread.get(), kTerminationDeadlineMs);
+        return;
+    }
     // The watcher is ending the process and will stop this thread; never run on into
     // the exit-time teardown under its feet.
-    if (deadlineThread) ::WaitForSingleObject(deadlineThread.get(), 2 * kTerminationDeadlineMs);
+    if (watching == Terminating && deadlineThread)
+        ::WaitForSingleObject(deadlineThread.get(), 2 * kTerminationDeadlineMs);
 }
 
 void sendTerminationCommand(std::uint32_t regeditProcessId) {
