@@ -1,4 +1,4 @@
-# The test bench: a private Wine prefix and a private Xvfb display, so that tests never
+# The Wine session of the tests and tools: a private Wine prefix and a private Xvfb display, so that tests never
 # touch a user's own prefix or display. Source this file, then bench_start / bench_stop.
 # bench_start exports HIVESCOUT_BENCH=1, WINEPREFIX and DISPLAY for everything run after it.
 
