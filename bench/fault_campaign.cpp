@@ -21,9 +21,9 @@
 #include "app/jump_settings.h"
 #include "app/main_flow.h"
 #include "app/report_encoding.h"
-#include "tests/support/hivescout_run.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
-#include "tests/support/standin.h"
+#include "tests/support/editors.h"
 
 namespace {
 
@@ -338,8 +338,8 @@ Targets targetsIn(const TestRegistryData& data) {
             data.registryPath(L"Short")};
 }
 
-StandinOptions slowEditor(DWORD itemReadDelayMs) {
-    return withKnobs({{standin::knob::kItemReadDelayMs, std::to_wstring(itemReadDelayMs)}});
+std::map<std::wstring, std::wstring> slowEditor(DWORD itemReadDelayMs) {
+    return {{standin::knob::kItemReadDelayMs, std::to_wstring(itemReadDelayMs)}};
 }
 
 // ---- Part 1: termination storm -------------------------------------------------------
@@ -351,12 +351,12 @@ struct PartResult {
 
 PartResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
     std::uniform_int_distribution<int> pause(50, 700), percent(0, 99);
-    std::unique_ptr<Standin> editor;
+    std::unique_ptr<Editor> editor;
     unsigned long commands = 0, eventCommands = 0, copiesRun = 0, ended = 0, hangs = 0, crashes = 0, rounds = 0;
     LogFigures logs;
     const std::vector<std::wstring> paths = {targets.wideKey, targets.wideValue, targets.shortKey};
     while (commands < wantedCommands) {
-        if (!editor || editor->hasEnded()) editor = std::make_unique<Standin>(slowEditor(4));
+        if (!editor || editor->hasEnded()) editor = std::make_unique<Editor>(slowEditor(4));
         const std::wstring log = scratch + L"storm-" + std::to_wstring(rounds++) + L".log";
         const std::wstring logging = word(L"-logtofile", log) + L" -appendlog ";
         std::vector<Copy> copies;
@@ -581,7 +581,7 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
     const bool fuzzCrashed = !finished || fuzz.timedOut;
 
     // The real program against a running editor, one scratch directory per run.
-    Standin editor;
+    Editor editor;
     unsigned long runs = 0, refused = 0, hangs = 0, crashes = 0, badLines = 0, checkedLines = 0;
     std::map<std::uint32_t, unsigned long> codes;
     while (runs < programRuns) {
@@ -650,7 +650,7 @@ PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
     std::map<std::uint32_t, unsigned long> codes;
     unsigned long hangs = 0, badLines = 0, checked = 0;
     for (unsigned trial = 0; trial < kills; ++trial) {
-        Standin editor(slowEditor(3));
+        Editor editor(slowEditor(3));
         const bool toValue = trial % 2 == 1;
         const std::wstring target = toValue ? targets.wideValue : targets.wideKey;
         std::vector<Copy> copies;

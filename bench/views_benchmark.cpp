@@ -22,10 +22,9 @@
 #include "app/main_flow.h"
 #include "app/process_state.h"
 #include "tests/support/capture.h"
-#include "tests/support/editor_view.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
-#include "tests/support/standin.h"
+#include "tests/support/editors.h"
 #include "views/regedit_views.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
@@ -477,15 +476,15 @@ int wmain() {
     // The whole jump first, while the editor shows no more than an editor usually does.
     if (!killAllEditors() || !installWineEditor()) return fail("Wine's editor");
     {
-        WineEditor editor;
+        Editor editor;
         if (!editor.ready()) return fail("Wine's editor");
         if (benchWholeJump(editor.processId(), editor.mainWindow())) return 1;
         if (benchItems("Wine's own editor (nested layout)", editor.processId(), editor.mainWindow())) return 1;
     }
     killAllEditors();
-    Standin editor;
+    if (!installStandin()) return fail("stand-in");
+    Editor editor;
     if (!editor.ready()) return fail("stand-in");
-    const int result = benchItems("the stand-in (Windows layout)", editor.processId(), editor.state().mainWindow);
-    editor.stop();
+    const int result = benchItems("the stand-in (Windows layout)", editor.processId(), editor.mainWindow());
     return result;
 }

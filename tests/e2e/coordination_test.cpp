@@ -1,48 +1,32 @@
 // Several copies of hivescout.exe and several editors: which editor is chosen, the
-// per-editor lock, the window wait, the launch and the termination commands.
-#include <gtest/gtest.h>
-
+// per-editor lock as other copies see it, a failed launch and the termination commands.
 #include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "app/exit_flags.h"
-#include "tests/e2e/jump_bench.h"
+#include "tests/support/jump_fixture.h"
 
 namespace {
 
 // The lock's name as every copy of the tool must spell it.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
 
-const wchar_t kTerminatedLine[] = L",  Terminating Hivescout due to termination command from other Hivescout instance.";
-
-std::wstring inUseLine(const std::wstring& path) {
-    return L", Regedit is in use by another instance of Hivescout. The jump to \"" + path +
-           L"\" will not be possible. Application is terminating";
-}
-
 // Holds an editor's lock on a thread of its own, as another copy of the tool would.
 class ForeignLock {
 public:
-    explicit ForeignLock(DWORD editorId, bool abandon = false) {
-        thread_ = std::thread([=] {
+    explicit ForeignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) {
+        thread_ = std::thread([this, editorId, releaseAfterMs] {
             UniqueHandle lock(::CreateMutexW(nullptr, TRUE, lockName(editorId).c_str()));
             held_ = true;
-            while (!release_) ::Sleep(5);
-            if (!abandon) ::ReleaseMutex(lock.get());
+            for (DWORD start = ::GetTickCount(); !release_ && ::GetTickCount() - start < releaseAfterMs;) ::Sleep(5);
+            ::ReleaseMutex(lock.get());
         });
         while (!held_) ::Sleep(5);
     }
-    ~ForeignLock() { release(); }
-    void release() {
+    ~ForeignLock() {
         release_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-    void releaseAfter(DWORD ms) {
-        std::thread([this, ms] {
-            ::Sleep(ms);
-            release_ = true;
-        }).detach();
+        thread_.join();
     }
 
 private:
@@ -51,68 +35,44 @@ private:
     std::atomic<bool> release_{false};
 };
 
-bool contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 }  // namespace
 
-using Coordination = JumpBench;
+using Coordination = JumpFixture;
 
-TEST_F(Coordination, AFreeEditorIsChosenOverOneInUse) {
-    auto editors = startStandins(2);
-    ForeignLock busy(editors[0]->processId());
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")));
-    EXPECT_EQ(0u, run.exitCode());
-    EXPECT_EQ(testPath(L"Alpha"), selectedKeyPathOf(editors[1]->processId()));
-    EXPECT_NE(testPath(L"Alpha"), selectedKeyPathOf(editors[0]->processId()));
+TEST_F(Coordination, AFreeEditorIsChosenOverOneInUseAndALockGivenUpInTimeIsTaken) {
+    Editor first, second;
+    ASSERT_TRUE(first.ready() && second.ready());
+    {
+        ForeignLock busy(first.processId());
+        EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"Alpha"))).exitCode());
+        EXPECT_EQ(testPath(L"Alpha"), EditorReader(second.processId()).selectedKeyPath());
+        EXPECT_NE(testPath(L"Alpha"), EditorReader(first.processId()).selectedKeyPath());
+    }
+    ForeignLock busy(first.processId(), 500), alsoBusy(second.processId(), 500);
+    EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"beta"))).exitCode());
 }
 
-TEST_F(Coordination, WhenEveryEditorIsInUseTheLastIsWaitedFor) {
-    auto editors = startStandins(2);
-    ForeignLock first(editors[0]->processId());
-    ForeignLock second(editors[1]->processId());
-    const std::wstring target = testPath(L"Alpha");
-    const HivescoutRun run = jump(L"-tb " + switchWord(L"-jumptokey", target));
-    EXPECT_EQ(ExitFlags::BlockedByOtherInstance, run.exitCode());
-    EXPECT_EQ(inUseLine(target), run.errorMessages().at(0));
-    EXPECT_TRUE(reportBody(run).empty());  // no jumping line
-}
-
-TEST_F(Coordination, TheDefaultWaitTakesALockGivenUpInTime) {
-    Standin editor;
-    ForeignLock busy(editor.processId());
-    busy.releaseAfter(500);
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"beta")));
-    EXPECT_EQ(0u, run.exitCode());
-    EXPECT_EQ(testPath(L"beta"), selectedKeyPathOf(editor.processId()));
-}
-
-TEST_F(Coordination, AShortOrZeroWaitGivesUp) {
-    Standin editor;
-    ForeignLock busy(editor.processId());
+// Every editor in use: the last one is waited for, as long as the switches say.
+TEST_F(Coordination, ACopyThatMayNotWaitLongEnoughGivesUp) {
+    Editor first, second;
+    ForeignLock busy(first.processId()), alsoBusy(second.processId());
     const std::wstring target = testPath(L"beta");
-    for (const wchar_t* timeout : {L"-waittimeout=300", L"-waittimeout=0", L"-waittimeout=x"}) {
+    for (const wchar_t* waiting : {L"-tb", L"-waittimeout=300", L"-waittimeout=0", L"-waittimeout=x"}) {
         const DWORD start = ::GetTickCount();
-        const HivescoutRun run = jump(std::wstring(timeout) + L" " + switchWord(L"-jumptokey", target));
-        EXPECT_LT(::GetTickCount() - start, 2900u) << timeout;
-        EXPECT_EQ(ExitFlags::BlockedByOtherInstance, run.exitCode()) << timeout;
-        const std::vector<std::wstring> errors = {inUseLine(target), L", Error code returned is: 0x800"};
+        const HivescoutRun run = jump(std::wstring(waiting) + L" " + switchWord(L"-jumptokey", target));
+        EXPECT_LT(::GetTickCount() - start, 2900u) << waiting;
+        EXPECT_EQ(ExitFlags::BlockedByOtherInstance, run.exitCode()) << waiting;
+        EXPECT_TRUE(reportBody(run).empty());
+        const std::vector<std::wstring> errors = {
+            L", Regedit is in use by another instance of Hivescout. The jump to \"" + target +
+                L"\" will not be possible. Application is terminating",
+            L", Error code returned is: 0x800"};
         EXPECT_EQ(errors, run.errorMessages());
     }
 }
 
-TEST_F(Coordination, ALockAbandonedByItsHolderIsTakenOver) {
-    Standin editor;
-    ForeignLock holder(editor.processId(), true);
-    UniqueHandle waiter(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, lockName(editor.processId()).c_str()));  // keeps the mutex alive
-    holder.release();
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"beta")));
-    EXPECT_EQ(0u, run.exitCode());
-}
-
 TEST_F(Coordination, ALockNameTakenByAnotherObjectMeansJumpingUnlocked) {
-    Standin editor;
+    Editor editor;
     UniqueHandle squatter(::CreateEventW(nullptr, TRUE, FALSE, lockName(editor.processId()).c_str()));
     ASSERT_TRUE(squatter);
     const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"beta")));
@@ -124,104 +84,76 @@ TEST_F(Coordination, ALockNameTakenByAnotherObjectMeansJumpingUnlocked) {
     EXPECT_EQ(expected, reportBody(run));
 }
 
-TEST_F(Coordination, ALaunchedEditorsLateWindowIsWaitedFor) {
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")),
-                                  {{standin::knob::kWindowDelayMs, L"2000"}});
-    EXPECT_EQ(0u, run.exitCode());
-}
-
-TEST_F(Coordination, AWindowWithTwoChildrenIsNeverAccepted) {
-    const DWORD start = ::GetTickCount();
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")),
-                                  {{standin::knob::kTwoChildren, L"1"}});
-    EXPECT_GE(::GetTickCount() - start, 4900u);
-    EXPECT_EQ(ExitFlags::NoEligibleWindow, run.exitCode());
-    EXPECT_TRUE(reportBody(run).empty());
-    EXPECT_EQ(std::vector<std::wstring>{L", Error code returned is: 0x4"}, run.errorMessages());
-}
-
-TEST_F(Coordination, AnEditorEndingDuringTheWindowWaitIsReported) {
-    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")),
-                                  {{standin::knob::kWindowDelayMs, L"4000"}, {standin::knob::kExitAfterMs, L"700"}});
-    EXPECT_EQ(ExitFlags::RegeditTerminated, run.exitCode());
-    const std::vector<std::wstring> errors = {L", Error code returned is: 0x2000000",
-                                              L", Regedit was terminated before the jump was completed."};
-    EXPECT_EQ(errors, run.errorMessages());
-}
-
 TEST_F(Coordination, AFailedLaunchReportsTheCommandLine) {
-    const std::wstring installed = installedEditorPath();
-    const std::wstring away = installed + L".away";
+    const std::wstring installed = installedEditorPath(), away = installed + L".away";
     ASSERT_TRUE(::MoveFileExW(installed.c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING));
     const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")));
     ::MoveFileExW(away.c_str(), installed.c_str(), MOVEFILE_REPLACE_EXISTING);
-
     EXPECT_EQ(ExitFlags::RegeditLaunchFailed, run.exitCode());
     const auto errors = run.errorMessages();
     ASSERT_GE(errors.size(), 3u);
-    const std::wstring launchLine = L", Could not launch regedit process (" + installed +
-                                    L"). The returned error message was: ";
+    const std::wstring launchLine = L", Could not launch regedit process (" + installed + L"). The returned error message was: ";
     EXPECT_EQ(launchLine, errors[0].substr(0, launchLine.size()));
     EXPECT_EQ(L", Error occured while trying to launch the Regedit.", errors.back());
 }
 
-class Termination : public JumpBench {
+class Termination : public JumpFixture {
 protected:
     // A key with many subkeys and a slow editor make a walk that lasts seconds.
-    RegistryKeySpec testTree() const override {
-        RegistryKeySpec tree = sampleTestTree();
-        tree.add(keyWithNumberedSubkeys(L"Many", L"Key", 120, 4));
-        return tree;
+    RegistryKeySpec testTree() const override { return sampleTestTree().add(keyWithNumberedSubkeys(L"Many", L"Key", 120, 4)); }
+    std::unique_ptr<RunningProcess> startSlowJump() {
+        editor_ = std::make_unique<Editor>(std::map<std::wstring, std::wstring>{{standin::knob::kItemReadDelayMs, L"25"}});
+        auto holder = startJump(switchWord(L"-jumptokey", testPath(L"Many\\Key0119")));
+        EXPECT_TRUE(editor_->ready() && holder->waitForOutput("Jumping to"));
+        return holder;
     }
-    std::wstring slowTarget() const { return switchWord(L"-jumptokey", testPath(L"Many\\Key0119")); }
-    StandinOptions slowEditor() const { return withKnobs({{standin::knob::kItemReadDelayMs, L"25"}}); }
+    std::unique_ptr<Editor> editor_;
 };
 
 TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
-    Standin editor(slowEditor());
-    ASSERT_TRUE(editor.ready());
-    auto holder = startJump(slowTarget());
-    ASSERT_TRUE(holder->waitForOutput("Jumping to"));
+    auto holder = startSlowJump();
     auto waiter = startJump(L"-waittimeout=60000 " + switchWord(L"-jumptokey", testPath(L"beta")));
     ::Sleep(700);  // the waiter reaches its locking step
-
     const HivescoutRun sender = jump(L"-tw " + switchWord(L"-jumptokey", testPath(L"Alpha")));
-    const ProcessResult held = holder->wait(30000);
-    const ProcessResult waited = waiter->wait(30000);
-
-    for (const ProcessResult* ended : {&held, &waited}) {
-        EXPECT_FALSE(ended->timedOut);
-        EXPECT_EQ(ExitFlags::TerminatedByOtherInstance, ended->exitCode);
-        const auto lines = splitReportLines(ended->standardOutput);
+    for (RunningProcess* copy : {holder.get(), waiter.get()}) {
+        const ProcessResult ended = copy->wait(30000);
+        EXPECT_FALSE(ended.timedOut);
+        EXPECT_EQ(ExitFlags::TerminatedByOtherInstance, ended.exitCode);
+        const auto lines = splitReportLines(ended.standardOutput);
         ASSERT_GE(lines.size(), 2u);
-        EXPECT_EQ(L"Process ID: " + std::to_wstring(ended->processId) + kTerminatedLine, lines[lines.size() - 2]);
-        EXPECT_EQ(0u, lines.back().find(L"Hivescout with process ID " + std::to_wstring(ended->processId) + L" ended on: "));
-        EXPECT_EQ(26u + std::to_wstring(ended->processId).size() + 11 + 19, lines.back().size());
+        EXPECT_EQ(L"Process ID: " + std::to_wstring(ended.processId) +
+                      L",  Terminating Hivescout due to termination command from other Hivescout instance.",
+                  lines[lines.size() - 2]);
+        EXPECT_TRUE(isEndLine(lines.back(), ended.processId));
     }
     EXPECT_EQ(0u, sender.exitCode());
-    EXPECT_TRUE(contains(sender.outputMessages(), L", Sending command to terminate all other instances"));
-    EXPECT_EQ(testPath(L"Alpha"), selectedKeyPathOf(editor.processId()));
+    const std::vector<std::wstring> body = reportBody(sender);
+    EXPECT_NE(body.end(), std::find(body.begin(), body.end(), L", Sending command to terminate all other instances"));
+    EXPECT_EQ(testPath(L"Alpha"), EditorReader(editor_->processId()).selectedKeyPath());
+}
+
+TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
+    auto holder = startSlowJump();
+    // A further editor of its own: its command names that editor only.
+    EXPECT_EQ(0u, jump(L"-m -tw " + switchWord(L"-jumptokey", testPath(L"Alpha"))).exitCode());
+    EXPECT_EQ(0u, holder->wait(60000).exitCode);
+    EXPECT_EQ(testPath(L"Many\\Key0119"), EditorReader(editor_->processId()).selectedKeyPath());
 }
 
 TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
-    Standin editor;
-    ASSERT_TRUE(editor.ready());
+    Editor editor;
     const std::wstring log = temporaryPath(L"hivescout-locked.log");
     ForeignLock held(editor.processId());
     auto waiter = startJump(L"-waittimeout=60000 -logtofile=" + quoteArgument(log) + L" " +
                             switchWord(L"-jumptokey", testPath(L"Alpha")));
     ::Sleep(1500);  // the copy waits for the editor's lock, its watcher for commands
-
     // Another process locks the whole log file, as a reader or a backup tool might.
     UniqueHandle file(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr));
-    ASSERT_TRUE(file);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     OVERLAPPED whole{};
     ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
-    UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE,
-                                        (L"HivescoutTErMInaTIonEvent for regedit with PID " +
-                                         std::to_wstring(editor.processId())).c_str()));
+    UniqueHandle command(::CreateEventW(
+        nullptr, TRUE, FALSE, (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId())).c_str()));
     ::SetEvent(command.get());
     ::Sleep(200);
     ::ResetEvent(command.get());
@@ -232,17 +164,4 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     EXPECT_EQ(ExitFlags::TerminatedByOtherInstance, waiter->wait(30000).exitCode);
     file.reset();
     ::DeleteFileW(log.c_str());
-}
-
-TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
-    Standin editor(slowEditor());
-    ASSERT_TRUE(editor.ready());
-    auto holder = startJump(slowTarget());
-    ASSERT_TRUE(holder->waitForOutput("Jumping to"));
-    // A further editor of its own: its command names that editor only.
-    const HivescoutRun other = jump(L"-m -tw " + switchWord(L"-jumptokey", testPath(L"Alpha")));
-    EXPECT_EQ(0u, other.exitCode());
-    const ProcessResult held = holder->wait(60000);
-    EXPECT_EQ(0u, held.exitCode);
-    EXPECT_EQ(testPath(L"Many\\Key0119"), selectedKeyPathOf(editor.processId()));
 }

@@ -8,20 +8,13 @@
 // Points the report targets at string streams for the life of the object.
 class CapturedReport {
 public:
-    CapturedReport() : savedOutput_(outputStream), savedError_(errorStream) {
-        outputStream = &output_;
-        errorStream = &error_;
-    }
-    ~CapturedReport() {
-        outputStream = savedOutput_;
-        errorStream = savedError_;
-    }
+    CapturedReport() : savedOutput_(outputStream), savedError_(errorStream) { outputStream = &output_, errorStream = &error_; }
+    ~CapturedReport() { outputStream = savedOutput_, errorStream = savedError_; }
     CapturedReport(const CapturedReport&) = delete;
     CapturedReport& operator=(const CapturedReport&) = delete;
-
     std::wstring output() const { return output_.str(); }
     std::wstring errors() const { return error_.str(); }
-    // The error text with the "(Error) Process ID: <pid>" prefixes taken off, line by line.
+    // The lines with the "(Error) Process ID: <pid>" or "Process ID: <pid>" prefix taken off.
     std::vector<std::wstring> errorMessages() const { return messages(error_.str(), L"(Error) Process ID: "); }
     std::vector<std::wstring> outputMessages() const { return messages(output_.str(), L"Process ID: "); }
 
@@ -30,8 +23,7 @@ private:
         std::vector<std::wstring> lines;
         std::wistringstream in(text);
         const std::wstring full = prefix + std::to_wstring(ownProcessId);
-        for (std::wstring line; std::getline(in, line);)
-            lines.push_back(line.compare(0, full.size(), full) == 0 ? line.substr(full.size()) : line);
+        for (std::wstring line; std::getline(in, line);) lines.push_back(line.rfind(full, 0) == 0 ? line.substr(full.size()) : line);
         return lines;
     }
     std::wostream* savedOutput_;

@@ -2,17 +2,8 @@
 
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 namespace {
-
-std::wstring tempFilePath(const wchar_t* prefix) {
-    wchar_t directory[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH, directory);
-    wchar_t path[MAX_PATH + 1] = {};
-    ::GetTempFileNameW(directory, prefix, 0, path);
-    return path;
-}
 
 HANDLE openInheritable(const std::wstring& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -20,61 +11,58 @@ HANDLE openInheritable(const std::wstring& path, DWORD access, DWORD disposition
                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::vector<wchar_t> environmentBlock(const std::map<std::wstring, std::wstring>& overrides) {
-    std::map<std::wstring, std::wstring> variables;
-    if (LPWCH block = ::GetEnvironmentStringsW()) {
-        for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
-            const std::wstring text(entry);
-            const auto equals = text.find(L'=', 1);
-            if (equals != std::wstring::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
-        }
-        ::FreeEnvironmentStringsW(block);
+std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
+    wchar_t path[MAX_PATH + 1] = {};
+    ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path);
+    return path;
+}
+
+std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid) {
+    std::vector<std::wstring> messages;
+    for (std::wstring line : lines) {
+        for (const std::wstring prefix : {L"Process ID: ", L"(Error) Process ID: "})
+            if (line.rfind(prefix + std::to_wstring(pid), 0) == 0) line.erase(0, prefix.size() + std::to_wstring(pid).size());
+        messages.push_back(line);
     }
-    for (const auto& [name, value] : overrides) variables[name] = value;
-    std::vector<wchar_t> result;
-    for (const auto& [name, value] : variables) {
-        const std::wstring entry = name + L"=" + value;
-        result.insert(result.end(), entry.begin(), entry.end());
-        result.push_back(L'\0');
-    }
-    result.push_back(L'\0');
-    return result;
+    return messages;
 }
 
 }  // namespace
 
+// The variables are set in this process for the moment of the start and inherited.
 RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions& options)
-    : outputPath_(tempFilePath(L"out")), errorPath_(tempFilePath(L"err")) {
-    HANDLE input = openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING);
-    HANDLE output = openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS);
-    HANDLE error = openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS);
-
+    : outputPath_(uniqueTemporaryPath(L"out")), errorPath_(uniqueTemporaryPath(L"err")) {
+    const HANDLE handles[] = {openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
+                              openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS),
+                              openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS)};
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = output;
-    startup.hStdError = error;
-
-    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
-    writable.push_back(L'\0');
-    std::vector<wchar_t> environment = environmentBlock(options.environment);
+    startup.hStdInput = handles[0];
+    startup.hStdOutput = handles[1];
+    startup.hStdError = handles[2];
+    std::map<std::wstring, std::wstring> saved;
+    for (const auto& [name, value] : options.environment) {
+        wchar_t old[4096] = {};
+        saved[name] = ::GetEnvironmentVariableW(name.c_str(), old, 4096) ? old : L"";
+        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+    std::wstring writable = commandLine;
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                         environment.data(),
-                         options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
-                         &info)) {
+    if (::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &info)) {
         process_ = info.hProcess;
         processId_ = info.dwProcessId;
         ::CloseHandle(info.hThread);
     }
-    for (HANDLE handle : {input, output, error})
+    for (const auto& [name, value] : saved) ::SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
+    for (HANDLE handle : handles)
         if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
 }
 
 RunningProcess::~RunningProcess() {
     if (process_) {
-        if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) ::TerminateProcess(process_, 0xDEAD);
+        ::TerminateProcess(process_, 0xDEAD);
         ::CloseHandle(process_);
     }
     ::DeleteFileW(outputPath_.c_str());
@@ -84,8 +72,8 @@ RunningProcess::~RunningProcess() {
 ProcessResult RunningProcess::wait(DWORD timeoutMs) {
     ProcessResult result;
     result.processId = processId_;
+    result.started = process_ != nullptr;
     if (!process_) return result;
-    result.started = true;
     if (::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
         result.timedOut = true;
         ::TerminateProcess(process_, 0xDEAD);
@@ -99,27 +87,23 @@ ProcessResult RunningProcess::wait(DWORD timeoutMs) {
     return result;
 }
 
-std::string RunningProcess::outputSoFar() const { return readFileBytes(outputPath_); }
-
 bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        if (outputSoFar().find(text) != std::string::npos) return true;
-        if (!process_ || ::WaitForSingleObject(process_, 0) != WAIT_TIMEOUT) return outputSoFar().find(text) != std::string::npos;
-        if (::GetTickCount() - start >= timeoutMs) return false;
-        ::Sleep(5);
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
+        const bool running = process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+        if (readFileBytes(outputPath_).find(text) != std::string::npos) return true;
+        if (!running) return false;
     }
+    return false;
 }
 
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options) {
-    RunningProcess process(commandLine, options);
-    return process.wait(options.timeoutMs);
+    return RunningProcess(commandLine, options).wait(options.timeoutMs);
 }
 
 std::wstring temporaryPath(const std::wstring& name) {
     wchar_t directory[MAX_PATH + 1] = {};
     ::GetTempPathW(MAX_PATH, directory);
-    return std::wstring(directory) + name;
+    return directory + name;
 }
 
 std::string readFileBytes(const std::wstring& path) {
@@ -130,32 +114,28 @@ std::string readFileBytes(const std::wstring& path) {
 }
 
 void writeFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
-    file << bytes;
+    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::wstring ownDirectory() {
     wchar_t path[MAX_PATH + 1] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path);
+    const std::wstring text(path);
     return text.substr(0, text.rfind(L'\\') + 1);
 }
 
 std::wstring fromUtf8(const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                               text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
 std::string toUtf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                             nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                          nullptr);
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                                                nullptr)));
     return bytes;
 }
 
@@ -168,12 +148,36 @@ std::wstring quoteArgument(const std::wstring& word) {
             ++backslashes;
             continue;
         }
-        if (unit == L'"') quoted.append(backslashes * 2 + 1, L'\\');
-        else quoted.append(backslashes, L'\\');
+        quoted.append(unit == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
         backslashes = 0;
         quoted += unit;
     }
-    quoted.append(backslashes * 2, L'\\');
-    quoted += L'"';
-    return quoted;
+    return quoted.append(backslashes * 2, L'\\') + L'"';
+}
+
+std::vector<std::wstring> HivescoutRun::outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
+std::vector<std::wstring> HivescoutRun::errorMessages() const { return withoutPrefixes(errorLines, process.processId); }
+
+std::wstring hivescoutPath() { return ownDirectory() + L"hivescout.exe"; }
+
+HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options) {
+    HivescoutRun run;
+    run.process = runProcess(quoteArgument(hivescoutPath()) + L" " + arguments, options);
+    run.outputLines = splitReportLines(run.process.standardOutput);
+    run.errorLines = splitReportLines(run.process.standardError);
+    return run;
+}
+
+std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk) {
+    bool ok = true;
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        const bool crlf = end > start && bytes[end - 1] == '\r';
+        ok = ok && crlf;
+        lines.push_back(fromUtf8(bytes.substr(start, end - start - (crlf ? 1 : 0))));
+    }
+    if (start < bytes.size()) lines.push_back(fromUtf8(bytes.substr(start)));
+    if (textModeOk) *textModeOk = ok;
+    return lines;
 }

@@ -1,13 +1,14 @@
 #pragma once
+// Runs Windows programs as a test would from a console: standard output and standard
+// error go to files (pipes could be held open by programs they start), and the full
+// 32-bit exit code is read with GetExitCodeProcess.
 #include <windows.h>
 
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
-// Runs a Windows program as a test would from a console: its standard output and
-// standard error go to files (pipes could be held open by programs it starts), and its
-// full 32-bit exit code is read with GetExitCodeProcess.
 struct ProcessResult {
     std::uint32_t exitCode = 0xFFFFFFFFu;
     bool timedOut = false;
@@ -20,26 +21,21 @@ struct ProcessResult {
 struct RunOptions {
     std::map<std::wstring, std::wstring> environment;  // added to (or replacing in) ours
     DWORD timeoutMs = 60000;
-    std::wstring currentDirectory;
+    std::wstring currentDirectory = {};
 };
 
-ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
-
-// A program started without waiting; the result is collected by wait().
+// A program started without waiting; ended on destruction if still running.
 class RunningProcess {
 public:
-    RunningProcess(const std::wstring& commandLine, const RunOptions& options = {});
+    explicit RunningProcess(const std::wstring& commandLine, const RunOptions& options = {});
     RunningProcess(const RunningProcess&) = delete;
     RunningProcess& operator=(const RunningProcess&) = delete;
     ~RunningProcess();
-
     bool started() const { return process_ != nullptr; }
     DWORD processId() const { return processId_; }
     HANDLE handle() const { return process_; }
     // Waits for the end (ending the program after the time-out) and reads its output.
     ProcessResult wait(DWORD timeoutMs = 60000);
-    // What the program has written to its standard output so far.
-    std::string outputSoFar() const;
     // Waits until the standard output holds the text; false when the program ended first
     // or the time ran out.
     bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
@@ -51,17 +47,28 @@ private:
     std::wstring errorPath_;
 };
 
-// A path in the temporary directory, and a file's bytes read or written whole.
+ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
+
 std::wstring temporaryPath(const std::wstring& name);
 std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::string& bytes);
-
-// The directory of the running test program, with a trailing backslash.
-std::wstring ownDirectory();
-
-// UTF-8 bytes to UTF-16, and the other way.
+std::wstring ownDirectory();  // of the running program, with a trailing backslash
 std::wstring fromUtf8(const std::string& bytes);
 std::string toUtf8(const std::wstring& text);
-
 // Quotes one command-line word by the system's rules when it needs it.
 std::wstring quoteArgument(const std::wstring& word);
+
+// One run of the real hivescout.exe (next to the running program) and its report lines.
+struct HivescoutRun {
+    ProcessResult process;
+    std::vector<std::wstring> outputLines;
+    std::vector<std::wstring> errorLines;
+    std::uint32_t exitCode() const { return process.exitCode; }
+    // The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
+    std::vector<std::wstring> outputMessages() const;
+    std::vector<std::wstring> errorMessages() const;
+};
+std::wstring hivescoutPath();
+HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options = {});
+// Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.
+std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk = nullptr);

@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
 #include "app/handle.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
@@ -19,7 +18,8 @@
 
 namespace {
 
-// Holds a named mutex on a thread of its own, as another copy would.
+// Holds an editor's lock on a thread of its own, as another copy would; a holder that
+// ends without giving it up abandons it.
 class LockHolder {
 public:
     explicit LockHolder(std::uint32_t editorId, bool abandon = false) {
@@ -28,7 +28,6 @@ public:
             held_ = true;
             while (!release_) ::Sleep(5);
             if (!abandon) ::ReleaseMutex(lock.get());
-            // Returning without a release abandons the mutex.
         });
         while (!held_) ::Sleep(5);
     }
@@ -40,88 +39,62 @@ public:
 
 private:
     std::thread thread_;
-    std::atomic<bool> held_{false};
-    std::atomic<bool> release_{false};
+    std::atomic<bool> held_{false}, release_{false};
 };
 
 // A settings record of its own, so the process-wide one keeps no lock.
-struct LockClient {
+bool acquire(std::uint32_t editorId, std::uint32_t waitMs, bool giveUpAtOnce) {
     JumpSettings settings;
-    LockClient(std::uint32_t waitMs, bool giveUpAtOnce) {
-        settings.waitTimeoutMs = waitMs;
-        settings.terminateIfOtherInstanceIsBlocking = giveUpAtOnce;
-    }
-};
+    settings.waitTimeoutMs = waitMs;
+    settings.terminateIfOtherInstanceIsBlocking = giveUpAtOnce;
+    return settings.acquireRegeditLock(editorId);
+}
 
 }  // namespace
 
 TEST(RegeditLock, NamesCarryTheEditorsProcessIdOnly) {
     EXPECT_EQ(L"Hivescout Wait for other instance to finish42", regeditLockName(42));
-    EXPECT_EQ(L"Hivescout Wait for other instance to finish4242", regeditLockName(4242));
     EXPECT_EQ(L"Hivescout Wait for other instance to finish4294967295", regeditLockName(0xFFFFFFFFu));
-    UniqueHandle a(openRegeditLock(42, false));
-    UniqueHandle b(openRegeditLock(4242, false));
-    UniqueHandle openedA(openRegeditLock(42, true));
-    UniqueHandle missing(openRegeditLock(424242, true));
-    EXPECT_TRUE(openedA);
-    EXPECT_FALSE(missing);
+    UniqueHandle created(openRegeditLock(42, false));
+    EXPECT_TRUE(UniqueHandle(openRegeditLock(42, true)));
+    EXPECT_FALSE(UniqueHandle(openRegeditLock(424242, true)));
 }
 
-TEST(RegeditLock, HeldLockTimesOutOrIsRefusedAtOnce) {
+TEST(RegeditLock, AHeldLockTimesOutOrIsRefusedAtOnce) {
     LockHolder holder(9002);
-    LockClient waiting(200, false);
     DWORD start = ::GetTickCount();
-    EXPECT_FALSE(waiting.settings.acquireRegeditLock(9002));
+    EXPECT_FALSE(acquire(9002, 200, false));
     EXPECT_GE(::GetTickCount() - start, 180u);
-
-    LockClient zero(0, false);
-    EXPECT_FALSE(zero.settings.acquireRegeditLock(9002));
-
-    LockClient giveUp(60000, true);
+    EXPECT_FALSE(acquire(9002, 0, false));
     start = ::GetTickCount();
-    EXPECT_FALSE(giveUp.settings.acquireRegeditLock(9002));
+    EXPECT_FALSE(acquire(9002, 60000, true));
     EXPECT_LT(::GetTickCount() - start, 1000u);
 }
 
-TEST(RegeditLock, ReleasedOrAbandonedLockIsHandedOver) {
+TEST(RegeditLock, ALockGivenUpOrAbandonedIsTakenOverButWithGiveUpAbandonedCountsAsHeld) {
     LockHolder holder(9003);
-    std::thread later([&] {
-        ::Sleep(150);
-        holder.stop();
-    });
-    LockClient waiting(5000, false);
-    EXPECT_TRUE(waiting.settings.acquireRegeditLock(9003));
+    std::thread later([&] { ::Sleep(150), holder.stop(); });
+    EXPECT_TRUE(acquire(9003, 5000, false));
     later.join();
-
-    // Other copies keep the mutex alive after its holder ended (a third copy waiting).
-    LockHolder abandoning(9004, true);
-    UniqueHandle waiter4(openRegeditLock(9004, true));
-    abandoning.stop();
-    LockClient next(0, false);
-    EXPECT_TRUE(next.settings.acquireRegeditLock(9004));
-    // With -tb an abandoned lock counts as held by another copy.
-    LockHolder abandoningAgain(9005, true);
-    UniqueHandle waiter5(openRegeditLock(9005, true));
-    abandoningAgain.stop();
-    LockClient giveUp(0, true);
-    EXPECT_FALSE(giveUp.settings.acquireRegeditLock(9005));
+    for (const bool giveUp : {false, true}) {
+        LockHolder abandoning(9004 + giveUp, true);
+        UniqueHandle waiter(openRegeditLock(9004 + giveUp, true));  // another copy keeps the mutex alive
+        abandoning.stop();
+        EXPECT_EQ(!giveUp, acquire(9004 + giveUp, 0, giveUp));
+    }
 }
 
-TEST(TerminationCommand, EventNamesAndLines) {
-    EXPECT_EQ(L"HivescoutTErMInaTIonEvent for regedit with PID 42", terminationEventName(42));
+TEST(TerminationCommand, EventNamesLinesAndAMomentaryEvent) {
     EXPECT_EQ(L"HivescoutTErMInaTIonEvent for regedit with PID 4242", terminationEventName(4242));
-
     SYSTEMTIME t{};
-    t.wYear = 2026; t.wMonth = 12; t.wDay = 5; t.wHour = 9; t.wMinute = 8; t.wSecond = 7;
+    t.wYear = 2026, t.wMonth = 12, t.wDay = 5, t.wHour = 9, t.wMinute = 8, t.wSecond = 7;
     char buffer[512];
     const std::size_t length = composeTerminationLines(buffer, sizeof(buffer), 1234, t);
     EXPECT_EQ(std::string("Process ID: 1234,  Terminating Hivescout due to termination command from other Hivescout "
                           "instance.\r\nHivescout with process ID 1234 ended on: 2026-12-05T09:08:07\r\n"),
               std::string(buffer, length));
     EXPECT_EQ(0u, composeTerminationLines(buffer, 20, 1234, t));
-}
 
-TEST(TerminationCommand, SendSetsTheEventForAMomentOnly) {
     UniqueHandle event(openTerminationEvent(9100));
     ASSERT_TRUE(event);
     std::atomic<bool> seen{false};
@@ -131,9 +104,8 @@ TEST(TerminationCommand, SendSetsTheEventForAMomentOnly) {
     sendTerminationCommand(9100);
     watcher.join();
     EXPECT_TRUE(seen);
-    EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(event.get(), 0));
-    EXPECT_EQ(std::vector<std::wstring>{L", Sending command to terminate all other instances"},
-              captured.outputMessages());
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), ::WaitForSingleObject(event.get(), 0));
+    EXPECT_EQ(std::vector<std::wstring>{L", Sending command to terminate all other instances"}, captured.outputMessages());
 }
 
 TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
@@ -148,106 +120,70 @@ TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
     ::SetEvent(event.get());
     ::Sleep(1500);
     ::ResetEvent(event.get());
-    SUCCEED();
 }
 
+// A directory with a blank is quoted, so that no other program starts.
 TEST(Launch, CommandLineFromDirectoryAndCommand) {
-    const std::wstring windows = L"C:\\Windows\\\\";
-    EXPECT_EQ(L"C:\\Windows\\regedit.exe", composeLaunchCommandLine(L"\\regedit.exe", &windows));
-    const std::wstring single = L"C:\\Windows\\";
+    const std::wstring doubled = L"C:\\Windows\\\\", single = L"C:\\Windows\\", spaced = L"C:\\Program Files\\Win\\";
+    EXPECT_EQ(L"C:\\Windows\\regedit.exe", composeLaunchCommandLine(L"\\regedit.exe", &doubled));
     EXPECT_EQ(L"C:\\Windows\\regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", &single));
     EXPECT_EQ(L"regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", nullptr));
-    EXPECT_EQ(L"regedit.exe", composeLaunchCommandLine(L"regedit.exe", nullptr));
-}
-
-TEST(Launch, ADirectoryWithABlankIsQuotedSoNoOtherProgramStarts) {
-    const std::wstring spaced = L"C:\\Program Files\\Win\\";
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\" -m", composeLaunchCommandLine(L"regedit.exe -m", &spaced));
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
 }
 
-TEST(Discovery, BitnessFilter) {
+TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
     EXPECT_TRUE(bitnessAccepted(false, 0, 1));
     EXPECT_FALSE(bitnessAccepted(true, 0, 1));
     EXPECT_TRUE(bitnessAccepted(true, 1, 0));
     EXPECT_FALSE(bitnessAccepted(false, 1, 0));
-    EXPECT_TRUE(bitnessAccepted(true, 0, 0));
-    EXPECT_TRUE(bitnessAccepted(false, 0, 0));
+    EXPECT_TRUE(bitnessAccepted(true, 0, 0) && bitnessAccepted(false, 0, 0));
     EXPECT_FALSE(isProcess32Bit(::GetCurrentProcess()));
-}
-
-TEST(Discovery, NoSuchExecutableGivesNoEditor) {
-    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"hivescout-no-such-program.exe"));
-}
-
-TEST(Discovery, NamesMatchCaseFoldedAndWhole) {
-    // This test program's own name, in another case, is found; a longer name is not.
+    // This test program's own name, in another case, is found; other names are not.
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path);
-    name = name.substr(name.rfind(L'\\') + 1);
+    const std::wstring name = std::wstring(path).substr(std::wstring(path).rfind(L'\\') + 1);
     EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name)));
-    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"x" + name));
-    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(name + L".bak"));
+    for (const std::wstring& other : {L"x" + name, name + L".bak", std::wstring(L"hivescout-no-such-program.exe")})
+        EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other));
 }
 
-namespace {
-
-// A top-level window of this process with a given number of plain direct children and,
-// on request, one more child that holds controls of the given classes.
-class TestWindow {
-public:
-    explicit TestWindow(int children, std::vector<const wchar_t*> innerClasses = {}) {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
-        ::InitCommonControlsEx(&controls);
-        window_ = ::CreateWindowExW(0, L"STATIC", L"hivescout test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
-                                    nullptr, nullptr, nullptr);
-        for (int i = 0; i < children; ++i) child(window_, L"STATIC");
-        if (innerClasses.empty()) return;
-        const HWND inner = child(window_, L"STATIC");
-        for (const wchar_t* className : innerClasses) child(inner, className);
-    }
-    ~TestWindow() { ::DestroyWindow(window_); }
-    HWND get() const { return window_; }
-
-private:
-    static HWND child(HWND parent, const wchar_t* className) {
-        return ::CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
-    }
-    HWND window_;
-};
-
-}  // namespace
-
-TEST(WindowWait, MainWindowNeedsThreeDirectChildrenOrAnInnerWindowWithBothViews) {
-    struct Case {
+// A main window has three direct children or an inner window with both views.
+TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const struct {
         int children;
         std::vector<const wchar_t*> inner;
         std::uint32_t accepted;
-    };
-    const Case cases[] = {
-        {2, {}, 0},
-        {3, {}, 1},
-        {4, {}, 1},
-        {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1},
-        {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
-        {1, {WC_TREEVIEWW, L"STATIC"}, 0},
-        {1, {WC_LISTVIEWW}, 0},
+    } cases[] = {{2, {}, 0},
+                 {3, {}, 1},
+                 {4, {}, 1},
+                 {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1},
+                 {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
+                 {1, {WC_TREEVIEWW, L"STATIC"}, 0},
+                 {1, {WC_LISTVIEWW}, 0}};
+    auto child = [](HWND parent, const wchar_t* className) {
+        return ::CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
     };
     const LONG_PTR self = static_cast<LONG_PTR>(::GetCurrentProcessId());
-    std::vector<std::unique_ptr<TestWindow>> windows;
-    for (const Case& c : cases) {
-        windows.push_back(std::make_unique<TestWindow>(c.children, c.inner));
-        EXPECT_EQ(c.accepted, isRegeditMainWindow(windows.back()->get(), self)) << c.children << " children";
+    std::vector<HWND> windows;
+    for (const auto& c : cases) {
+        windows.push_back(::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr));
+        for (int i = 0; i < c.children; ++i) child(windows.back(), L"STATIC");
+        const HWND inner = c.inner.empty() ? nullptr : child(windows.back(), L"STATIC");
+        for (const wchar_t* className : c.inner) child(inner, className);
+        EXPECT_EQ(c.accepted, isRegeditMainWindow(windows.back(), self)) << c.children << " children";
     }
-    EXPECT_EQ(0u, isRegeditMainWindow(windows[1]->get(), self + 4));
-
+    EXPECT_EQ(0u, isRegeditMainWindow(windows[1], self + 4));
     WindowEnumerator enumerator;
     enumerator.topLevelFilter = isRegeditMainWindow;
     enumerator.topLevelFilterData = self;
     enumerator.enumerate();
-    for (std::size_t i = 0; i < windows.size(); ++i)
-        EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i]->get())) << i;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i])) << i;
+        ::DestroyWindow(windows[i]);
+    }
 }
 
 TEST(Release, ClosesEachHandleOnceAndToleratesASecondCall) {

@@ -1,104 +1,98 @@
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "app/copied_path.h"
 #include "app/jump_settings.h"
 
 namespace {
 
-// Builds a fresh record from words; the first word is the program's path.
+// A fresh record built from words; the first word is the program's path.
 struct Built {
     JumpSettings settings;
-    explicit Built(std::vector<std::wstring> words) { buildJumpSettingsFromWords(settings, words); }
+    explicit Built(std::vector<std::wstring> words) {
+        words.insert(words.begin(), L"C:\\Tools\\hivescout.exe");
+        buildJumpSettingsFromWords(settings, words);
+    }
 };
-
-std::unique_ptr<Built> build(std::vector<std::wstring> arguments) {
-    arguments.insert(arguments.begin(), L"C:\\Tools\\hivescout.exe");
-    return std::make_unique<Built>(arguments);
-}
 
 }  // namespace
 
-TEST(CommandLine, EmptyArgumentListAsksForHelp) {
-    auto b = build({});
-    EXPECT_TRUE(b->settings.showHelp);
-    EXPECT_EQ(L"", b->settings.jumpPath);
-    EXPECT_EQ(L"hivescout.exe", b->settings.programFileName);
-    EXPECT_EQ(L"C:\\Tools\\hivescout.exe", b->settings.programPath);
-}
-
-TEST(CommandLine, HelpSwitchesInAnyCaseKeepReadingTheRest) {
-    for (const wchar_t* help : {L"/?", L"?", L"--HELP", L"-Help"}) {
-        auto b = build({help, L"-jumptokey=hkcu\\Software", L"-tb"});
-        EXPECT_TRUE(b->settings.showHelp) << help;
-        EXPECT_EQ(L"HKEY_CURRENT_USER\\Software", b->settings.jumpPath) << help;
-        EXPECT_EQ(JumpKind::Key, b->settings.jumpKind);
-        EXPECT_TRUE(b->settings.terminateIfOtherInstanceIsBlocking);
+TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
+    const struct {
+        std::vector<std::wstring> words;
+        std::wstring path;
+        JumpKind kind;
+        bool help;
+        bool clipboard;
+    } rows[] = {
+        {{}, L"", JumpKind::KeyOrValue, true, false},
+        // Help switches in any case; the rest is read all the same.
+        {{L"/?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
+        {{L"?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
+        {{L"--HELP", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
+        {{L"-Help", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
+        // Bare words are joined by single blanks, an unknown switch among them.
+        {{L"hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My Key", JumpKind::KeyOrValue, false, false},
+        {{L"-unknown=1", L"hkcu\\x"}, L"-unknown=1 hkcu\\x", JumpKind::KeyOrValue, false, false},
+        {{L""}, L"", JumpKind::KeyOrValue, false, false},
+        // A recognised switch makes bare words ignored.
+        {{L"-m", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
+        {{L"-x86", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
+        {{L"-Clipboard", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, true},
+        {{L"-jumpto=hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My", JumpKind::KeyOrValue, false, false},
+        // Value over key over key-or-value over the clipboard, whatever the order.
+        {{L"-jumptokey=hklm\\A", L"-jumpto=hklm\\B"}, L"HKEY_LOCAL_MACHINE\\A", JumpKind::Key, false, false},
+        {{L"-jumptovalue=hkcu\\V", L"-jumptokey=hklm\\K", L"-jumpto=x"}, L"HKEY_CURRENT_USER\\V", JumpKind::Value, false, false},
+        {{L"-clipboard", L"-jumptokey="}, L"", JumpKind::Key, false, false},
+        // Names in any case, values as given; jump values keep trailing blanks.
+        {{L"-JumpToValue=HKCU\\Software\\MiXed"}, L"HKEY_CURRENT_USER\\Software\\MiXed", JumpKind::Value, false, false},
+        {{L" -jumpto =  hkcu\\Name  "}, L"HKEY_CURRENT_USER\\Name  ", JumpKind::KeyOrValue, false, false},
+    };
+    for (const auto& row : rows) {
+        const Built b(row.words);
+        const std::wstring words = row.words.empty() ? L"(none)" : row.words[0];
+        EXPECT_EQ(row.path, b.settings.jumpPath) << words;
+        EXPECT_EQ(row.kind, b.settings.jumpKind) << words;
+        EXPECT_EQ(row.help, b.settings.showHelp) << words;
+        EXPECT_EQ(row.clipboard, b.settings.pathFromClipboard) << words;
+        EXPECT_EQ(L"hivescout.exe", b.settings.programFileName);
     }
 }
 
-TEST(CommandLine, BareWordsAreJoinedBySingleSpaces) {
-    auto b = build({L"hklm\\Software\\My", L"Key"});
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\Software\\My Key", b->settings.jumpPath);
-    EXPECT_EQ(JumpKind::KeyOrValue, b->settings.jumpKind);
-    EXPECT_FALSE(b->settings.showHelp);
-}
-
-TEST(CommandLine, UnrecognisedSwitchBecomesPartOfTheBarePath) {
-    auto b = build({L"-unknown=1", L"hkcu\\x"});
-    EXPECT_EQ(L"-unknown=1 hkcu\\x", b->settings.jumpPath);
-}
-
-TEST(CommandLine, EmptyQuotedWordGivesEmptyPathAndNoHelp) {
-    auto b = build({L""});
-    EXPECT_FALSE(b->settings.showHelp);
-    EXPECT_EQ(L"", b->settings.jumpPath);
-}
-
-TEST(CommandLine, RecognisedSwitchMakesBareWordsIgnored) {
-    auto b = build({L"-m", L"hklm\\Software"});
-    EXPECT_EQ(L"", b->settings.jumpPath);
-    EXPECT_EQ(1u, b->settings.useMultipleInstancesOfRegedit);
-
-    auto clipboard = build({L"-Clipboard", L"hklm\\Software"});
-    EXPECT_EQ(L"", clipboard->settings.jumpPath);
-    EXPECT_TRUE(clipboard->settings.pathFromClipboard);
-    EXPECT_FALSE(clipboard->settings.showHelp);
-
-    auto unquoted = build({L"-jumpto=hklm\\Software\\My", L"Key"});
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\Software\\My", unquoted->settings.jumpPath);
-}
-
-TEST(CommandLine, JumpSwitchPrecedenceIgnoresOrder) {
-    auto b = build({L"-jumptokey=hklm\\A", L"-jumpto=hklm\\B"});
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE\\A", b->settings.jumpPath);
-    EXPECT_EQ(JumpKind::Key, b->settings.jumpKind);
-
-    auto v = build({L"-jumptovalue=hkcu\\V", L"-jumptokey=hklm\\K", L"-jumpto=x"});
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\V", v->settings.jumpPath);
-    EXPECT_EQ(JumpKind::Value, v->settings.jumpKind);
-
-    auto overClipboard = build({L"-clipboard", L"-jumptokey="});
-    EXPECT_FALSE(overClipboard->settings.pathFromClipboard);
-}
-
-TEST(CommandLine, SwitchNamesAreCaseInsensitiveAndValuesKeepCase) {
-    auto b = build({L"-JumpToValue=HKCU\\Software\\MiXed", L"-LOGTOFILE=C:\\Log.TXT", L"-AppendLog"});
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\Software\\MiXed", b->settings.jumpPath);
-    EXPECT_EQ(L"C:\\Log.TXT", b->settings.logFilePath);
-    EXPECT_TRUE(b->settings.logToFile);
-    EXPECT_TRUE(b->settings.appendLog);
-}
-
-TEST(CommandLine, JumpValuesKeepTrailingBlanksOthersAreTrimmed) {
-    auto b = build({L" -jumpto =  hkcu\\Name  ", L"-logtofile= C:\\a b.log \t"});
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\Name  ", b->settings.jumpPath);
-    EXPECT_EQ(L"C:\\a b.log", b->settings.logFilePath);
-}
-
-TEST(CommandLine, LaterSwitchWins) {
-    auto b = build({L"-logtofile=first.log", L"-logtofile=second.log"});
-    EXPECT_EQ(L"second.log", b->settings.logFilePath);
+TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
+    const struct {
+        std::vector<std::wstring> words;
+        unsigned waitingEnded, furtherEditor, bits32, bits64;
+        bool giveUp;
+        std::uint32_t waitMs;
+        std::wstring log;
+        bool append;
+    } rows[] = {
+        {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
+        {{L"-x86"}, 0, 0, 1, 0, false, 3000, L"", false},
+        {{L"-Use64BitRegedit"}, 0, 0, 0, 1, false, 3000, L"", false},
+        {{L"-32bit", L"-x64"}, 0, 0, 0, 0, false, 3000, L"", false},
+        {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
+        {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
+         1, 1, 0, 1, true, 3000, L"", false},
+        {{L"-LOGTOFILE=C:\\Log.TXT", L"-AppendLog"}, 0, 0, 0, 1, false, 3000, L"C:\\Log.TXT", true},
+        {{L"-logtofile= C:\\a b.log \t"}, 0, 0, 0, 1, false, 3000, L"C:\\a b.log", false},
+        {{L"-logtofile=first.log", L"-logtofile=second.log"}, 0, 0, 0, 1, false, 3000, L"second.log", false},
+        {{L"-waittimeout"}, 0, 0, 0, 1, false, 0, L"", false},
+        {{L"-waittimeout= 1500 "}, 0, 0, 0, 1, false, 1500, L"", false},
+    };
+    for (const auto& row : rows) {
+        const JumpSettings& s = Built(row.words).settings;
+        SCOPED_TRACE(row.words[0]);
+        EXPECT_EQ(row.waitingEnded, s.terminateOtherWaitingInstances);
+        EXPECT_EQ(row.furtherEditor, s.useMultipleInstancesOfRegedit);
+        EXPECT_EQ(row.bits32, s.use32BitRegedit);
+        EXPECT_EQ(row.bits64, s.use64BitRegedit);
+        EXPECT_EQ(row.giveUp, s.terminateIfOtherInstanceIsBlocking);
+        EXPECT_EQ(row.waitMs, s.waitTimeoutMs);
+        EXPECT_EQ(row.log, s.logFilePath);
+        EXPECT_EQ(!row.log.empty(), s.logToFile);
+        EXPECT_EQ(row.append, s.appendLog);
+    }
 }
 
 TEST(CommandLine, WordStartingWithEqualsIsAnEmptyNameAndValue) {
@@ -110,57 +104,24 @@ TEST(CommandLine, WordStartingWithEqualsIsAnEmptyNameAndValue) {
     EXPECT_EQ(L"", s.switches[L"-tb"]);
 }
 
-TEST(CommandLine, BitnessCombinations) {
-    auto none = build({L"-m"});
-    EXPECT_EQ(0u, none->settings.use32BitRegedit);
-    EXPECT_EQ(1u, none->settings.use64BitRegedit);
-    auto x86 = build({L"-x86"});
-    EXPECT_EQ(1u, x86->settings.use32BitRegedit);
-    EXPECT_EQ(0u, x86->settings.use64BitRegedit);
-    auto x64 = build({L"-Use64BitRegedit"});
-    EXPECT_EQ(0u, x64->settings.use32BitRegedit);
-    EXPECT_EQ(1u, x64->settings.use64BitRegedit);
-    auto both = build({L"-32bit", L"-x64"});
-    EXPECT_EQ(0u, both->settings.use32BitRegedit);
-    EXPECT_EQ(0u, both->settings.use64BitRegedit);
-    // A bitness switch alone is recognised, so bare words are not a path.
-    EXPECT_EQ(L"", x86->settings.jumpPath);
+TEST(CommandLine, TheWholeTextIsSplitWithTheSystemQuotingRules) {
+    const JumpSettings s(L"\"C:\\Program Files\\Hive scout.exe\" \"-jumpto=hkcu\\A B  \" -tb");
+    EXPECT_EQ(L"Hive scout.exe", s.programFileName);
+    EXPECT_EQ(L"C:\\Program Files\\Hive scout.exe", s.programPath);
+    EXPECT_EQ(L"HKEY_CURRENT_USER\\A B  ", s.jumpPath);
+    EXPECT_TRUE(s.terminateIfOtherInstanceIsBlocking);
+    const JumpSettings empty(L"");
+    EXPECT_TRUE(empty.showHelp);
+    EXPECT_EQ(L"", empty.programPath);
 }
 
-TEST(CommandLine, OtherSwitchesAndTheirShortForms) {
-    auto b = build({L"-tw", L"-tb", L"-m", L"-jumpto=hku"});
-    EXPECT_EQ(1u, b->settings.terminateOtherWaitingInstances);
-    EXPECT_TRUE(b->settings.terminateIfOtherInstanceIsBlocking);
-    EXPECT_EQ(1u, b->settings.useMultipleInstancesOfRegedit);
-    EXPECT_EQ(L"HKEY_USERS", b->settings.jumpPath);
-    auto l = build({L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking",
-                    L"-usemultipleinstancesofregedit"});
-    EXPECT_EQ(1u, l->settings.terminateOtherWaitingInstances);
-    EXPECT_TRUE(l->settings.terminateIfOtherInstanceIsBlocking);
-    EXPECT_EQ(1u, l->settings.useMultipleInstancesOfRegedit);
-    EXPECT_EQ(3000u, l->settings.waitTimeoutMs);
-}
-
+// As an unsigned stream extraction: the sign negates modulo 2^32 what was read, and a
+// number beyond 32 bits is 0, signed or not.
 TEST(WaitTimeout, ReadsLikeAnUnsignedStreamExtraction) {
-    EXPECT_EQ(1500u, readWaitTimeout(L"  1500  "));
-    EXPECT_EQ(2500u, readWaitTimeout(L"2500ms"));
-    EXPECT_EQ(4294967295u, readWaitTimeout(L"-1"));
-    EXPECT_EQ(4294967295u, readWaitTimeout(L"4294967295"));
-    EXPECT_EQ(7u, readWaitTimeout(L"+7"));
-    EXPECT_EQ(0u, readWaitTimeout(L"4294967296"));
-    // The sign negates modulo 2^32 what was read; a number beyond 32 bits is 0 signed or not.
-    EXPECT_EQ(1u, readWaitTimeout(L"-4294967295"));
-    EXPECT_EQ(0u, readWaitTimeout(L"-4294967296"));
-    EXPECT_EQ(0u, readWaitTimeout(L"abc"));
-    EXPECT_EQ(0u, readWaitTimeout(L""));
-    EXPECT_EQ(0u, readWaitTimeout(L"-"));
-}
-
-TEST(WaitTimeout, SwitchWithoutValueGivesZero) {
-    auto b = build({L"-waittimeout"});
-    EXPECT_EQ(0u, b->settings.waitTimeoutMs);
-    auto c = build({L"-waittimeout= 1500 "});
-    EXPECT_EQ(1500u, c->settings.waitTimeoutMs);
+    const std::pair<const wchar_t*, std::uint32_t> rows[] = {
+        {L"  1500  ", 1500}, {L"2500ms", 2500}, {L"-1", 4294967295u}, {L"4294967295", 4294967295u}, {L"+7", 7},
+        {L"4294967296", 0},  {L"-4294967295", 1}, {L"-4294967296", 0}, {L"abc", 0}, {L"", 0}, {L"-", 0}};
+    for (const auto& [text, expected] : rows) EXPECT_EQ(expected, readWaitTimeout(text)) << text;
 }
 
 TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
@@ -218,27 +179,12 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
     }
 }
 
-TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
+TEST(Normalisation, FirstNonEmptyLineOfPastedTextAndFolding) {
     EXPECT_EQ(L"HKCU\\A  ", firstNonEmptyLine(L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B"));
     EXPECT_EQ(L"x", firstNonEmptyLine(L"\n\rx"));
     EXPECT_EQ(L"", firstNonEmptyLine(L" \r\n\t"));
     EXPECT_EQ(L"", firstNonEmptyLine(L""));
-}
-
-TEST(Folding, OnlyAsciiLettersChange) {
+    // Only ASCII letters change.
     EXPECT_EQ(L"abc\u00C4\u00E4xyz[", foldToLower(L"ABC\u00C4\u00E4xYZ["));
     EXPECT_EQ(L"ABC\u00E4@", foldToUpper(L"abc\u00E4@"));
-}
-
-TEST(CommandLineText, SplitsWithTheSystemQuotingRules) {
-    JumpSettings s(L"\"C:\\Program Files\\Hive scout.exe\" \"-jumpto=hkcu\\A B  \" -tb");
-    EXPECT_EQ(L"Hive scout.exe", s.programFileName);
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\A B  ", s.jumpPath);
-    EXPECT_TRUE(s.terminateIfOtherInstanceIsBlocking);
-}
-
-TEST(CommandLineText, EmptyTextBehavesAsAnEmptyCommandLine) {
-    JumpSettings s(L"");
-    EXPECT_TRUE(s.showHelp);
-    EXPECT_EQ(L"", s.programPath);
 }

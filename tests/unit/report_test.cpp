@@ -12,172 +12,27 @@
 
 namespace {
 
-// A target whose first writes fail, like a file that another copy holds for a moment.
+// A target whose first write fails, like a file another copy holds for a moment.
 class FlakyBuffer : public std::wstreambuf {
 public:
-    explicit FlakyBuffer(int failures) : failures_(failures) {}
     std::wstring text;
     int attempts = 0;
 
 protected:
     std::streamsize xsputn(const wchar_t* s, std::streamsize n) override {
-        ++attempts;
-        if (failures_ > 0) {
-            --failures_;
-            return 0;
-        }
+        if (++attempts == 1) return 0;
         text.append(s, static_cast<std::size_t>(n));
         return n;
     }
-
-private:
-    int failures_;
 };
 
-}  // namespace
-
-TEST(ReportEncoding, AsciiIsByteForByteWithCrLf) {
-    const std::wstring text = L"Process ID: 12, Jump\nnext\n";
-    EXPECT_EQ("Process ID: 12, Jump\r\nnext\r\n", encodeReportText(text.data(), text.size()));
-}
-
-TEST(ReportEncoding, ControlCharactersInNamesAreShownNotObeyed) {
-    const std::wstring forged = L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull\t\u0085\u2028\u007f";
-    EXPECT_EQ(L"HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull<U+0009><U+0085><U+2028><U+007F>",
-              visibleInReport(forged));
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\Caf\u00e9 \U0001F41D ", visibleInReport(L"HKEY_CURRENT_USER\\Caf\u00e9 \U0001F41D "));
-}
-
-TEST(ReportEncoding, OtherCharactersBecomeUtf8AndNeverFail) {
-    const std::wstring text = L"\u00e4\u0416\u6f22\U0001F41D";
-    EXPECT_EQ("\xC3\xA4\xD0\x96\xE6\xBC\xA2\xF0\x9F\x90\x9D", encodeReportText(text.data(), text.size()));
-    const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b'};
-    EXPECT_EQ("a\xEF\xBF\xBD" "b", encodeReportText(lone, 3));
-}
-
-TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
-    // The first write stops after three bytes and fails, the second fails outright.
-    std::string written;
-    int attempts = 0;
-    const auto flaky = [&](const char* bytes, std::size_t count, std::size_t& done) {
-        ++attempts;
-        done = attempts == 1 ? 3 : attempts == 2 ? 0 : count;
-        written.append(bytes, done);
-        return attempts > 2;
-    };
-    const std::string line = "Process ID: 7, line\r\n";
-    EXPECT_TRUE(writeRemaining(line.data(), line.size(), 150, flaky));
-    EXPECT_EQ(line, written);
-    EXPECT_EQ(3, attempts);
-
-    written.clear();
-    attempts = 0;
-    EXPECT_FALSE(writeRemaining(line.data(), line.size(), 0, flaky));
-    EXPECT_EQ("Pro", written);
-    EXPECT_EQ(1, attempts);
-}
-
-TEST(EmitReport, GivesUpAfterAbout150Ms) {
-    const auto failing = [](const char*, std::size_t, std::size_t& done) { return (done = 0), false; };
-    const DWORD start = ::GetTickCount();
-    EXPECT_FALSE(writeRemaining("x", 1, 150, failing));
-    EXPECT_GE(::GetTickCount() - start, 140u);
-}
-
-TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
-    ScopedValue<bool> logging(jumpSettings.logToFile, false);
-    FlakyBuffer buffer(1);
-    std::wostream target(&buffer);
-    EXPECT_FALSE(emitReport(target, L"lost\n"));
-    EXPECT_EQ(1, buffer.attempts);
-    // The failure of one write does not silence the stream for good.
-    EXPECT_TRUE(emitReport(target, L"kept\n"));
-    EXPECT_EQ(L"kept\n", buffer.text);
-}
-
-TEST(Timestamp, HasNineteenCharactersInTheFixedPattern) {
-    const std::wstring stamp = currentTimestamp();
-    ASSERT_EQ(19u, stamp.size());
-    EXPECT_EQ(L'-', stamp[4]);
-    EXPECT_EQ(L'T', stamp[10]);
-    EXPECT_EQ(L':', stamp[16]);
-}
-
-TEST(SystemMessage, ZeroIsEmptyAndKnownCodesEndInALineBreak) {
-    EXPECT_EQ(L"", formatSystemMessage(0));
-    const std::wstring text = formatSystemMessage(ERROR_FILE_NOT_FOUND);
-    ASSERT_GE(text.size(), 2u);
-    EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));
-}
-
-TEST(ReportLines, OrdinaryAndErrorPrefixes) {
-    CapturedReport captured;
-    reportOutput(L", one ", 42u);
-    reportError(L", two");
-    const std::wstring pid = std::to_wstring(ownProcessId);
-    EXPECT_EQ(L"Process ID: " + pid + L", one 42\n", captured.output());
-    EXPECT_EQ(L"(Error) Process ID: " + pid + L", two\n", captured.errors());
-}
-
-TEST(LogFileTarget, NonAsciiLinesAreUtf8AndLaterLinesStillArrive) {
-    const std::wstring path = temporaryPath(L"hivescout-utf8.log");
-    ASSERT_TRUE(truncateFile(path));
-    {
-        LogFileStream file(path);
-        ASSERT_TRUE(file.buffer().isOpen());
-        EXPECT_TRUE(emitReport(file, L"HKEY_CURRENT_USER\\\u0422\u0435\u0441\u0442\\\u6d4b\u8bd5\n"));
-        EXPECT_TRUE(emitReport(file, L"after\n"));
-    }
-    EXPECT_EQ("HKEY_CURRENT_USER\\\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82\\\xE6\xB5\x8B\xE8\xAF\x95\r\nafter\r\n",
-              readFileBytes(path));
-    ::DeleteFileW(path.c_str());
-}
-
-TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
-    const std::wstring path = temporaryPath(L"hivescout-concurrent.log");
-    ASSERT_TRUE(truncateFile(path));
-    const int writers = 6;
-    const int linesEach = 300;
-    std::vector<std::thread> threads;
-    for (int w = 0; w < writers; ++w) {
-        threads.emplace_back([&, w] {
-            LogFileStream file(path);  // its own handle, as another copy would have
-            for (int i = 0; i < linesEach; ++i) {
-                std::wostringstream line;
-                line << L"writer " << w << L" line " << i << L" " << std::wstring(static_cast<std::size_t>(40 + i % 50), L'x')
-                     << L'\n';
-                file << line.str();
-            }
-        });
-    }
-    for (auto& t : threads) t.join();
-
-    std::istringstream lines(readFileBytes(path));
-    std::vector<int> next(writers, 0);
-    int total = 0;
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_FALSE(line.empty());
-        ASSERT_EQ('\r', line.back()) << line;
-        int w = -1, i = -1;
-        ASSERT_EQ(2, sscanf(line.c_str(), "writer %d line %d", &w, &i)) << line;
-        ASSERT_EQ(next[w], i) << "writer " << w;  // in order, nothing lost
-        const std::string tail = line.substr(line.rfind(' ') + 1);
-        ASSERT_EQ(static_cast<std::size_t>(40 + i % 50) + 1, tail.size()) << line;  // not torn
-        ++next[w];
-        ++total;
-    }
-    EXPECT_EQ(writers * linesEach, total);
-    ::DeleteFileW(path.c_str());
-}
-
-// A pipe server end in this process, read message by message.
+// A pipe's server end in this process, read message by message.
 class PipeReader {
 public:
-    explicit PipeReader(const std::wstring& name, DWORD type = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE)
+    explicit PipeReader(const std::wstring& name, DWORD type)
         : path_(L"\\\\.\\pipe\\" + name + std::to_wstring(::GetCurrentProcessId())),
           server_(::CreateNamedPipeW(path_.c_str(), PIPE_ACCESS_INBOUND, type, 1, 0, 65536, 0, nullptr)) {}
     const std::wstring& path() const { return path_; }
-    // Everything written so far, one entry per message (or per read of a byte pipe).
     std::vector<std::string> messages() {
         std::vector<std::string> read;
         for (DWORD available = 0; ::PeekNamedPipe(server_.get(), nullptr, 0, nullptr, &available, nullptr) && available;) {
@@ -194,8 +49,100 @@ private:
     UniqueHandle server_;
 };
 
+}  // namespace
+
+TEST(ReportEncoding, Utf8WithCrLfAndControlCharactersShownNotObeyed) {
+    const std::wstring text = L"Process ID: 12, Jump\nnext \u00e4\u0416\u6f22\U0001F41D\n";
+    EXPECT_EQ("Process ID: 12, Jump\r\nnext \xC3\xA4\xD0\x96\xE6\xBC\xA2\xF0\x9F\x90\x9D\r\n", encodeReportText(text.data(), text.size()));
+    const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b'};
+    EXPECT_EQ("a\xEF\xBF\xBD" "b", encodeReportText(lone, 3));
+    const std::wstring forged = L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull\t\u0085\u009f\u2028\u2029\u007f";
+    EXPECT_EQ(L"HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull<U+0009><U+0085><U+009F><U+2028><U+2029><U+007F>",
+              visibleInReport(forged));
+    EXPECT_EQ(L"HKEY_CURRENT_USER\\Caf\u00e9 \u00a0\U0001F41D ", visibleInReport(L"HKEY_CURRENT_USER\\Caf\u00e9 \u00a0\U0001F41D "));
+}
+
+TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
+    // The first write stops after three bytes and fails, the second fails outright.
+    std::string written;
+    int attempts = 0;
+    const auto flaky = [&](const char* bytes, std::size_t count, std::size_t& done) {
+        ++attempts;
+        done = attempts == 1 ? 3 : attempts == 2 ? 0 : count;
+        written.append(bytes, done);
+        return attempts > 2;
+    };
+    const std::string line = "Process ID: 7, line\r\n";
+    EXPECT_TRUE(writeRemaining(line.data(), line.size(), 150, flaky));
+    EXPECT_EQ(line, written);
+    EXPECT_EQ(3, attempts);
+    written.clear();
+    attempts = 0;
+    EXPECT_FALSE(writeRemaining(line.data(), line.size(), 0, flaky));
+    EXPECT_EQ("Pro", written);
+    // A write that never succeeds is given up after about 150 ms.
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(writeRemaining("x", 1, 150, [](const char*, std::size_t, std::size_t& done) { return (done = 0), false; }));
+    EXPECT_GE(::GetTickCount() - start, 140u);
+}
+
+TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
+    ScopedValue<bool> logging(jumpSettings.logToFile, false);
+    FlakyBuffer buffer;
+    std::wostream target(&buffer);
+    EXPECT_FALSE(emitReport(target, L"lost\n"));
+    EXPECT_EQ(1, buffer.attempts);
+    EXPECT_TRUE(emitReport(target, L"kept\n"));
+    EXPECT_EQ(L"kept\n", buffer.text);
+}
+
+TEST(ReportLines, PrefixesTimestampAndSystemMessages) {
+    CapturedReport captured;
+    reportOutput(L", one ", 42u);
+    reportError(L", two");
+    const std::wstring pid = std::to_wstring(ownProcessId);
+    EXPECT_EQ(L"Process ID: " + pid + L", one 42\n", captured.output());
+    EXPECT_EQ(L"(Error) Process ID: " + pid + L", two\n", captured.errors());
+    const std::wstring stamp = currentTimestamp();
+    ASSERT_EQ(19u, stamp.size());
+    EXPECT_EQ(L"-T:", (std::wstring{stamp[4], stamp[10], stamp[16]}));
+    EXPECT_EQ(L"", formatSystemMessage(0));
+    const std::wstring text = formatSystemMessage(ERROR_FILE_NOT_FOUND);
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));
+}
+
+// Each writer has a handle of its own, as another copy would: every line arrives whole,
+// in order and once, in UTF-8.
+TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
+    const std::wstring path = temporaryPath(L"hivescout-concurrent.log");
+    ASSERT_TRUE(truncateFile(path));
+    const int writers = 6, linesEach = 300;
+    std::vector<std::thread> threads;
+    for (int w = 0; w < writers; ++w)
+        threads.emplace_back([&, w] {
+            LogFileStream file(path);
+            ASSERT_TRUE(file.buffer().isOpen());
+            for (int i = 0; i < linesEach; ++i)
+                EXPECT_TRUE(emitReport(file, L"writer " + std::to_wstring(w) + L" line " + std::to_wstring(i) + L" \u0422" +
+                                                 std::wstring(static_cast<std::size_t>(40 + i % 50), L'x') + L"\n"));
+        });
+    for (auto& t : threads) t.join();
+    std::istringstream lines(readFileBytes(path));
+    std::vector<int> next(writers, 0);
+    int total = 0;
+    for (std::string line; std::getline(lines, line); ++total) {
+        int w = -1, i = -1;
+        ASSERT_EQ(2, sscanf(line.c_str(), "writer %d line %d", &w, &i)) << line;
+        ASSERT_EQ(next[w]++, i) << "writer " << w;
+        ASSERT_EQ(" \xD0\xA2" + std::string(static_cast<std::size_t>(40 + i % 50), 'x') + "\r", line.substr(line.find(" \xD0\xA2")));
+    }
+    EXPECT_EQ(writers * linesEach, total);
+    ::DeleteFileW(path.c_str());
+}
+
 TEST(LogFileTarget, TargetsThatCannotBeLockedStillGetEveryLine) {
-    PipeReader pipe(L"hivescout-log");
+    PipeReader pipe(L"hivescout-log", PIPE_TYPE_BYTE | PIPE_READMODE_BYTE);
     {
         LogFileStream log(pipe.path());
         ASSERT_TRUE(log.buffer().isOpen());
@@ -205,7 +152,6 @@ TEST(LogFileTarget, TargetsThatCannotBeLockedStillGetEveryLine) {
     std::string all;
     for (const std::string& message : pipe.messages()) all += message;
     EXPECT_EQ("first\r\nsecond\r\n", all);
-
     LogFileStream device(L"NUL");
     ASSERT_TRUE(device.buffer().isOpen());
     EXPECT_TRUE(emitReport(device, L"into the void\n"));
@@ -219,7 +165,6 @@ TEST(LogFileTarget, TheOpenFailureLineReachesStandardErrorInOneWrite) {
     ::SetStdHandle(STD_ERROR_HANDLE, client.get());
     openLogFile(temporaryPath(L"no-such-directory\\x.log"), true);
     ::SetStdHandle(STD_ERROR_HANDLE, saved);
-
     const std::vector<std::string> messages = pipe.messages();
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ(0u, messages[0].find("(Error) Process ID: "));

@@ -1,3 +1,4 @@
+// The usage texts as they are built into hivescout.exe, read with the program's own function.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,261 +9,95 @@
 #include "tests/support/process_runner.h"
 #include "ui/usage.h"
 
-// The usage resources and the text window template as they are built into hivescout.exe,
-// read with the same function the program uses.
-class UsageResources_ : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        const std::wstring path = ownDirectory() + L"hivescout.exe";
-        module_ = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    }
-    static void TearDownTestSuite() {
-        if (module_) ::FreeLibrary(module_);
-        module_ = nullptr;
-    }
-    void SetUp() override { ASSERT_NE(nullptr, module_) << "hivescout.exe next to the tests"; }
-
-    static std::vector<char> resource(WORD id, const wchar_t* type) {
-        std::vector<char> bytes;
-        EXPECT_EQ(0u, readResourceData(bytes, id, type, module_));
-        return bytes;
-    }
-    static std::string rich() {
-        const std::vector<char> bytes = resource(UsageResources::Rich, UsageResources::Type);
-        return std::string(bytes.begin(), bytes.end());
-    }
-    static std::wstring plain() {
-        const std::vector<char> bytes = resource(UsageResources::Plain, UsageResources::Type);
-        std::wstring text(bytes.size() / 2, L'\0');
-        if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * 2);
-        return text;
-    }
-    static std::size_t count(const std::string& text, const std::string& part) {
-        std::size_t n = 0;
-        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-        return n;
-    }
-    static std::size_t count(const std::wstring& text, const std::wstring& part) {
-        std::size_t n = 0;
-        for (auto at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) ++n;
-        return n;
-    }
-    static std::string folded(std::string text) {
-        for (char& c : text) if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return text;
-    }
-    static std::wstring folded(std::wstring text) {
-        for (wchar_t& c : text) if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-        return text;
-    }
-
-    static HMODULE module_;
-};
-HMODULE UsageResources_::module_ = nullptr;
-
 namespace {
 
-const char* const kSwitchForms[] = {
-    "/?", "-help", "--help", "-appendlog", "-clipboard", "-jumpto=", "-jumptokey=", "-jumptovalue=", "-logtofile=",
-    "-terminateifotherinstanceisblocking", "-tb", "-terminateotherwaitinginstances", "-tw",
-    "-usemultipleinstancesofregedit", "-m", "-use32bitregedit", "-32bit", "-x86", "-use64bitregedit",
-    "-64bit", "-x64", "-waittimeout="};
+std::vector<char> resource(HMODULE module, WORD id) {
+    std::vector<char> bytes;
+    EXPECT_EQ(0u, readResourceData(bytes, id, UsageResources::Type, module));
+    return bytes;
+}
 
-const unsigned long kExitBits[] = {1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 16384, 32768, 65536,
-                                   131072, 262144, 524288, 1048576, 33554432, 67108864};
+std::size_t count(const std::wstring& text, const std::wstring& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
 
-const char* const kSectionsInOrder[] = {"Hivescout v1.0",
-                                        "Application usage information:",
-                                        "Usage syntax:",
-                                        "Command line switches and parameters in alphabetical order:",
-                                        "Usage examples:",
-                                        "Additional information:",
-                                        "Error codes returned :"};
-
-std::wstring widen(const char* text) { return std::wstring(text, text + std::strlen(text)); }
+std::wstring folded(std::wstring text) {
+    for (wchar_t& c : text) c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    return text;
+}
 
 }  // namespace
 
-TEST_F(UsageResources_, RichTextIsRtfEndingInCrLfAndOneNul) {
-    const std::string text = rich();
-    ASSERT_GT(text.size(), 4u);
-    EXPECT_EQ(0u, text.find("{\\rtf1\\ansi\\ansicpg1251"));
-    EXPECT_EQ(std::string("}\r\n", 3) + '\0', text.substr(text.size() - 4));
-    EXPECT_EQ(text.size() - 1, text.find('\0'));
-    EXPECT_NE(std::string::npos, text.find("Times New Roman;"));
-    EXPECT_NE(std::string::npos, text.find("Symbol;"));
-    EXPECT_NE(std::string::npos, text.find("\\red0\\green80\\blue219;"));
-    for (const char* indent : {"\\li720", "\\li1170", "\\li1710", "\\li2070", "\\li3240\\fi-1260\\tx3240"})
-        EXPECT_NE(std::string::npos, text.find(indent)) << indent;
-}
+TEST(UsageResources, BothTextsDocumentEverySwitchEveryExitBitAndEverySectionInOrder) {
+    const HMODULE module = ::LoadLibraryExW(hivescoutPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    const std::vector<char> richBytes = resource(module, UsageResources::Rich), plainBytes = resource(module, UsageResources::Plain);
+    const std::string rich(richBytes.begin(), richBytes.end());
+    std::wstring plain(plainBytes.size() / 2, L'\0');
+    std::memcpy(plain.data(), plainBytes.data(), plain.size() * 2);
+    std::vector<char> untouched{'x'};
+    EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(untouched, 999, UsageResources::Type, module));
+    EXPECT_EQ(1u, untouched.size());
+    ::FreeLibrary(module);
 
-TEST_F(UsageResources_, PlainTextIsUtf16WithMarkCrLfAndNoNul) {
-    const std::wstring text = plain();
-    ASSERT_FALSE(text.empty());
-    EXPECT_EQ(L'\xFEFF', text[0]);
-    EXPECT_EQ(std::wstring::npos, text.find(L'\0'));
-    EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\n') {
-            ASSERT_TRUE(i > 0 && text[i - 1] == L'\r') << "bare line feed at " << i;
-        }
-        if (text[i] == L'\r') {
-            ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == L'\n') << "bare CR at " << i;
-        }
+    // RTF ending in CR LF and one NUL; UTF-16 with its mark, CR LF lines and no NUL.
+    EXPECT_EQ(0u, rich.find("{\\rtf1\\ansi\\ansicpg1251"));
+    EXPECT_EQ(std::string("}\r\n", 3) + '\0', rich.substr(rich.size() - 4));
+    EXPECT_EQ(rich.size() - 1, rich.find('\0'));
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(L'\xFEFF', plain[0]);
+    EXPECT_EQ(std::wstring::npos, plain.find(L'\0'));
+    EXPECT_EQ(count(plain, L"\n"), count(plain, L"\r\n"));
+    EXPECT_EQ(count(plain, L"\r"), count(plain, L"\r\n"));
+    EXPECT_EQ(L"\r\n", plain.substr(plain.size() - 2));
+    // The program's name stands in nine places.
+    const std::wstring richText(rich.begin(), rich.end());
+    EXPECT_EQ(9u, count(richText, L"Hivescout.exe"));
+    EXPECT_EQ(1u, count(richText, L"Hivescout.exe <switches list>"));
+    EXPECT_EQ(9u, count(plain, L"%HIVESCOUT%"));
+    EXPECT_EQ(1u, count(plain, L"\t\t%HIVESCOUT% <switches list>\r\n"));
+    EXPECT_EQ(6u, count(plain, L"\r\n\t\t\t%HIVESCOUT% "));
+    EXPECT_EQ(2u, count(plain, L"\r\n\t\t\t\t%HIVESCOUT% "));
+    for (const wchar_t* form : {L"/?", L"-help", L"--help", L"-appendlog", L"-clipboard", L"-jumpto=", L"-jumptokey=",
+                                L"-jumptovalue=", L"-logtofile=", L"-terminateifotherinstanceisblocking", L"-tb",
+                                L"-terminateotherwaitinginstances", L"-tw", L"-usemultipleinstancesofregedit", L"-m",
+                                L"-use32bitregedit", L"-32bit", L"-x86", L"-use64bitregedit", L"-64bit", L"-x64", L"-waittimeout="}) {
+        EXPECT_NE(std::wstring::npos, folded(richText).find(form)) << form;
+        EXPECT_NE(std::wstring::npos, folded(plain).find(form)) << form;
     }
-    EXPECT_NE(std::wstring::npos, text.find(L"\r\n\t-AppendLog\r\n\t\t"));
-}
-
-TEST_F(UsageResources_, ProgramNameStandsInTheNinePlaces) {
-    const std::string richText = rich();
-    const std::wstring plainText = plain();
-    EXPECT_EQ(9u, count(richText, "Hivescout.exe"));
-    EXPECT_EQ(9u, count(plainText, L"%HIVESCOUT%"));
-    EXPECT_EQ(0u, count(plainText, L"Hivescout.exe"));
-    EXPECT_EQ(1u, count(richText, "Hivescout.exe <switches list>"));
-    EXPECT_EQ(1u, count(plainText, L"\t\t%HIVESCOUT% <switches list>\r\n"));
-    EXPECT_EQ(6u, count(plainText, L"\r\n\t\t\t%HIVESCOUT% "));
-    EXPECT_EQ(2u, count(plainText, L"\r\n\t\t\t\t%HIVESCOUT% "));
-    EXPECT_EQ(2u, count(plainText, L"| more\r\n"));
-}
-
-TEST_F(UsageResources_, EverySwitchFormIsDocumentedInBothTexts) {
-    const std::string richText = folded(rich());
-    const std::wstring plainText = folded(plain());
-    for (const char* form : kSwitchForms) {
-        EXPECT_NE(std::string::npos, richText.find(form)) << form;
-        EXPECT_NE(std::wstring::npos, plainText.find(widen(form))) << form;
+    for (const unsigned long bit : {1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 16384, 32768, 65536, 131072, 262144,
+                                    524288, 1048576, 33554432, 67108864}) {
+        EXPECT_NE(std::wstring::npos, richText.find(L"\\pard\\li3240\\fi-1260\\tx3240\\sl240\\slmult1\\plain\\f0\\fs24 " +
+                                                    std::to_wstring(bit) + L"\\tab ")) << bit;
+        EXPECT_NE(std::wstring::npos, plain.find(L"\r\n\t\t" + std::to_wstring(bit) + L"\t")) << bit;
+    }
+    std::size_t richAt = 0, plainAt = 0;
+    for (const wchar_t* section : {L"Hivescout v1.0", L"Application usage information:", L"Usage syntax:",
+                                   L"Command line switches and parameters in alphabetical order:", L"Usage examples:",
+                                   L"Additional information:", L"Error codes returned :"}) {
+        richAt = richText.find(section, richAt);
+        plainAt = plain.find(section, plainAt);
+        ASSERT_TRUE(richAt != std::wstring::npos && plainAt != std::wstring::npos) << section;
     }
 }
 
-TEST_F(UsageResources_, EverySwitchEntrySaysItsDefaultAndNothingUntrue) {
-    const std::wstring text = plain();
+// Each of the 13 switch entries says its default; the log switches still apply with help.
+TEST(UsageResources, EverySwitchEntrySaysItsDefaultAndNothingUntrue) {
+    const HMODULE module = ::LoadLibraryExW(hivescoutPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const std::vector<char> bytes = resource(module, UsageResources::Plain);
+    ::FreeLibrary(module);
+    std::wstring text(bytes.size() / 2, L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
     std::size_t entries = 0;
     for (auto at = text.find(L"\r\n\t"); at != std::wstring::npos; at = text.find(L"\r\n\t", at + 3)) {
-        const wchar_t first = text[at + 3];
-        if (first != L'-' && first != L'/') continue;
-        const auto description = text.find(L"\r\n\t\t", at + 3);
-        const auto end = text.find(L"\r\n", description + 4);
+        if (text[at + 3] != L'-' && text[at + 3] != L'/') continue;
+        const auto end = text.find(L"\r\n", text.find(L"\r\n\t\t", at + 3) + 4);
         ASSERT_NE(std::wstring::npos, end);
-        const std::wstring entry = text.substr(at + 3, end - at - 3);
-        EXPECT_NE(std::wstring::npos, entry.find(L"Default:")) << std::string(entry.begin(), entry.end());
+        EXPECT_NE(std::wstring::npos, text.substr(at + 3, end - at - 3).find(L"Default:")) << entries;
         ++entries;
     }
     EXPECT_EQ(13u, entries);
-    // The log switches still apply when the usage window is asked for.
     EXPECT_EQ(std::wstring::npos, text.find(L"Any other switches are ignored"));
-}
-
-TEST_F(UsageResources_, EveryExitBitIsListedInBothTexts) {
-    const std::string richText = rich();
-    const std::wstring plainText = plain();
-    for (unsigned long bit : kExitBits) {
-        const std::string value = std::to_string(bit);
-        EXPECT_NE(std::string::npos, richText.find("\\pard\\li3240\\fi-1260\\tx3240\\sl240\\slmult1\\plain\\f0\\fs24 " +
-                                                   value + "\\tab "))
-            << bit;
-        EXPECT_NE(std::wstring::npos, plainText.find(L"\r\n\t\t" + std::to_wstring(bit) + L"\t")) << bit;
-    }
-}
-
-TEST_F(UsageResources_, SectionsComeInOrder) {
-    const std::string richText = rich();
-    const std::wstring plainText = plain();
-    std::size_t richAt = 0;
-    std::size_t plainAt = 0;
-    for (const char* section : kSectionsInOrder) {
-        const std::size_t r = richText.find(section, richAt);
-        const std::size_t p = plainText.find(widen(section), plainAt);
-        ASSERT_NE(std::string::npos, r) << section;
-        ASSERT_NE(std::wstring::npos, p) << section;
-        richAt = r;
-        plainAt = p;
-    }
-}
-
-TEST_F(UsageResources_, MissingResourceReportsAndGivesTheExtractionBit) {
-    std::vector<char> bytes{'x'};
-    EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(bytes, 999, UsageResources::Type, module_));
-    EXPECT_EQ(1u, bytes.size());
-}
-
-// Reads the extended dialog template 101 field by field.
-class TemplateReader {
-public:
-    explicit TemplateReader(const std::vector<char>& bytes) : bytes_(bytes) {}
-    template <typename T>
-    T next() {
-        T value{};
-        if (at_ + sizeof(T) <= bytes_.size()) std::memcpy(&value, bytes_.data() + at_, sizeof(T));
-        at_ += sizeof(T);
-        return value;
-    }
-    // A name or ordinal field: 0xFFFF then a number, or a NUL-terminated string.
-    std::wstring text() {
-        std::wstring result;
-        const auto first = next<WORD>();
-        if (first == 0xFFFF) return L"#" + std::to_wstring(next<WORD>());
-        for (WORD unit = first; unit != 0; unit = next<WORD>()) result += static_cast<wchar_t>(unit);
-        return result;
-    }
-    void alignTo4() { at_ = (at_ + 3) & ~std::size_t(3); }
-
-private:
-    const std::vector<char>& bytes_;
-    std::size_t at_ = 0;
-};
-
-TEST_F(UsageResources_, DialogTemplateIsTheResizableTextWindow) {
-    const std::vector<char> bytes = resource(101, MAKEINTRESOURCEW(5));  // RT_DIALOG
-    TemplateReader reader(bytes);
-    EXPECT_EQ(1, reader.next<WORD>());
-    EXPECT_EQ(0xFFFF, reader.next<WORD>());
-    EXPECT_EQ(0u, reader.next<DWORD>());            // help id
-    EXPECT_EQ(0x00040000u, reader.next<DWORD>());   // extended style
-    EXPECT_EQ(0x80CF004Eu, reader.next<DWORD>());   // style
-    ASSERT_EQ(3, reader.next<WORD>());               // controls
-    EXPECT_EQ(0, reader.next<short>());
-    EXPECT_EQ(0, reader.next<short>());
-    EXPECT_EQ(125, reader.next<short>());
-    EXPECT_EQ(122, reader.next<short>());
-    EXPECT_EQ(L"", reader.text());                   // menu
-    EXPECT_EQ(L"", reader.text());                   // class
-    EXPECT_EQ(L"Dialog", reader.text());
-    EXPECT_EQ(8, reader.next<WORD>());
-    EXPECT_EQ(400, reader.next<WORD>());
-    EXPECT_EQ(0, reader.next<BYTE>());
-    EXPECT_EQ(1, reader.next<BYTE>());
-    EXPECT_EQ(L"MS Shell Dlg", reader.text());
-
-    struct Control {
-        DWORD style;
-        short x, y, cx, cy;
-        DWORD id;
-        const wchar_t* windowClass;
-        const wchar_t* className;
-        const wchar_t* text;
-    };
-    const Control expected[] = {{0x50010001, 67, 103, 50, 14, 2, L"#128", L"BUTTON", L"Close"},
-                                {0x40A00104, 7, 7, 111, 89, 1003, L"#129", L"EDIT", L""},
-                                {0x50010000, 7, 103, 50, 14, 1, L"#128", L"BUTTON", L""}};
-    for (const Control& control : expected) {
-        reader.alignTo4();
-        EXPECT_EQ(0u, reader.next<DWORD>());  // help id
-        EXPECT_EQ(0u, reader.next<DWORD>());  // extended style
-        EXPECT_EQ(control.style, reader.next<DWORD>()) << control.id;
-        EXPECT_EQ(control.x, reader.next<short>());
-        EXPECT_EQ(control.y, reader.next<short>());
-        EXPECT_EQ(control.cx, reader.next<short>());
-        EXPECT_EQ(control.cy, reader.next<short>());
-        EXPECT_EQ(control.id, reader.next<DWORD>());
-        // The class may be stored as its name or as its predefined ordinal.
-        const std::wstring windowClass = reader.text();
-        EXPECT_TRUE(windowClass == control.windowClass || windowClass == control.className) << control.id;
-        EXPECT_EQ(control.text, reader.text()) << control.id;
-        EXPECT_EQ(0, reader.next<WORD>());  // no creation data
-    }
-}
-
-TEST_F(UsageResources_, IconGroupIsPresent) {
-    EXPECT_NE(nullptr, ::FindResourceW(module_, MAKEINTRESOURCEW(133), MAKEINTRESOURCEW(14)));  // RT_GROUP_ICON
 }

@@ -1,0 +1,66 @@
+// The real hivescout.exe on command lines that need no editor: exit codes, the report
+// lines as text-mode lines, and the log file.
+#include "tests/support/jump_fixture.h"
+
+TEST(Report, MissingTargetsGiveTheirBitsAndLines) {
+    const struct {
+        const wchar_t* arguments;
+        std::uint32_t exitCode;
+        std::vector<std::wstring> errors;
+    } rows[] = {
+        {L"-jumptovalue=", 524288, {L", Error code returned is: 0x80000", L", User did not specify a value to jump to."}},
+        {L"\" \\ \\\\\" \\", 524304, {L", Error code returned is: 0x80010", L", User did not specify a key/value to jump to."}},
+        {L"-jumptokey= -tb", 16, {L", Error code returned is: 0x10", L", User did not specify a key to jump to."}},
+    };
+    for (const auto& row : rows) {
+        const HivescoutRun run = runHivescout(row.arguments);
+        EXPECT_EQ(row.exitCode, run.exitCode()) << row.arguments;
+        EXPECT_TRUE(reportBody(run).empty());
+        EXPECT_EQ(row.errors, run.errorMessages());
+        EXPECT_EQ(0u, run.errorLines.at(0).find(L"(Error) Process ID: " + std::to_wstring(run.process.processId) + L","));
+        bool textMode = false;
+        splitReportLines(run.process.standardOutput + run.process.standardError, &textMode);
+        EXPECT_TRUE(textMode);
+    }
+}
+
+TEST(Report, ALogFileIsReplacedOrAppendedToAndTakesEveryLine) {
+    const std::wstring log = temporaryPath(L"hivescout e2e.log");
+    for (const bool append : {false, true}) {
+        writeFileBytes(log, "earlier line\r\n");
+        const HivescoutRun run =
+            runHivescout((append ? L"-appendlog " : L"") + std::wstring(L"\"-logtofile= ") + log + L" \" -jumptovalue=");
+        EXPECT_EQ(524288u, run.exitCode());
+        EXPECT_EQ("", run.process.standardOutput + run.process.standardError);
+        bool textMode = false;
+        std::vector<std::wstring> lines = splitReportLines(readFileBytes(log), &textMode);
+        EXPECT_TRUE(textMode);
+        ASSERT_EQ(append ? 4u : 3u, lines.size());
+        if (append) {
+            EXPECT_EQ(L"earlier line", lines[0]);
+            lines.erase(lines.begin());
+        }
+        const DWORD pid = run.process.processId;
+        EXPECT_TRUE(isStartLine(lines[0], pid));
+        // No hexadecimal line while logging to a file.
+        EXPECT_EQ(L"(Error) Process ID: " + std::to_wstring(pid) + L", User did not specify a value to jump to.", lines[1]);
+        EXPECT_TRUE(isEndLine(lines[2], pid));
+    }
+    ::DeleteFileW(log.c_str());
+}
+
+TEST(Report, ALogFileThatCannotBeOpenedLeavesTheStandardStreams) {
+    const std::wstring log = L"C:\\hivescout-no-such-directory\\x.log";
+    const HivescoutRun run = runHivescout(L"-jumptokey= -logtofile=" + log);
+    EXPECT_EQ(16u, run.exitCode());
+    EXPECT_TRUE(reportBody(run).empty());
+    // The system's text ends in its own line break, so an empty-looking line follows.
+    const std::vector<std::wstring> errors = run.errorMessages();
+    ASSERT_EQ(3u, errors.size());
+    const std::wstring failure = L", Error occured during the opening of the log file" + log + L", ";
+    EXPECT_EQ(failure, errors[0].substr(0, failure.size()));
+    EXPECT_GT(errors[0].size(), failure.size());
+    EXPECT_EQ(L"", errors[1]);
+    // Logging to a file stays asked for, so there is no hexadecimal line.
+    EXPECT_EQ(L", User did not specify a key to jump to.", errors[2]);
+}

@@ -1,0 +1,187 @@
+// The real hivescout.exe against the stand-in, for what a real editor cannot be made to do
+// on demand: windows and controls that come late or never, a further instance, an editor
+// that dies during the jump, and the record of every message its controls get.
+#include "app/exit_flags.h"
+#include "tests/support/jump_fixture.h"
+
+using standin::Control;
+namespace knob = standin::knob;
+
+using StandinJump = JumpFixture;
+
+TEST_F(StandinJump, EditorsOfEveryShapeAndFate) {
+    const std::wstring target = testPath(L"Alpha");
+    const std::vector<std::wstring> notEligible = {L", Failed to find eligible Regedit window.", L", Error code returned is: 0x24",
+                                                   L", Unable to acquire the handles needed to perform the jump. "};
+    const std::vector<std::wstring> terminated = {L", Error code returned is: 0x2000000",
+                                                  L", Regedit was terminated before the jump was completed."};
+    const struct {
+        std::map<std::wstring, std::wstring> knobs;  // of the editor the jump launches
+        std::uint32_t exitCode;
+        std::vector<std::wstring> body;
+        std::vector<std::wstring> errors;
+    } rows[] = {
+        {{{knob::kWindowDelayMs, L"2000"}}, 0, {L", Jumping to key: " + target, L", Jump to the key was successfull"}, {}},
+        {{{knob::kControlsDelayMs, L"300"}}, 0, {L", Jumping to key: " + target, L", Jump to the key was successfull"}, {}},
+        // A window of two children is never accepted: the window wait gives up.
+        {{{knob::kTwoChildren, L"1"}}, ExitFlags::NoEligibleWindow, {}, {L", Error code returned is: 0x4"}},
+        // A tree without a list after it.
+        {{{knob::kListPlacement, L"none"}}, 0x24, {L", Jump to key: " + target + L", FAILED."}, notEligible},
+        {{{knob::kListPlacement, L"before"}}, 0x24, {L", Jump to key: " + target + L", FAILED."}, notEligible},
+        // Ending during the window wait.
+        {{{knob::kWindowDelayMs, L"4000"}, {knob::kExitAfterMs, L"700"}}, ExitFlags::RegeditTerminated, {}, terminated},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(toUtf8(row.knobs.begin()->first + L"=" + row.knobs.begin()->second));
+        const HivescoutRun run = jump(switchWord(L"-jumptokey", target), row.knobs);
+        EXPECT_EQ(row.exitCode, run.exitCode());
+        EXPECT_EQ(row.body, reportBody(run));
+        EXPECT_EQ(row.errors, run.errorMessages());
+        killAllEditors();
+    }
+}
+
+// Wine's own editor ends on "-m", so a further instance is the stand-in's to show.
+TEST_F(StandinJump, MultipleInstancesSwitchStartsAFurtherEditor) {
+    Editor running;
+    ASSERT_TRUE(running.ready());
+    EXPECT_EQ(0u, jump(L"-m " + switchWord(L"-jumptokey", L"HKCU\\Software\\HivescoutTest\\Alpha")).exitCode());
+    const auto editors = runningEditorIds();
+    ASSERT_EQ(2u, editors.size());
+    EXPECT_NE(testPath(L"Alpha"), EditorReader(running.processId()).selectedKeyPath());
+    EXPECT_EQ(testPath(L"Alpha"), EditorReader(editors[0] == running.processId() ? editors[1] : editors[0]).selectedKeyPath());
+}
+
+TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
+    const std::wstring readLine = L", Error occurred while reading the regedit process memory. Error returned was : ";
+    const struct {
+        const wchar_t* target;
+        const wchar_t* exitOn;
+        std::uint32_t readFailed;
+    } cases[] = {{L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::CommunicationError128},
+                 {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::CommunicationError512}};
+    for (const auto& c : cases) {
+        Editor running(std::map<std::wstring, std::wstring>{{knob::kExitOnItemRead, c.exitOn}});
+        ASSERT_TRUE(running.ready());
+        const HivescoutRun run = jump(switchWord(c.target, testPath(L"Alpha\\A")));
+        EXPECT_EQ(c.readFailed | ExitFlags::RegeditTerminated, run.exitCode()) << c.target;
+        const auto errors = run.errorMessages();
+        ASSERT_GE(errors.size(), 4u) << c.target;
+        EXPECT_EQ(readLine, errors[0].substr(0, readLine.size()));
+        // The system text of the read failure ends in its own line break.
+        EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[2]);
+        EXPECT_EQ(L", Regedit was terminated before the jump was completed.", errors.back());
+    }
+}
+
+// What the jump sends to the editor's controls, message for message.
+class MessageOrder : public JumpFixture {
+protected:
+    RegistryKeySpec testTree() const override {
+        // After "(Default)" and sorted by name, "Second" is row 2.
+        return sampleTestTree().add(RegistryKeySpec{L"Rows", {{L"Second", L"2"}, {L"First", L"1"}}, {}});
+    }
+    void startEditor(std::map<std::wstring, std::wstring> knobs = {}) {
+        knobs[knob::kRecord] = record_;
+        editor_ = std::make_unique<Editor>(knobs);
+        ASSERT_TRUE(editor_->ready());
+        clearRecord();
+    }
+    void clearRecord() const { writeFileBytes(record_, ""); }
+    HTREEITEM item(UINT relation, HTREEITEM from) const {
+        return reinterpret_cast<HTREEITEM>(::SendMessageW(tree(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+    }
+    HWND tree() const { return findEditorControls(editor_->processId()).tree; }
+    // The messages sent, and the one record address the jump used for its get-item messages.
+    std::vector<StandinMessage> sent(UINT getItem, LPARAM& record) const {
+        std::vector<StandinMessage> messages = recordedMessages(record_);
+        for (const StandinMessage& message : messages)
+            if (message.message == getItem) record = message.lParam;
+        return messages;
+    }
+
+    std::wstring record_ = temporaryPath(L"hivescout-standin-record.bin");
+    std::unique_ptr<Editor> editor_;
+};
+
+TEST_F(MessageOrder, ATwoNameKeyJump) {
+    startEditor();
+    ASSERT_EQ(0u, jump(L"-jumptokey=HKEY_CURRENT_USER\\Software").exitCode());
+    LPARAM record = 0;
+    const std::vector<StandinMessage> messages = sent(TVM_GETITEMW, record);  // before the test asks anything
+    const HTREEITEM root = item(TVGN_ROOT, nullptr), software = item(TVGN_CARET, nullptr);
+    const HTREEITEM currentUser = item(TVGN_PARENT, software);
+    auto treeMessage = [](UINT message, WPARAM wParam, HTREEITEM item) {
+        return StandinMessage{Control::Tree, message, wParam, reinterpret_cast<LPARAM>(item)};
+    };
+    std::vector<StandinMessage> expected = {treeMessage(TVM_GETNEXTITEM, TVGN_ROOT, nullptr)};
+    for (const auto& [parent, wanted] : {std::pair{root, currentUser}, std::pair{currentUser, software}}) {
+        expected.push_back(treeMessage(TVM_GETNEXTITEM, TVGN_CHILD, parent));
+        for (HTREEITEM child = item(TVGN_CHILD, parent); child; child = item(TVGN_NEXT, child)) {
+            expected.push_back({Control::Tree, TVM_GETITEMW, 0, record});
+            if (child == wanted) break;
+            expected.push_back(treeMessage(TVM_GETNEXTITEM, TVGN_NEXT, child));
+        }
+        expected.push_back(treeMessage(TVM_SELECTITEM, TVGN_CARET, wanted));
+        expected.push_back(treeMessage(TVM_EXPAND, TVE_EXPAND, wanted));
+    }
+    expected.push_back(treeMessage(TVM_GETNEXTITEM, TVGN_CHILD, software));
+    expected.push_back({Control::Tree, WM_MBUTTONDOWN, 0, 0});
+    expected.push_back({Control::Tree, WM_MBUTTONUP, 0, 0});
+    EXPECT_EQ(expected, messages);
+}
+
+TEST_F(MessageOrder, AValueFoundInRowTwo) {
+    startEditor();
+    ASSERT_EQ(0u, jump(switchWord(L"-jumptovalue", testPath(L"Rows\\second"))).exitCode());
+    EditorReader views(editor_->processId());
+    EXPECT_EQ(2, views.nextRow(LVNI_SELECTED));
+    EXPECT_EQ(2, views.nextRow(LVNI_FOCUSED));
+    LPARAM record = 0;
+    std::vector<StandinMessage> messages = sent(LVM_GETITEMW, record);
+    // The value search starts with the click on the tree.
+    auto start = messages.begin();
+    while (start != messages.end() && start->message != WM_MBUTTONDOWN) ++start;
+    messages.erase(messages.begin(), start);
+    const std::vector<StandinMessage> expected = {
+        {Control::Tree, WM_MBUTTONDOWN, 0, 0},    {Control::List, LVM_GETITEMCOUNT, 0, 0},
+        {Control::List, LVM_GETHEADER, 0, 0},     {Control::Header, HDM_GETITEMCOUNT, 0, 0},
+        {Control::List, LVM_GETITEMW, 0, record}, {Control::List, LVM_GETITEMW, 0, record},
+        {Control::List, LVM_GETITEMW, 0, record}, {Control::List, LVM_SETITEMW, 0, record},
+        {Control::List, LVM_ENSUREVISIBLE, 2, FALSE},
+        {Control::List, WM_MBUTTONDOWN, 0, 0},    {Control::List, WM_KEYUP, VK_LEFT, 0},
+        {Control::List, WM_MBUTTONUP, 0, 0},
+    };
+    EXPECT_EQ(expected, messages);
+}
+
+// A key of no values, or a missing middle key of a key-or-value target: the list is read
+// up to the default row and the zero answer after it, or not at all; nothing is selected.
+TEST_F(MessageOrder, ListReadsWhereNoValueIsFound) {
+    startEditor();
+    for (const auto& [arguments, reads] : {std::pair{switchWord(L"-jumptovalue", testPath(L"Empty\\Anything")), 2},
+                                           std::pair{switchWord(L"-jumpto", testPath(L"Missing\\Inner")), 0}}) {
+        clearRecord();
+        EXPECT_EQ(ExitFlags::KeyNotFound, jump(arguments).exitCode());
+        LPARAM record = 0;
+        int listMessages = 0, itemReads = 0;
+        for (const StandinMessage& message : sent(LVM_GETITEMW, record)) {
+            listMessages += message.control != Control::Tree;
+            itemReads += message.message == LVM_GETITEMW;
+            EXPECT_NE(static_cast<UINT>(LVM_SETITEMW), message.message);
+        }
+        EXPECT_EQ(reads, itemReads);
+        EXPECT_TRUE(reads > 0 || listMessages == 0);
+    }
+}
+
+TEST_F(MessageOrder, AHeaderThatStaysBusyIsAskedFiftyTimes) {
+    startEditor({{knob::kListFillDelayMs, L"20000"}});
+    // The list is still empty when the rows are read, so the value is not found.
+    EXPECT_EQ(ExitFlags::KeyNotFound, jump(switchWord(L"-jumptovalue", testPath(L"Rows\\Second"))).exitCode());
+    LPARAM record = 0;
+    std::size_t headerPolls = 0;
+    for (const StandinMessage& message : sent(LVM_GETITEMW, record))
+        headerPolls += message.control == Control::Header && message.message == HDM_GETITEMCOUNT;
+    EXPECT_EQ(50u, headerPolls);
+}

@@ -1,0 +1,162 @@
+#include "tests/support/editors.h"
+
+#include <tlhelp32.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kTextUnits = 20480;
+
+std::wstring className(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    EditorControls controls;
+};
+
+BOOL CALLBACK visitDescendant(HWND window, LPARAM data) {
+    EditorControls& found = reinterpret_cast<WindowSearch*>(data)->controls;
+    const std::wstring name = className(window);
+    if (!found.tree && name == WC_TREEVIEWW) found.tree = window;
+    if (!found.list && name == WC_LISTVIEWW) found.list = window;
+    return TRUE;
+}
+
+BOOL CALLBACK visitTopLevel(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || className(window) != L"RegEdit_RegEdit") return TRUE;
+    search->controls.mainWindow = window;
+    ::EnumChildWindows(window, visitDescendant, data);
+    return FALSE;
+}
+
+bool copyOver(const std::wstring& from, const std::wstring& to) {
+    return readFileBytes(from) == readFileBytes(to) || ::CopyFileW(from.c_str(), to.c_str(), FALSE);
+}
+
+bool saveWineEditor() {
+    const std::wstring saved = installedEditorPath() + L".wine";
+    return ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES ||
+           ::CopyFileW(installedEditorPath().c_str(), saved.c_str(), TRUE);
+}
+
+}  // namespace
+
+std::wstring installedEditorPath() {
+    wchar_t directory[MAX_PATH + 1] = {};
+    ::GetWindowsDirectoryW(directory, MAX_PATH);
+    return directory + std::wstring(L"\\regedit.exe");
+}
+
+bool installStandin() { return saveWineEditor() && copyOver(ownDirectory() + L"standin\\regedit.exe", installedEditorPath()); }
+bool installWineEditor() { return saveWineEditor() && copyOver(installedEditorPath() + L".wine", installedEditorPath()); }
+
+std::vector<DWORD> runningEditorIds() {
+    std::vector<DWORD> ids;
+    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+        if (_wcsicmp(entry.szExeFile, L"regedit.exe") == 0) ids.push_back(entry.th32ProcessID);
+    return ids;
+}
+
+bool killAllEditors() {
+    for (DWORD id : runningEditorIds()) {
+        UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (process && ::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
+    }
+    return runningEditorIds().empty();
+}
+
+EditorControls findEditorControls(DWORD processId) {
+    WindowSearch search{processId, {}};
+    ::EnumWindows(visitTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.controls;
+}
+
+Editor::Editor(const std::map<std::wstring, std::wstring>& knobs)
+    : process_(quoteArgument(installedEditorPath()), RunOptions{knobs}) {
+    for (const DWORD start = ::GetTickCount(); process_.started() && !hasEnded() && ::GetTickCount() - start < 10000;
+         ::Sleep(20))
+        if ((controls_ = findEditorControls(process_.processId())).found()) break;
+}
+
+EditorReader::EditorReader(DWORD processId)
+    : controls_(findEditorControls(processId)),
+      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
+    if (process_)
+        block_ = static_cast<char*>(::VirtualAllocEx(process_.get(), nullptr, (kTextUnits + 1) * sizeof(wchar_t) + 256,
+                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+}
+
+EditorReader::~EditorReader() {
+    if (block_) ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE);
+}
+
+template <typename Record>
+std::wstring EditorReader::itemText(HWND control, UINT message, Record record) {
+    char* const remoteRecord = block_ + (kTextUnits + 1) * sizeof(wchar_t);
+    record.pszText = reinterpret_cast<wchar_t*>(block_);
+    record.cchTextMax = static_cast<int>(kTextUnits);
+    std::vector<wchar_t> text(kTextUnits + 1, L'\0');
+    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, &record, sizeof(record), nullptr) ||
+        !::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(remoteRecord)) ||
+        !::ReadProcessMemory(process_.get(), block_, text.data(), kTextUnits * sizeof(wchar_t), nullptr))
+        return L"<unreadable>";
+    return text.data();
+}
+
+std::wstring EditorReader::selectedKeyPath() {
+    std::wstring path;
+    const HWND tree = controls_.tree;
+    for (HTREEITEM item = TreeView_GetSelection(tree); item && TreeView_GetParent(tree, item);
+         item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
+        TVITEMEXW record{};
+        record.mask = TVIF_TEXT | TVIF_HANDLE;
+        record.hItem = item;
+        path = itemText(tree, TVM_GETITEMW, record) + (path.empty() ? L"" : L"\\" + path);
+    }
+    return path;
+}
+
+std::wstring EditorReader::selectedAndFocusedRow() {
+    const int row = nextRow(LVNI_SELECTED);
+    if (row < 0 || row != nextRow(LVNI_FOCUSED)) return L"";
+    LVITEMW record{};
+    record.mask = LVIF_TEXT;
+    record.iItem = row;
+    return itemText(controls_.list, LVM_GETITEMW, record);
+}
+
+int EditorReader::nextRow(UINT flags) const {
+    return static_cast<int>(::SendMessageW(controls_.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), flags));
+}
+
+bool EditorReader::rowInView(int row) const {
+    const int top = ListView_GetTopIndex(controls_.list);
+    return row >= top && row < top + ListView_GetCountPerPage(controls_.list);
+}
+
+void PrintTo(const StandinMessage& message, std::ostream* out) {
+    *out << "control " << static_cast<unsigned>(message.control) << std::hex << " message 0x" << message.message
+         << " wParam 0x" << message.wParam << " lParam 0x" << message.lParam << std::dec;
+}
+
+std::vector<StandinMessage> recordedMessages(const std::wstring& recordPath) {
+    const std::string bytes = readFileBytes(recordPath);
+    std::vector<StandinMessage> messages;
+    for (std::size_t at = 0; at + sizeof(standin::RecordedMessage) <= bytes.size(); at += sizeof(standin::RecordedMessage)) {
+        standin::RecordedMessage entry;
+        std::memcpy(&entry, bytes.data() + at, sizeof(entry));
+        messages.push_back({entry.control, entry.message, static_cast<WPARAM>(entry.wParam), static_cast<LPARAM>(entry.lParam)});
+    }
+    return messages;
+}

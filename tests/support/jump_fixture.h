@@ -1,0 +1,68 @@
+#pragma once
+// The fixture of the end-to-end tests that jump: the editor installed (the stand-in
+// unless a test asks for Wine's own), the sample registry data written, and no editor
+// running before or after a test.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/support/editors.h"
+#include "tests/support/process_runner.h"
+#include "tests/support/registry_data.h"
+
+class JumpFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(installEditor());
+        ASSERT_TRUE(killAllEditors());
+        data_ = std::make_unique<TestRegistryData>(testTree());
+        ASSERT_TRUE(data_->created());
+    }
+    void TearDown() override {
+        killAllEditors();
+        data_.reset();
+    }
+    virtual bool installEditor() { return installStandin(); }
+    virtual RegistryKeySpec testTree() const { return sampleTestTree(); }
+
+    // "HKEY_CURRENT_USER\Software\HivescoutTest" followed by "\" and below.
+    std::wstring testPath(const std::wstring& below = std::wstring()) const { return data_->registryPath(below); }
+    // Runs hivescout.exe; the knobs go into its environment and so to an editor it starts.
+    static HivescoutRun jump(const std::wstring& arguments, const std::map<std::wstring, std::wstring>& knobs = {}) {
+        return runHivescout(arguments, RunOptions{knobs});
+    }
+    static std::unique_ptr<RunningProcess> startJump(const std::wstring& arguments) {
+        return std::make_unique<RunningProcess>(quoteArgument(hivescoutPath()) + L" " + arguments);
+    }
+
+private:
+    std::unique_ptr<TestRegistryData> data_;
+};
+
+// "Hivescout, Biuld ... started on: <time>" and "Hivescout with process ID ... ended on: <time>".
+inline bool isStartLine(const std::wstring& line, DWORD pid) {
+    return std::regex_match(line, std::wregex(L"Hivescout, Biuld 1\\.0\\.1\\.14, 64 Bit, with process ID " + std::to_wstring(pid) +
+                                              L" started on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"));
+}
+inline bool isEndLine(const std::wstring& line, DWORD pid) {
+    return std::regex_match(line, std::wregex(L"Hivescout with process ID " + std::to_wstring(pid) +
+                                              L" ended on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"));
+}
+
+// The messages between the start and end lines of a run's output, which are checked.
+inline std::vector<std::wstring> reportBody(const HivescoutRun& run) {
+    const std::vector<std::wstring>& lines = run.outputLines;
+    const bool framed = lines.size() >= 2 && isStartLine(lines.front(), run.process.processId) &&
+                        isEndLine(lines.back(), run.process.processId);
+    EXPECT_TRUE(framed) << "start and end lines";
+    if (!framed) return run.outputMessages();
+    const std::vector<std::wstring> messages = run.outputMessages();
+    return std::vector<std::wstring>(messages.begin() + 1, messages.end() - 1);
+}
+
+// A whole switch word, "-jumpto=<path>" with blanks kept.
+inline std::wstring switchWord(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }

@@ -1,0 +1,204 @@
+// The views driven in this process, where a tree and a list can be made to misbehave and
+// the blocks simply live in this process.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/exit_flags.h"
+#include "app/process_state.h"
+#include "regedit/window_wait.h"
+#include "tests/support/capture.h"
+#include "tests/support/editors.h"
+#include "tests/support/process_runner.h"
+#include "views/regedit_views.h"
+#include "views/remote_block.h"
+#include "views/remote_buffers.h"
+#include "views/value_list.h"
+
+namespace {
+
+HTREEITEM silentItem = nullptr;
+WNDPROC treeProcedure = nullptr;
+
+// The silent item answers zero to a get-item message and leaves the text block as it was.
+LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TVM_GETITEMW && reinterpret_cast<const TVITEMEXW*>(lParam)->hItem == silentItem) return 0;
+    return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
+}
+
+DWORD committed(void* address) {
+    MEMORY_BASIC_INFORMATION info{};
+    ::VirtualQuery(address, &info, sizeof(info));
+    return info.State == MEM_COMMIT;
+}
+
+// A window with a tree ("Computer" over "Same", over the silent "Other") and a list after
+// it with the rows "(Default)" and "A".
+class OwnViews : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+        tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD, 0, 0, 150, 300, window_, nullptr, nullptr, nullptr);
+        list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 150, 0, 150, 300, window_, nullptr, nullptr, nullptr);
+        silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
+        treeProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
+        LVCOLUMNW column{};
+        ListView_InsertColumn(list_, 0, &column);
+        for (const wchar_t* name : {L"(Default)", L"A"}) {
+            LVITEMW row{};
+            row.mask = LVIF_TEXT;
+            row.iItem = ListView_GetItemCount(list_);
+            row.pszText = const_cast<wchar_t*>(name);
+            ListView_InsertItem(list_, &row);
+        }
+        regeditInstance.process = ::GetCurrentProcess();
+        passedPath.clear();
+        targetKindWord = L"key";
+    }
+    void TearDown() override {
+        releaseRemoteBuffers();
+        regeditInstance = RegeditInstance{};
+        ::DestroyWindow(window_);
+    }
+    HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
+        TVINSERTSTRUCTW item{};
+        item.hParent = parent;
+        item.hInsertAfter = TVI_LAST;
+        item.item.mask = TVIF_TEXT;
+        item.item.pszText = const_cast<wchar_t*>(text);
+        return TreeView_InsertItem(tree_, &item);
+    }
+    std::uint32_t findViews(HANDLE process) {
+        allocateLocalText();
+        return findRegeditViews(WindowSet{window_}, views_, process, kRemoteTextCapacity);
+    }
+
+    HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
+    RegeditViews views_;
+    CapturedReport report_;
+};
+
+}  // namespace
+
+TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    EXPECT_EQ(tree_, views_.tree);
+    EXPECT_EQ(list_, views_.list);
+    void* const blocks[] = {remoteBuffers.text.address(), remoteBuffers.treeItem.address(), remoteBuffers.listItem.address()};
+    for (void* block : blocks) EXPECT_TRUE(committed(block));
+    // Searching again keeps the blocks it holds.
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    EXPECT_EQ(blocks[0], remoteBuffers.text.address());
+    releaseRegedit();
+    for (void* block : blocks) EXPECT_FALSE(committed(block));
+    EXPECT_FALSE(remoteBuffers.text.held() || remoteBuffers.treeItem.held() || remoteBuffers.listItem.held());
+    EXPECT_FALSE(remoteBuffers.localText);
+    releaseRegedit();  // a second release finds nothing
+}
+
+TEST_F(OwnViews, AnEditorThatEndedStopsTheSearch) {
+    RunningProcess ended(quoteArgument(hivescoutPath()) + L" -jumptokey=");
+    ended.wait();
+    regeditInstance.process = ended.handle();
+    allocateLocalText();
+    EXPECT_EQ(ExitFlags::RegeditTerminated, findRegeditViews(WindowSet{list_}, views_, ended.handle(), kRemoteTextCapacity));
+    EXPECT_EQ(std::vector<std::wstring>{L", Regedit terminated unexpectedly before the jump could be completed."},
+              report_.errorMessages());
+    EXPECT_EQ(nullptr, views_.tree);
+}
+
+TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    void* const text = remoteBuffers.text.address();
+    abandonRemoteBuffers();
+    releaseRemoteBuffers();
+    EXPECT_TRUE(committed(text));
+    EXPECT_FALSE(remoteBuffers.text.held());
+    ::VirtualFree(text, 0, MEM_RELEASE);
+}
+
+// After "Same" matched, the text block still says "Same" when "Other" stays silent.
+TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
+    EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_));
+    EXPECT_EQ(L"Same\\", passedPath);
+    EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
+}
+
+// The failed exchanges, in the stand-in through a handle without one right (in this
+// process the system does not hold a handle to its rights).
+TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
+    ASSERT_TRUE(installStandin() && killAllEditors());
+    Editor editor;
+    ASSERT_TRUE(editor.ready());
+    CapturedReport report;
+    const std::wstring writeLine = L", Error occurred while writing in the regedit process memory. Error returned was : ";
+    const std::wstring readLine = L", Error occurred while reading the regedit process memory. Error returned was : ";
+    const DWORD all = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE;
+    const struct {
+        DWORD missingRight;
+        bool inTheList;  // the tree walk, or the value search in the list of the key reached
+        std::uint32_t bits;
+        const std::wstring& line;
+    } cases[] = {{PROCESS_VM_WRITE, false, ExitFlags::KeyNotFound | ExitFlags::CommunicationError64, writeLine},
+                 {PROCESS_VM_READ, false, ExitFlags::KeyNotFound | ExitFlags::CommunicationError128, readLine},
+                 {PROCESS_VM_WRITE, true, ExitFlags::KeyNotFound | ExitFlags::CommunicationError256, writeLine},
+                 {PROCESS_VM_READ, true, ExitFlags::KeyNotFound | ExitFlags::CommunicationError512, readLine}};
+    ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
+    for (const auto& c : cases) {
+        const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
+        const UniqueHandle limited(::OpenProcess(all & ~c.missingRight, FALSE, editor.processId()));
+        RegeditViews views;
+        regeditInstance.process = full.get();
+        allocateLocalText();
+        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, c.inTheList ? full.get() : limited.get(),
+                                       kRemoteTextCapacity));
+        passedPath.clear();
+        if (c.inTheList) ASSERT_EQ(0u, jumpInRegeditViews(L"HKEY_CURRENT_USER", views));
+        const std::size_t linesBefore = report.errorMessages().size();
+        remoteBuffers.process = limited.get();
+        if (c.inTheList) {
+            const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64);
+            EXPECT_EQ(ValueSearch::Failed, result.outcome);
+            EXPECT_EQ(c.bits, result.failure | ExitFlags::KeyNotFound);
+            EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
+        } else {
+            EXPECT_EQ(c.bits, jumpInRegeditViews(L"HKEY_CURRENT_USER", views));
+            EXPECT_EQ(L"", passedPath);
+        }
+        remoteBuffers.process = full.get();
+        const std::vector<std::wstring> lines = report.errorMessages();
+        ASSERT_GT(lines.size(), linesBefore);
+        EXPECT_EQ(0u, lines[linesBefore].find(c.line)) << c.bits;
+        releaseRemoteBuffers();
+    }
+    // A handle that may not allocate fails the set-up.
+    const UniqueHandle noAllocation(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, editor.processId()));
+    RegeditViews views;
+    allocateLocalText();
+    const std::size_t linesBefore = report.errorMessages().size();
+    EXPECT_EQ(ExitFlags::CommunicationSetupFailed,
+              findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get(), kRemoteTextCapacity));
+    EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
+    releaseRemoteBuffers();
+    regeditInstance = RegeditInstance{};
+}
+
+TEST(RemoteBlock, ADifferentSizeReplacesTheBlockAndTheOwnerFreesIt) {
+    void* address = nullptr;
+    {
+        RemoteBlock block;
+        EXPECT_FALSE(block.allocate(nullptr, 80));
+        EXPECT_FALSE(block.held());
+        ASSERT_TRUE(block.allocate(::GetCurrentProcess(), 72));
+        address = block.address();
+        ASSERT_TRUE(block.allocate(::GetCurrentProcess(), 40962));
+        EXPECT_TRUE(block.address() == address || !committed(address));  // its pages may be handed out again
+        address = block.address();
+        EXPECT_TRUE(committed(address));
+    }
+    EXPECT_FALSE(committed(address));
+}

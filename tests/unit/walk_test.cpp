@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+
+#include "views/key_path.h"
+#include "views/name_folding.h"
+#include "views/record_layout.h"
+#include "views/remote_buffers.h"
+
+// The folded side is taken as given; only ASCII capitals fold, nothing is trimmed.
+TEST(NameFolding, OnlyAsciiCapitalsFoldAndWholeNamesMatch) {
+    const struct {
+        const wchar_t* text;
+        const wchar_t* folded;
+        bool equal;
+    } rows[] = {{L"HKEY_CURRENT_USER", L"hkey_current_user", true}, {L"", L"", true},
+                {L"\u00C9T\u00C9", L"\u00E9t\u00E9", false},         {L"\u00C9T\u00C9", L"\u00C9t\u00C9", true},
+                {L"\u0130", L"i", false},                            {L"@[", L"`{", false},
+                {L"Soft", L"software", false},                       {L"Software", L"soft", false},
+                {L"name  ", L"name", false},                         {L"Name  ", L"name  ", true},
+                {L"Key", L"Key", false}};
+    for (const auto& row : rows) EXPECT_EQ(row.equal, equalsFolded(row.text, row.folded)) << row.text;
+    std::wstring target;
+    target.reserve(64);
+    const wchar_t* const storage = target.data();
+    foldInto(target, L"ValUE \u00C4");
+    EXPECT_EQ(L"value \u00C4", target);
+    foldInto(target, L"X");
+    EXPECT_EQ(L"x", target);
+    EXPECT_EQ(storage, target.data());
+}
+
+TEST(PathPreparation, ValueTargetsLoseTheirLastNameKeyTargetsGainABackslash) {
+    const struct {
+        const wchar_t* path;
+        JumpKind kind;
+        const wchar_t* keys;
+        const wchar_t* valueName;
+        bool valueMissing;
+    } rows[] = {{L"HKEY_CURRENT_USER\\Software\\Name", JumpKind::Value, L"HKEY_CURRENT_USER\\Software\\", L"Name", false},
+                {L"HKEY_CURRENT_USER\\a\\b", JumpKind::Value, L"HKEY_CURRENT_USER\\a\\", L"b", false},
+                {L"HKEY_CURRENT_USER", JumpKind::Value, nullptr, L"", true},
+                {L"HKEY_CURRENT_USER\\", JumpKind::Value, nullptr, L"", true},
+                {L"HKEY_LOCAL_MACHINE\\SOFTWARE", JumpKind::Key, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", L"", false},
+                {L"HKEY_LOCAL_MACHINE\\SOFTWARE", JumpKind::KeyOrValue, L"HKEY_LOCAL_MACHINE\\SOFTWARE", L"", false}};
+    for (const auto& row : rows) {
+        const PreparedPath p = prepareJumpPath(row.path, row.kind);
+        EXPECT_TRUE(!row.keys || row.keys == p.keys) << row.path;
+        EXPECT_EQ(row.valueName, p.valueName) << row.path;
+        EXPECT_EQ(row.valueMissing, p.valueMissing) << row.path;
+    }
+}
+
+// Key and value targets end at the empty name after the trailing backslash, key-or-value
+// targets on their last name; once finished, the levels stay finished.
+TEST(KeyLevels, NamesRestsAndTheLastLevel) {
+    using Level = std::tuple<std::wstring, std::wstring, bool>;
+    const auto levelsOf = [](const std::wstring& keys, JumpKind kind) {
+        std::vector<Level> result;
+        KeyLevels levels(keys, kind);
+        while (auto level = levels.next()) {
+            result.emplace_back(level->name, level->rest, level->isLast);
+            if (result.size() > 16) break;
+        }
+        EXPECT_FALSE(levels.next().has_value());
+        return result;
+    };
+    const std::vector<Level> key = {{L"HKEY_LOCAL_MACHINE", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", false}, {L"SOFTWARE", L"SOFTWARE\\", false}};
+    EXPECT_EQ(key, levelsOf(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", JumpKind::Key));
+    EXPECT_EQ(key, levelsOf(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", JumpKind::Value));
+    const std::vector<Level> keyOrValue = {{L"HKEY_CURRENT_USER", L"HKEY_CURRENT_USER\\Soft\\v", false}, {L"Soft", L"Soft\\v", false}, {L"v", L"v", true}};
+    EXPECT_EQ(keyOrValue, levelsOf(L"HKEY_CURRENT_USER\\Soft\\v", JumpKind::KeyOrValue));
+    EXPECT_EQ((std::vector<Level>{{L"Name", L"Name", true}}), levelsOf(L"Name", JumpKind::KeyOrValue));
+    const std::vector<Level> doubled = {{L"A", L"A\\\\B\\", false}, {L"", L"\\B\\", false}, {L"B", L"B\\", false}};
+    EXPECT_EQ(doubled, levelsOf(L"A\\\\B\\", JumpKind::Key));
+}
+
+TEST(WalkDecisions, MissingNamesAndFinishes) {
+    EXPECT_EQ(WalkEnd::ValueWanted, walkEndWhenMissing(JumpKind::KeyOrValue, true));
+    EXPECT_EQ(WalkEnd::NotFound, walkEndWhenMissing(JumpKind::KeyOrValue, false));
+    EXPECT_EQ(WalkEnd::NotFound, walkEndWhenMissing(JumpKind::Key, true));
+    EXPECT_EQ(WalkEnd::NotFound, walkEndWhenMissing(JumpKind::Value, true));
+    EXPECT_EQ(WalkFinish::Key, finishAfterWalk(WalkEnd::Reached, JumpKind::Key, L""));
+    EXPECT_EQ(WalkFinish::Key, finishAfterWalk(WalkEnd::Reached, JumpKind::KeyOrValue, L""));
+    EXPECT_EQ(WalkFinish::ValueSearch, finishAfterWalk(WalkEnd::Reached, JumpKind::Value, L"v"));
+    EXPECT_EQ(WalkFinish::ValueSearch, finishAfterWalk(WalkEnd::ValueWanted, JumpKind::KeyOrValue, L"v"));
+    for (JumpKind kind : {JumpKind::Key, JumpKind::Value, JumpKind::KeyOrValue})
+        EXPECT_EQ(WalkFinish::NotFound, finishAfterWalk(WalkEnd::NotFound, kind, L"v"));
+}
+
+// Whatever the editor wrote, the text ends within the capacity, at its first zero.
+TEST(LocalText, EndsAtTheFirstZeroAndWithinTheCapacity) {
+    auto text = std::make_unique<wchar_t[]>(kTextBlockUnits);
+    for (const std::size_t zeroAt : {kTextBlockUnits, kRemoteTextCapacity - 1, std::size_t{5}}) {
+        std::fill(text.get(), text.get() + kTextBlockUnits, L'x');
+        if (zeroAt < kTextBlockUnits) text[zeroAt] = L'\0';
+        EXPECT_EQ(std::min(zeroAt, kRemoteTextCapacity - 1), terminateLocalText(text.get()).size());
+    }
+}
+
+namespace {
+
+constexpr std::uint64_t kText = 0x00007FF6A1B2C3D4ull, kItem = 0x0000012345678ABCull;
+
+// Every listed field {offset, width, value} holds its value and every other byte is zero.
+template <std::size_t N>
+void expectExactly(const std::array<std::uint8_t, N>& bytes, const std::vector<std::array<std::uint64_t, 3>>& fields) {
+    std::array<std::uint8_t, N> expected{};
+    for (const auto& [offset, width, value] : fields) std::memcpy(expected.data() + offset, &value, width);
+    EXPECT_EQ(expected, bytes);
+}
+
+}  // namespace
+
+TEST(RecordLayout, ChosenByTheEditorsBitnessAndLaidOutByTheOffsetTables) {
+    EXPECT_EQ(RecordLayout::Bits32, chooseRecordLayout(true, false, false));
+    EXPECT_EQ(RecordLayout::Bits32, chooseRecordLayout(true, false, true));
+    EXPECT_EQ(RecordLayout::Bits32, chooseRecordLayout(false, false, true));
+    EXPECT_EQ(RecordLayout::Bits64, chooseRecordLayout(false, true, true));  // the default switch wins
+    EXPECT_EQ(RecordLayout::Bits64, chooseRecordLayout(false, true, false));
+    EXPECT_EQ(RecordLayout::Bits64, chooseRecordLayout(false, false, false));
+    for (const RecordLayout layout : {RecordLayout::Bits64, RecordLayout::Bits32}) {
+        const bool wide = layout == RecordLayout::Bits64;
+        TreeItemRecord tree(layout, kText);
+        tree.setItem(0xFFFFFFFFFFFFFFFFull);  // changing the item leaves everything else
+        tree.setItem(kItem);
+        ASSERT_EQ(80u, tree.bytes().size());
+        expectExactly(tree.bytes(), wide ? std::vector<std::array<std::uint64_t, 3>>{{0, 4, 0x11}, {8, 8, kItem}, {24, 8, kText}, {32, 4, 20480}}
+                                         : std::vector<std::array<std::uint64_t, 3>>{{0, 4, 0x11}, {4, 4, kItem & 0xFFFFFFFFu},
+                                                                                     {16, 4, kText & 0xFFFFFFFFu}, {20, 4, 20480}});
+        ListItemRecord row = ListItemRecord::textQuery(layout, kText);
+        row.setRow(1000);
+        ASSERT_EQ(72u, row.bytes().size());
+        expectExactly(row.bytes(), wide ? std::vector<std::array<std::uint64_t, 3>>{{0, 4, 1}, {4, 4, 1000}, {24, 8, kText}, {32, 4, 20480}}
+                                        : std::vector<std::array<std::uint64_t, 3>>{{0, 4, 1}, {4, 4, 1000}, {20, 4, kText & 0xFFFFFFFFu}, {24, 4, 20480}});
+        expectExactly(ListItemRecord::stateChange(layout, 2).bytes(), {{0, 4, 8}, {4, 4, 2}, {12, 4, 3}, {16, 4, 3}});
+    }
+    // On this 64-bit build the platform's own records agree with the Bits64 images.
+    TVITEMEXW platformTree{};
+    platformTree.mask = TVIF_TEXT | TVIF_HANDLE;
+    platformTree.hItem = reinterpret_cast<HTREEITEM>(static_cast<std::uintptr_t>(kItem));
+    platformTree.pszText = reinterpret_cast<LPWSTR>(static_cast<std::uintptr_t>(kText));
+    platformTree.cchTextMax = 20480;
+    TreeItemRecord tree(RecordLayout::Bits64, kText);
+    tree.setItem(kItem);
+    EXPECT_EQ(0, std::memcmp(&platformTree, tree.bytes().data(), 80));
+    LVITEMW platformRow{};
+    platformRow.mask = LVIF_TEXT;
+    platformRow.iItem = 3;
+    platformRow.pszText = platformTree.pszText;
+    platformRow.cchTextMax = 20480;
+    ListItemRecord row = ListItemRecord::textQuery(RecordLayout::Bits64, kText);
+    row.setRow(3);
+    EXPECT_EQ(0, std::memcmp(&platformRow, row.bytes().data(), 72));
+}

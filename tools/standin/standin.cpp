@@ -1,0 +1,311 @@
+// A registry editor for the end-to-end tests: the Windows editor's window layout, filled
+// from the live registry and bent by the knobs of standin_channel.h.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tools/standin/registry_key.h"
+#include "tools/standin/standin_channel.h"
+
+using standin::Control;
+
+namespace {
+
+std::wstring environment(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    return ::GetEnvironmentVariableW(name, value, MAX_PATH) < MAX_PATH ? value : L"";
+}
+DWORD number(const std::wstring& text) { return std::wcstoul(text.c_str(), nullptr, 10); }
+
+struct Knobs {
+    DWORD windowDelayMs, controlsDelayMs, itemReadDelayMs, listFillDelayMs, exitAfterMs;
+    bool twoChildren, listBeforeTree, noList, exitOnListRead;
+    DWORD exitOnItemRead;
+};
+
+Knobs readKnobs() {
+    using namespace standin::knob;
+    const std::wstring placement = environment(kListPlacement), itemRead = environment(kExitOnItemRead);
+    return {number(environment(kWindowDelayMs)), number(environment(kControlsDelayMs)),
+            number(environment(kItemReadDelayMs)), number(environment(kListFillDelayMs)),
+            number(environment(kExitAfterMs)), number(environment(kTwoChildren)) != 0, placement == L"before",
+            placement == L"none", itemRead.rfind(L"list:", 0) == 0, itemRead.size() > 5 ? number(itemRead.substr(5)) : 0};
+}
+
+enum : UINT_PTR { kControlsTimer = 1, kListFillTimer };
+const struct {
+    const wchar_t* name;
+    HKEY key;
+} kRoots[] = {{L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT}, {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+              {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {L"HKEY_USERS", HKEY_USERS},
+              {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG}};
+
+Knobs knobs;
+HANDLE record = INVALID_HANDLE_VALUE;
+int dispatchDepth = 0;  // above zero while a procedure of the stand-in runs: what is sent then is its own
+bool listFillPending = false;
+DWORD itemReads = 0;
+HWND mainWindow, address, placeholder, tree, list, status;
+
+bool isDriving(UINT message) {
+    switch (message) {
+    case TVM_GETNEXTITEM: case TVM_GETITEMW: case TVM_SELECTITEM: case TVM_EXPAND: case LVM_GETITEMCOUNT:
+    case LVM_GETHEADER: case LVM_GETITEMW: case LVM_SETITEMW: case LVM_SETITEMSTATE: case LVM_ENSUREVISIBLE:
+    case HDM_GETITEMCOUNT: case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_LBUTTONDOWN: case WM_LBUTTONUP:
+    case WM_KEYDOWN: case WM_KEYUP:
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const Control control = static_cast<Control>(data);
+    const bool outside =
+        dispatchDepth == 0 && (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0;
+    if (outside && isDriving(message) && record != INVALID_HANDLE_VALUE) {
+        const standin::RecordedMessage entry{control, message, wParam, static_cast<std::uint64_t>(lParam)};
+        DWORD written = 0;
+        ::WriteFile(record, &entry, sizeof(entry), &written, nullptr);
+    }
+    if (outside && (message == TVM_GETITEMW || message == LVM_GETITEMW)) {
+        if (knobs.exitOnItemRead && knobs.exitOnListRead == (control == Control::List) &&
+            ++itemReads >= knobs.exitOnItemRead)
+            ::ExitProcess(0);
+        if (knobs.itemReadDelayMs) ::Sleep(knobs.itemReadDelayMs);
+    }
+    if (control == Control::Header && message == HDM_GETITEMCOUNT && listFillPending) return -1;
+    ++dispatchDepth;
+    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    --dispatchDepth;
+    return result;
+}
+
+bool lessIgnoringCase(const std::wstring& left, const std::wstring& right) {
+    return ::CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                  static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, HKEY root = nullptr) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.itemex.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM;
+    insert.itemex.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.itemex.cChildren = children;
+    insert.itemex.lParam = reinterpret_cast<LPARAM>(root);
+    return TreeView_InsertItem(tree, &insert);
+}
+
+// Item texts are the key names; the root keys' items carry their key.
+bool openKeyOf(HTREEITEM item, RegistryKey& key) {
+    std::wstring subkey;
+    for (HTREEITEM parent; item && (parent = TreeView_GetParent(tree, item)) != nullptr; item = parent) {
+        wchar_t text[256] = {};
+        TVITEMW query{};
+        query.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
+        query.hItem = item;
+        query.pszText = text;
+        query.cchTextMax = 256;
+        TreeView_GetItem(tree, &query);
+        if (!TreeView_GetParent(tree, parent))
+            return key.open(reinterpret_cast<HKEY>(query.lParam), subkey.c_str()) == ERROR_SUCCESS;
+        subkey = subkey.empty() ? std::wstring(text) : std::wstring(text) + L"\\" + subkey;
+    }
+    return false;
+}
+
+// Keys are listed once, on first expansion.
+void insertSubkeys(HTREEITEM item) {
+    RegistryKey key;
+    std::vector<std::wstring> names;
+    wchar_t name[256];
+    for (DWORD index = 0, length = 256; openKeyOf(item, key) &&
+         ::RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index, length = 256)
+        names.emplace_back(name, length);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    if (names.empty()) {
+        TVITEMW none{};
+        none.mask = TVIF_HANDLE | TVIF_CHILDREN;
+        none.hItem = item;
+        TreeView_SetItem(tree, &none);
+    }
+    for (const std::wstring& child : names) insertItem(item, child, I_CHILDRENCALLBACK);
+}
+
+// "(Default)" first, then the key's values sorted by name.
+void fillList() {
+    RegistryKey key;
+    const HTREEITEM selected = TreeView_GetSelection(tree);
+    if (!list) return;
+    ListView_DeleteAllItems(list);
+    if (!selected || !openKeyOf(selected, key)) return;
+    std::vector<std::wstring> names;
+    std::vector<wchar_t> name(16384);
+    for (DWORD index = 0, length = 16384;
+         ::RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index, length = 16384)
+        if (length) names.emplace_back(name.data(), length);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    names.insert(names.begin(), L"(Default)");
+    for (std::size_t row = 0; row < names.size(); ++row) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.pszText = const_cast<wchar_t*>(names[row].c_str());
+        ListView_InsertItem(list, &item);
+    }
+}
+
+HWND child(const wchar_t* className, DWORD style) {
+    return ::CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, mainWindow,
+                             nullptr, nullptr, nullptr);
+}
+
+// Address bar, the views, status bar: in that sibling order, however late each came.
+void arrangeChildren() {
+    RECT client{};
+    ::GetClientRect(mainWindow, &client);
+    if (status) ::SendMessageW(status, WM_SIZE, 0, 0);
+    const int top = address ? 22 : 0, height = client.bottom - top - (status ? 22 : 0);
+    const int split = list ? client.right * 3 / 10 : client.right;
+    HWND previous = HWND_TOP;
+    for (HWND window : {address, placeholder, knobs.listBeforeTree ? list : tree, knobs.listBeforeTree ? tree : list, status})
+        if (window) {
+            ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            previous = window;
+        }
+    if (address) ::MoveWindow(address, 0, 0, client.right, top, TRUE);
+    if (placeholder) ::MoveWindow(placeholder, 0, top, client.right, height, TRUE);
+    if (tree) ::MoveWindow(tree, 0, top, split, height, TRUE);
+    if (list) ::MoveWindow(list, split, top, client.right - split, height, TRUE);
+}
+
+void subclass(HWND window, Control control) {
+    ::SetWindowSubclass(window, controlProc, 1, static_cast<DWORD_PTR>(control));
+}
+
+void createList() {
+    list = child(WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 300;
+    column.pszText = const_cast<wchar_t*>(L"Name");
+    ListView_InsertColumn(list, 0, &column);
+    subclass(list, Control::List);
+    subclass(ListView_GetHeader(list), Control::Header);
+}
+
+// The tree is filled before a list after it exists, so that a window with both is ready.
+void createViews() {
+    if (knobs.listBeforeTree) createList();
+    tree = child(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
+    subclass(tree, Control::Tree);
+    const HTREEITEM root = insertItem(TVI_ROOT, L"Computer", 1);
+    for (const auto& rootKey : kRoots) insertItem(root, rootKey.name, I_CHILDRENCALLBACK, rootKey.key);
+    TreeView_Expand(tree, root, TVE_EXPAND);
+    TreeView_SelectItem(tree, root);
+    if (!knobs.listBeforeTree && !knobs.noList) createList();
+    if (placeholder) ::DestroyWindow(std::exchange(placeholder, nullptr));
+    arrangeChildren();
+}
+
+void onTreeNotice(NMHDR& notice) {
+    auto& change = reinterpret_cast<NMTREEVIEWW&>(notice);
+    if (notice.code == TVN_ITEMEXPANDINGW && (change.action & TVE_EXPAND) &&
+        TreeView_GetParent(tree, change.itemNew.hItem) && !TreeView_GetChild(tree, change.itemNew.hItem)) {
+        insertSubkeys(change.itemNew.hItem);
+    } else if (notice.code == TVN_GETDISPINFOW) {
+        auto& item = reinterpret_cast<NMTVDISPINFOW&>(notice).item;
+        RegistryKey key;
+        DWORD subkeys = 0;
+        if (!(item.mask & TVIF_CHILDREN)) return;
+        item.cChildren = openKeyOf(item.hItem, key) && ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys,
+                                                                           nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                                           nullptr, nullptr) == ERROR_SUCCESS && subkeys;
+        item.mask |= TVIF_DI_SETITEM;
+    } else if (notice.code == TVN_SELCHANGEDW && !knobs.listFillDelayMs) {
+        fillList();
+    } else if (notice.code == TVN_SELCHANGEDW) {
+        if (list) ListView_DeleteAllItems(list);
+        listFillPending = true;
+        ::SetTimer(mainWindow, kListFillTimer, knobs.listFillDelayMs, nullptr);
+    }
+}
+
+LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        mainWindow = window;
+        if (!knobs.twoChildren) {
+            address = child(WC_EDITW, ES_AUTOHSCROLL);
+            if (knobs.controlsDelayMs) placeholder = child(WC_STATICW, 0);
+            status = child(STATUSCLASSNAMEW, SBARS_SIZEGRIP);
+        }
+        if (!knobs.controlsDelayMs) createViews();
+        arrangeChildren();
+        if (knobs.controlsDelayMs) ::SetTimer(window, kControlsTimer, knobs.controlsDelayMs, nullptr);
+        return 0;
+    case WM_SIZE:
+        arrangeChildren();
+        return 0;
+    case WM_TIMER:
+        ::KillTimer(window, wParam);
+        if (wParam == kControlsTimer) createViews();
+        if (wParam == kListFillTimer) listFillPending = false, fillList();
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == tree) onTreeNotice(*reinterpret_cast<NMHDR*>(lParam));
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++dispatchDepth;
+    const LRESULT result = handleMessage(window, message, wParam, lParam);
+    --dispatchDepth;
+    return result;
+}
+
+DWORD WINAPI exitLater(void*) {
+    ::Sleep(knobs.exitAfterMs);
+    ::ExitProcess(0);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    knobs = readKnobs();
+    const std::wstring recordPath = environment(standin::knob::kRecord);
+    if (!recordPath.empty())
+        record = ::CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (knobs.exitAfterMs) ::CloseHandle(::CreateThread(nullptr, 0, exitLater, nullptr, 0, nullptr));
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    ::Sleep(knobs.windowDelayMs);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"RegEdit_RegEdit";
+    ::RegisterClassExW(&windowClass);
+    ::CreateWindowExW(0, L"RegEdit_RegEdit", L"Registry Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 900, 600, nullptr, nullptr, instance, nullptr);
+    ::ShowWindow(mainWindow, showCommand);
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return 0;
+}
