@@ -321,11 +321,10 @@ const wchar_t kRoot[] = L"HivescoutCampaign";
 
 // A key level of 120 subkeys whose last one holds 60 values: a walk of seconds when the
 // editor answers slowly.
-RegistryKeySpec campaignTree() {
-    RegistryKeySpec wide = keyWithNumberedSubkeys(L"Wide", L"Key", 120, 4);
-    for (unsigned i = 0; i < 60; ++i) wide.subkeys.back().add(stringValue(L"Value" + std::to_wstring(100 + i), L"x"));
-    RegistryKeySpec root{kRoot, {}, {}};
-    root.add(std::move(wide)).add(RegistryKeySpec{L"Short", {}, {}});
+std::vector<std::wstring> campaignTree() {
+    std::vector<std::wstring> root{L"Short"};
+    addNumbered(root, L"Wide\\Key%04u", 120);
+    addNumbered(root, L"Wide\\Key0119|Value%u", 60, 100);
     return root;
 }
 
@@ -691,7 +690,7 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD start = ::GetTickCount();
 
     if (!installStandin() || !killAllEditors()) return std::printf("[ campaign ] FAILED: stand-in\n"), 2;
-    TestRegistryData data(campaignTree());
+    TestRegistryData data(kRoot, campaignTree());
     if (!data.created()) return std::printf("[ campaign ] FAILED: registry data\n"), 2;
     const Targets targets = targetsIn(data);
     const std::wstring scratch = temporaryPath(L"hivescout-campaign\\");

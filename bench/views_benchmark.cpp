@@ -77,16 +77,10 @@ SIZE_T privateBytes(HANDLE process) {
     return total;
 }
 
-RegistryKeySpec siblingsTree() { return keyWithNumberedSubkeys(L"HivescoutBench", L"Key", kSiblings, 4); }
-
-RegistryKeySpec rowsTree() {
-    RegistryKeySpec rows{L"HivescoutBenchRows", {}, {}};
-    for (unsigned i = 0; i + 1 < kRows; ++i) {
-        wchar_t name[16];
-        std::swprintf(name, 16, L"Value%04u", i);
-        rows.add(stringValue(name, L"x"));
-    }
-    return rows;
+std::vector<std::wstring> numbered(const wchar_t* format, unsigned count) {
+    std::vector<std::wstring> entries;
+    addNumbered(entries, format, count);
+    return entries;
 }
 
 struct Timed {
@@ -467,9 +461,9 @@ int benchWholeJump(DWORD editorId, HWND mainWindow) {
 int wmain() {
     CapturedReport quiet;  // the walk's own lines are not part of the figures
     const double writeStart = nowMs();
-    TestRegistryData siblings(siblingsTree());
-    TestRegistryData rows(rowsTree());
-    TestRegistryData jumpKey(RegistryKeySpec{kJumpNames[2], {}, {RegistryKeySpec{kJumpNames[3], {stringValue(kJumpValue, L"x")}, {}}}});
+    TestRegistryData siblings(L"HivescoutBench", numbered(L"Key%04u", kSiblings));
+    TestRegistryData rows(L"HivescoutBenchRows", numbered(L"|Value%04u", kRows - 1));
+    TestRegistryData jumpKey(kJumpNames[2], {std::wstring(kJumpNames[3]) + L"|" + kJumpValue});
     if (!siblings.created() || !rows.created() || !jumpKey.created()) return fail("registry data");
     std::printf("[ bench ] registry data: %.0f ms\n", nowMs() - writeStart);
 

@@ -1,7 +1,6 @@
 // The real hivescout.exe against Wine's own registry editor, which keeps its tree and list
 // in an inner window: launching and adopting it, what each jump reports and returns, and
 // what the editor's own controls show afterwards.
-#include <cstdio>
 #include <cstring>
 
 #include "app/exit_flags.h"
@@ -43,12 +42,10 @@ std::vector<std::wstring> notFoundErrors(const std::wstring& kind) {
 class RealEditorJump : public JumpFixture {
 protected:
     bool installEditor() override { return installWineEditor(); }
-    RegistryKeySpec testTree() const override {
-        RegistryKeySpec rows{L"Rows", {}, {}};
-        wchar_t name[16];
-        for (unsigned index = 1; index <= 399; ++index)  // after the default row, value i is row i
-            std::swprintf(name, 16, L"Row%03u", index), rows.add(stringValue(name, L"x"));
-        return sampleTestTree().add(keyWithNumberedSubkeys(L"Many", L"Key", 600, 4)).add(rows);
+    std::vector<std::wstring> testTree() const override {
+        std::vector<std::wstring> tree = sampleTestTree();
+        addNumbered(tree, L"Many\\Key%04u", 600);
+        return addNumbered(tree, L"Rows|Row%03u", 399, 1), tree;  // after the default row, value i is row i
     }
 };
 

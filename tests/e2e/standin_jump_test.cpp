@@ -77,9 +77,9 @@ TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
 // What the jump sends to the editor's controls, message for message.
 class MessageOrder : public JumpFixture {
 protected:
-    RegistryKeySpec testTree() const override {
-        // After "(Default)" and sorted by name, "Second" is row 2.
-        return sampleTestTree().add(RegistryKeySpec{L"Rows", {{L"Second", L"2"}, {L"First", L"1"}}, {}});
+    std::vector<std::wstring> testTree() const override {
+        std::vector<std::wstring> tree = sampleTestTree();
+        return tree.insert(tree.end(), {L"Rows|Second", L"Rows|First"}), tree;  // after "(Default)", "Second" is row 2
     }
     void startEditor(std::map<std::wstring, std::wstring> knobs = {}) {
         knobs[knob::kRecord] = record_;

@@ -8,29 +8,14 @@ namespace {
 
 const int kTextArea = 1003;
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchUsageWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t caption[128] = {};
-    ::GetWindowTextW(window, caption, 128);
-    if (owner != search->processId || !::IsWindowVisible(window) || std::wstring(caption) != L"Hivescout  64 Bit Usage Information")
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND waitForUsageWindow(const RunningProcess& process) {
-    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000;) {
-        WindowSearch search{process.processId(), nullptr};
-        ::EnumWindows(&matchUsageWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::WaitForSingleObject(process.handle(), 100) == WAIT_OBJECT_0) return search.found;
-    }
+    for (const DWORD start = ::GetTickCount();
+         ::GetTickCount() - start < 30000 && ::WaitForSingleObject(process.handle(), 50) == WAIT_TIMEOUT;)
+        for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, nullptr, L"Hivescout  64 Bit Usage Information"));) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == process.processId() && ::IsWindowVisible(window)) return window;
+        }
     return nullptr;
 }
 
@@ -65,12 +50,8 @@ class ProgramCopy {
 public:
     ProgramCopy(const std::wstring& fileName, bool withoutRichEdit)
         : path_(temporaryPath(fileName)), overrides_(L"Software\\Wine\\AppDefaults\\" + fileName + L"\\DllOverrides") {
-        copied_ = ::CopyFileW(hivescoutPath().c_str(), path_.c_str(), FALSE) != FALSE;
-        HKEY key = nullptr;
-        if (withoutRichEdit && ::RegCreateKeyExW(HKEY_CURRENT_USER, overrides_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                                 &key, nullptr) == ERROR_SUCCESS)
-            copied_ = copied_ && ::RegSetValueExW(key, L"riched20", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), 2) == 0,
-            ::RegCloseKey(key);
+        copied_ = ::CopyFileW(hivescoutPath().c_str(), path_.c_str(), FALSE) &&
+                  (!withoutRichEdit || ::RegSetKeyValueW(HKEY_CURRENT_USER, overrides_.c_str(), L"riched20", REG_SZ, L"", 2) == 0);
     }
     ~ProgramCopy() {
         ::DeleteFileW(path_.c_str());

@@ -14,27 +14,13 @@ std::wstring className(HWND window) {
     return name;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    EditorControls controls;
-};
-
-BOOL CALLBACK visitDescendant(HWND window, LPARAM data) {
-    EditorControls& found = reinterpret_cast<WindowSearch*>(data)->controls;
-    const std::wstring name = className(window);
-    if (!found.tree && name == WC_TREEVIEWW) found.tree = window;
-    if (!found.list && name == WC_LISTVIEWW) found.list = window;
-    return TRUE;
-}
-
-BOOL CALLBACK visitTopLevel(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || className(window) != L"RegEdit_RegEdit") return TRUE;
-    search->controls.mainWindow = window;
-    ::EnumChildWindows(window, visitDescendant, data);
-    return FALSE;
+// The first window of the class anywhere below the parent.
+HWND findBelow(HWND parent, const std::wstring& wanted) {
+    for (HWND child = nullptr; (child = ::FindWindowExW(parent, child, nullptr, nullptr)) != nullptr;) {
+        if (className(child) == wanted) return child;
+        if (HWND found = findBelow(child, wanted)) return found;
+    }
+    return nullptr;
 }
 
 bool copyOver(const std::wstring& from, const std::wstring& to) {
@@ -77,9 +63,12 @@ bool killAllEditors() {
 }
 
 EditorControls findEditorControls(DWORD processId) {
-    WindowSearch search{processId, {}};
-    ::EnumWindows(visitTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.controls;
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"RegEdit_RegEdit", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) return {window, findBelow(window, WC_TREEVIEWW), findBelow(window, WC_LISTVIEWW)};
+    }
+    return {};
 }
 
 Editor::Editor(const std::map<std::wstring, std::wstring>& knobs)

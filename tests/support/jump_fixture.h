@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(installEditor());
         ASSERT_TRUE(killAllEditors());
-        data_ = std::make_unique<TestRegistryData>(testTree());
+        data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", testTree());
         ASSERT_TRUE(data_->created());
     }
     void TearDown() override {
@@ -27,7 +27,7 @@ protected:
         data_.reset();
     }
     virtual bool installEditor() { return installStandin(); }
-    virtual RegistryKeySpec testTree() const { return sampleTestTree(); }
+    virtual std::vector<std::wstring> testTree() const { return sampleTestTree(); }
 
     // "HKEY_CURRENT_USER\Software\HivescoutTest" followed by "\" and below.
     std::wstring testPath(const std::wstring& below = std::wstring()) const { return data_->registryPath(below); }

@@ -61,10 +61,7 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
 }
 
 RunningProcess::~RunningProcess() {
-    if (process_) {
-        ::TerminateProcess(process_, 0xDEAD);
-        ::CloseHandle(process_);
-    }
+    if (process_) ::TerminateProcess(process_, 0xDEAD), ::CloseHandle(process_);
     ::DeleteFileW(outputPath_.c_str());
     ::DeleteFileW(errorPath_.c_str());
 }
@@ -126,16 +123,15 @@ std::wstring ownDirectory() {
 
 std::wstring fromUtf8(const std::string& bytes) {
     std::wstring text(bytes.size(), L'\0');
-    text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                               text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
 std::string toUtf8(const std::wstring& text) {
     std::string bytes(text.size() * 3, '\0');
     bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                                nullptr)));
+                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
     return bytes;
 }
 

@@ -14,8 +14,7 @@ struct ProcessResult {
     bool timedOut = false;
     bool started = false;
     DWORD processId = 0;
-    std::string standardOutput;  // bytes as written
-    std::string standardError;
+    std::string standardOutput, standardError;  // bytes as written
 };
 
 struct RunOptions {
@@ -24,7 +23,7 @@ struct RunOptions {
     std::wstring currentDirectory = {};
 };
 
-// A program started without waiting; ended on destruction if still running.
+// A program started without waiting; ended with the object.
 class RunningProcess {
 public:
     explicit RunningProcess(const std::wstring& commandLine, const RunOptions& options = {});
@@ -36,17 +35,14 @@ public:
     HANDLE handle() const { return process_; }
     // Waits for the end (ending the program after the time-out) and reads its output.
     ProcessResult wait(DWORD timeoutMs = 60000);
-    // Waits until the standard output holds the text; false when the program ended first
-    // or the time ran out.
+    // Until the standard output holds the text; false when the program ended first.
     bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
 
 private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
-    std::wstring outputPath_;
-    std::wstring errorPath_;
+    std::wstring outputPath_, errorPath_;
 };
-
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
 
 std::wstring temporaryPath(const std::wstring& name);
@@ -55,14 +51,12 @@ void writeFileBytes(const std::wstring& path, const std::string& bytes);
 std::wstring ownDirectory();  // of the running program, with a trailing backslash
 std::wstring fromUtf8(const std::string& bytes);
 std::string toUtf8(const std::wstring& text);
-// Quotes one command-line word by the system's rules when it needs it.
-std::wstring quoteArgument(const std::wstring& word);
+std::wstring quoteArgument(const std::wstring& word);  // by the system's rules, when needed
 
 // One run of the real hivescout.exe (next to the running program) and its report lines.
 struct HivescoutRun {
     ProcessResult process;
-    std::vector<std::wstring> outputLines;
-    std::vector<std::wstring> errorLines;
+    std::vector<std::wstring> outputLines, errorLines;
     std::uint32_t exitCode() const { return process.exitCode; }
     // The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
     std::vector<std::wstring> outputMessages() const;

@@ -1,66 +1,40 @@
 #include "tests/support/registry_data.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
-#include "tools/standin/registry_key.h"
-
-RegistryKeySpec keyWithNumberedSubkeys(const std::wstring& name, const std::wstring& prefix, unsigned count,
-                                       unsigned digits) {
-    RegistryKeySpec key{name, {}, {}};
-    wchar_t number[16];
-    for (unsigned index = 0; index < count; ++index) {
-        std::swprintf(number, 16, L"%0*u", static_cast<int>(digits), index);
-        key.add(RegistryKeySpec{prefix + number, {}, {}});
+TestRegistryData::TestRegistryData(const std::wstring& root, const std::vector<std::wstring>& entries)
+    : path_(L"Software\\" + root) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    created_ = !root.empty();
+    for (const std::wstring& entry : entries) {
+        const auto bar = entry.find(L'|');
+        const std::wstring key = path_ + (bar == 0 ? L"" : L"\\" + entry.substr(0, bar));
+        HKEY made = nullptr;
+        const LSTATUS status =
+            bar == std::wstring::npos
+                ? ::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &made, nullptr)
+                : ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), entry.substr(bar + 1).c_str(), REG_SZ, L"x", 4);
+        if (made) ::RegCloseKey(made);
+        created_ = created_ && status == ERROR_SUCCESS;
     }
-    return key;
 }
 
-RegistryKeySpec sampleTestTree() {
-    RegistryKeySpec root{L"HivescoutTest",
-                         {{L"", L"default text"}, {L"MixedCase", L"mixed"}, {L"Gr\u00FC\u00DFe", L"non-ASCII name"},
-                          {L"\u00C4rger", L"accented capital"}, {L"Trailing  ", L"two trailing blanks"},
-                          {L"Shared", L"a value named like a key"}},
-                         {{L"Alpha", {{L"A", L"1"}}, {}},
-                          {L"beta", {{L"B", L"2"}}, {}},
-                          {L"GAMMA", {}, {{L"Inner", {}, {}}}},
-                          {L"\u00DCnic\u00F6de", {{L"\u00E9t\u00E9", L"summer"}}, {}},
-                          {L"Trailing ", {{L"x", L"y"}}, {}},
-                          {L"Shared", {{L"InsideShared", L"z"}}, {}},
-                          {L"Empty", {}, {}}}};
-    return root.add(RegistryKeySpec{L"Nested", {}, {{L"Level2", {}, {{L"Level3", {{L"Deep", L"bottom"}}, {}}}}}});
-}
-
-namespace {
-
-bool writeKey(HKEY parent, const RegistryKeySpec& described) {
-    RegistryKey key;
-    if (::RegCreateKeyExW(parent, described.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(),
-                          nullptr) != ERROR_SUCCESS)
-        return false;
-    for (const RegistryValueSpec& value : described.values)
-        if (::RegSetValueExW(key.get(), value.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
-                             static_cast<DWORD>((value.text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-            return false;
-    for (const RegistryKeySpec& subkey : described.subkeys)
-        if (!writeKey(key.get(), subkey)) return false;
-    return true;
-}
-
-bool deleteTree(const std::wstring& path) {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
-    RegistryKey probe;
-    return probe.open(HKEY_CURRENT_USER, path.c_str()) == ERROR_FILE_NOT_FOUND;
-}
-
-}  // namespace
-
-TestRegistryData::TestRegistryData(const RegistryKeySpec& root) : path_(L"Software\\" + root.name) {
-    created_ = !root.name.empty() && deleteTree(path_) && writeKey(HKEY_CURRENT_USER, RegistryKeySpec{L"Software", {}, {root}});
-}
-
-TestRegistryData::~TestRegistryData() { deleteTree(path_); }
+TestRegistryData::~TestRegistryData() { ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()), ::RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str()); }
 
 std::wstring TestRegistryData::registryPath(const std::wstring& below) const {
     return L"HKEY_CURRENT_USER\\" + path_ + (below.empty() ? L"" : L"\\" + below);
+}
+
+void addNumbered(std::vector<std::wstring>& entries, const wchar_t* format, unsigned count, unsigned first) {
+    wchar_t entry[256];
+    for (unsigned number = first; number < first + count; ++number)
+        std::swprintf(entry, 256, format, number), entries.push_back(entry);
+}
+
+std::vector<std::wstring> sampleTestTree() {
+    return {L"|", L"|MixedCase", L"|Gr\u00FC\u00DFe", L"|\u00C4rger", L"|Trailing  ", L"|Shared", L"Alpha|A", L"beta|B",
+            L"GAMMA\\Inner", L"\u00DCnic\u00F6de|\u00E9t\u00E9", L"Trailing |x", L"Shared|InsideShared", L"Empty",
+            L"Nested\\Level2\\Level3|Deep"};
 }

@@ -5,14 +5,25 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tools/standin/registry_key.h"
 #include "tools/standin/standin_channel.h"
 
 using standin::Control;
 
 namespace {
+
+// Owns one opened registry key; never copied.
+struct RegistryKey {
+    HKEY key = nullptr;
+    ~RegistryKey() {
+        if (key) ::RegCloseKey(key);
+    }
+    bool open(HKEY parent, const std::wstring& subkey) {
+        return ::RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+    }
+};
 
 std::wstring environment(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
@@ -83,57 +94,60 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return result;
 }
 
-bool lessIgnoringCase(const std::wstring& left, const std::wstring& right) {
-    return ::CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
-                                  static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
-}
+// Each item's data is its index here: the root key and the path below it.
+std::vector<std::pair<HKEY, std::wstring>> itemKeys;
 
-HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, HKEY root = nullptr) {
+HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, HKEY root, const std::wstring& path) {
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.itemex.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM;
     insert.itemex.pszText = const_cast<wchar_t*>(text.c_str());
     insert.itemex.cChildren = children;
-    insert.itemex.lParam = reinterpret_cast<LPARAM>(root);
+    insert.itemex.lParam = static_cast<LPARAM>(itemKeys.size());
+    itemKeys.emplace_back(root, path);
     return TreeView_InsertItem(tree, &insert);
 }
 
-// Item texts are the key names; the root keys' items carry their key.
+const std::pair<HKEY, std::wstring>& keyOf(HTREEITEM item) {
+    TVITEMW query{};
+    query.mask = TVIF_HANDLE | TVIF_PARAM;
+    query.hItem = item;
+    TreeView_GetItem(tree, &query);
+    return itemKeys.at(static_cast<std::size_t>(query.lParam));
+}
+
 bool openKeyOf(HTREEITEM item, RegistryKey& key) {
-    std::wstring subkey;
-    for (HTREEITEM parent; item && (parent = TreeView_GetParent(tree, item)) != nullptr; item = parent) {
-        wchar_t text[256] = {};
-        TVITEMW query{};
-        query.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
-        query.hItem = item;
-        query.pszText = text;
-        query.cchTextMax = 256;
-        TreeView_GetItem(tree, &query);
-        if (!TreeView_GetParent(tree, parent))
-            return key.open(reinterpret_cast<HKEY>(query.lParam), subkey.c_str()) == ERROR_SUCCESS;
-        subkey = subkey.empty() ? std::wstring(text) : std::wstring(text) + L"\\" + subkey;
-    }
-    return false;
+    const auto& [root, path] = keyOf(item);
+    return root && key.open(root, path);
+}
+
+// Key or value names (enumerate(index, buffer, length) gives one), sorted as the editor sorts.
+template <typename Enumerate>
+std::vector<std::wstring> sortedNames(Enumerate enumerate) {
+    std::vector<std::wstring> names;
+    std::vector<wchar_t> name(16384);
+    for (DWORD index = 0, length = 16384; enumerate(index, name.data(), &length) == ERROR_SUCCESS; ++index, length = 16384)
+        if (length) names.emplace_back(name.data(), length);
+    std::sort(names.begin(), names.end(), [](const std::wstring& left, const std::wstring& right) {
+        return ::CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                      static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
+    });
+    return names;
 }
 
 // Keys are listed once, on first expansion.
 void insertSubkeys(HTREEITEM item) {
     RegistryKey key;
-    std::vector<std::wstring> names;
-    wchar_t name[256];
-    for (DWORD index = 0, length = 256; openKeyOf(item, key) &&
-         ::RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++index, length = 256)
-        names.emplace_back(name, length);
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
-    if (names.empty()) {
-        TVITEMW none{};
-        none.mask = TVIF_HANDLE | TVIF_CHILDREN;
-        none.hItem = item;
-        TreeView_SetItem(tree, &none);
-    }
-    for (const std::wstring& child : names) insertItem(item, child, I_CHILDRENCALLBACK);
+    const auto [root, path] = keyOf(item);
+    const auto names = !openKeyOf(item, key) ? std::vector<std::wstring>() : sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
+        return ::RegEnumKeyExW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+    for (const std::wstring& name : names) insertItem(item, name, I_CHILDRENCALLBACK, root, path.empty() ? name : path + L"\\" + name);
+    TVITEMW none{};
+    none.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    none.hItem = item;
+    if (names.empty()) TreeView_SetItem(tree, &none);
 }
 
 // "(Default)" first, then the key's values sorted by name.
@@ -143,13 +157,9 @@ void fillList() {
     if (!list) return;
     ListView_DeleteAllItems(list);
     if (!selected || !openKeyOf(selected, key)) return;
-    std::vector<std::wstring> names;
-    std::vector<wchar_t> name(16384);
-    for (DWORD index = 0, length = 16384;
-         ::RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++index, length = 16384)
-        if (length) names.emplace_back(name.data(), length);
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    std::vector<std::wstring> names = sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
+        return ::RegEnumValueW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
     names.insert(names.begin(), L"(Default)");
     for (std::size_t row = 0; row < names.size(); ++row) {
         LVITEMW item{};
@@ -204,8 +214,8 @@ void createViews() {
     if (knobs.listBeforeTree) createList();
     tree = child(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
     subclass(tree, Control::Tree);
-    const HTREEITEM root = insertItem(TVI_ROOT, L"Computer", 1);
-    for (const auto& rootKey : kRoots) insertItem(root, rootKey.name, I_CHILDRENCALLBACK, rootKey.key);
+    const HTREEITEM root = insertItem(TVI_ROOT, L"Computer", 1, nullptr, L"");
+    for (const auto& rootKey : kRoots) insertItem(root, rootKey.name, I_CHILDRENCALLBACK, rootKey.key, L"");
     TreeView_Expand(tree, root, TVE_EXPAND);
     TreeView_SelectItem(tree, root);
     if (!knobs.listBeforeTree && !knobs.noList) createList();
@@ -223,7 +233,7 @@ void onTreeNotice(NMHDR& notice) {
         RegistryKey key;
         DWORD subkeys = 0;
         if (!(item.mask & TVIF_CHILDREN)) return;
-        item.cChildren = openKeyOf(item.hItem, key) && ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys,
+        item.cChildren = openKeyOf(item.hItem, key) && ::RegQueryInfoKeyW(key.key, nullptr, nullptr, nullptr, &subkeys,
                                                                            nullptr, nullptr, nullptr, nullptr, nullptr,
                                                                            nullptr, nullptr) == ERROR_SUCCESS && subkeys;
         item.mask |= TVIF_DI_SETITEM;
