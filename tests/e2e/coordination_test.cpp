@@ -1,38 +1,16 @@
 // Several copies of hivescout.exe and several editors: which editor is chosen, the
 // per-editor lock as other copies see it, a failed launch and the termination commands.
 #include <algorithm>
-#include <atomic>
-#include <thread>
 
 #include "app/exit_flags.h"
 #include "tests/support/jump_fixture.h"
 
 namespace {
 
-// The lock's name as every copy of the tool must spell it.
+// The lock's name as every copy of the tool must spell it, held as another copy would.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
-
-// Holds an editor's lock on a thread of its own, as another copy of the tool would.
-class ForeignLock {
-public:
-    explicit ForeignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) {
-        thread_ = std::thread([this, editorId, releaseAfterMs] {
-            UniqueHandle lock(::CreateMutexW(nullptr, TRUE, lockName(editorId).c_str()));
-            held_ = true;
-            for (DWORD start = ::GetTickCount(); !release_ && ::GetTickCount() - start < releaseAfterMs;) ::Sleep(5);
-            ::ReleaseMutex(lock.get());
-        });
-        while (!held_) ::Sleep(5);
-    }
-    ~ForeignLock() {
-        release_ = true;
-        thread_.join();
-    }
-
-private:
-    std::thread thread_;
-    std::atomic<bool> held_{false};
-    std::atomic<bool> release_{false};
+struct ForeignLock : HeldMutex {
+    explicit ForeignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) : HeldMutex(lockName(editorId), releaseAfterMs) {}
 };
 
 }  // namespace

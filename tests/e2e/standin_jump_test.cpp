@@ -155,26 +155,6 @@ TEST_F(MessageOrder, AValueFoundInRowTwo) {
     EXPECT_EQ(expected, messages);
 }
 
-// A key of no values, or a missing middle key of a key-or-value target: the list is read
-// up to the default row and the zero answer after it, or not at all; nothing is selected.
-TEST_F(MessageOrder, ListReadsWhereNoValueIsFound) {
-    startEditor();
-    for (const auto& [arguments, reads] : {std::pair{switchWord(L"-jumptovalue", testPath(L"Empty\\Anything")), 2},
-                                           std::pair{switchWord(L"-jumpto", testPath(L"Missing\\Inner")), 0}}) {
-        clearRecord();
-        EXPECT_EQ(ExitFlags::KeyNotFound, jump(arguments).exitCode());
-        LPARAM record = 0;
-        int listMessages = 0, itemReads = 0;
-        for (const StandinMessage& message : sent(LVM_GETITEMW, record)) {
-            listMessages += message.control != Control::Tree;
-            itemReads += message.message == LVM_GETITEMW;
-            EXPECT_NE(static_cast<UINT>(LVM_SETITEMW), message.message);
-        }
-        EXPECT_EQ(reads, itemReads);
-        EXPECT_TRUE(reads > 0 || listMessages == 0);
-    }
-}
-
 TEST_F(MessageOrder, AHeaderThatStaysBusyIsAskedFiftyTimes) {
     startEditor({{knob::kListFillDelayMs, L"20000"}});
     // The list is still empty when the rows are read, so the value is not found.

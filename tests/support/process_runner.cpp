@@ -177,3 +177,19 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
     if (textModeOk) *textModeOk = ok;
     return lines;
 }
+
+HeldMutex::HeldMutex(const std::wstring& name, DWORD releaseAfterMs, bool abandon) {
+    thread_ = std::thread([=] {
+        const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
+        held_ = true;
+        for (const DWORD start = ::GetTickCount(); !release_ && ::GetTickCount() - start < releaseAfterMs;) ::Sleep(5);
+        if (!abandon) ::ReleaseMutex(mutex);
+        ::CloseHandle(mutex);
+    });
+    while (!held_) ::Sleep(5);
+}
+
+void HeldMutex::stop() {
+    release_ = true;
+    if (thread_.joinable()) thread_.join();
+}

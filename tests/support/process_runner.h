@@ -4,9 +4,11 @@
 // 32-bit exit code is read with GetExitCodeProcess.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct ProcessResult {
@@ -66,3 +68,18 @@ std::wstring hivescoutPath();
 HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options = {});
 // Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.
 std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk = nullptr);
+
+// Holds a named mutex on a thread of its own, as another copy of the tool would, until
+// the object ends or the time is up; an abandoning holder ends without giving it up.
+class HeldMutex {
+public:
+    explicit HeldMutex(const std::wstring& name, DWORD releaseAfterMs = INFINITE, bool abandon = false);
+    HeldMutex(const HeldMutex&) = delete;
+    HeldMutex& operator=(const HeldMutex&) = delete;
+    ~HeldMutex() { stop(); }
+    void stop();
+
+private:
+    std::thread thread_;
+    std::atomic<bool> held_{false}, release_{false};
+};

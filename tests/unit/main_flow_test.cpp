@@ -62,13 +62,7 @@ TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNot
     EXPECT_EQ(expected, captured.outputMessages());
 }
 
-TEST(MainFlow, MissingTargetBitsKindWordsAndTheEditorsCommand) {
-    EXPECT_EQ(16u, missingTargetFlags(JumpKind::Key));
-    EXPECT_EQ(524288u, missingTargetFlags(JumpKind::Value));
-    EXPECT_EQ(524304u, missingTargetFlags(JumpKind::KeyOrValue));
-    EXPECT_STREQ(L"key", kindWordFor(JumpKind::Key));
-    EXPECT_STREQ(L"value", kindWordFor(JumpKind::Value));
-    EXPECT_STREQ(L"key/value", kindWordFor(JumpKind::KeyOrValue));
+TEST(MainFlow, TheEditorsDirectoryAndCommand) {
     EXPECT_EQ(L"regedit.exe", regeditCommandFor(false));
     EXPECT_EQ(L"regedit.exe -m", regeditCommandFor(true));
 

@@ -96,22 +96,6 @@ TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
     EXPECT_EQ(L"kept\n", buffer.text);
 }
 
-TEST(ReportLines, PrefixesTimestampAndSystemMessages) {
-    CapturedReport captured;
-    reportOutput(L", one ", 42u);
-    reportError(L", two");
-    const std::wstring pid = std::to_wstring(ownProcessId);
-    EXPECT_EQ(L"Process ID: " + pid + L", one 42\n", captured.output());
-    EXPECT_EQ(L"(Error) Process ID: " + pid + L", two\n", captured.errors());
-    const std::wstring stamp = currentTimestamp();
-    ASSERT_EQ(19u, stamp.size());
-    EXPECT_EQ(L"-T:", (std::wstring{stamp[4], stamp[10], stamp[16]}));
-    EXPECT_EQ(L"", formatSystemMessage(0));
-    const std::wstring text = formatSystemMessage(ERROR_FILE_NOT_FOUND);
-    ASSERT_GE(text.size(), 2u);
-    EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));
-}
-
 // Each writer has a handle of its own, as another copy would: every line arrives whole,
 // in order and once, in UTF-8.
 TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
