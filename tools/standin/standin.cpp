@@ -136,14 +136,14 @@ std::vector<std::wstring> sortedNames(Enumerate enumerate) {
     return names;
 }
 
-// Keys are listed once, on first expansion.
+// Keys are listed once, on first expansion; until then every key may have subkeys.
 void insertSubkeys(HTREEITEM item) {
     RegistryKey key;
     const auto [root, path] = keyOf(item);
     const auto names = !openKeyOf(item, key) ? std::vector<std::wstring>() : sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
         return ::RegEnumKeyExW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
     });
-    for (const std::wstring& name : names) insertItem(item, name, I_CHILDRENCALLBACK, root, path.empty() ? name : path + L"\\" + name);
+    for (const std::wstring& name : names) insertItem(item, name, 1, root, path.empty() ? name : path + L"\\" + name);
     TVITEMW none{};
     none.mask = TVIF_HANDLE | TVIF_CHILDREN;
     none.hItem = item;
@@ -215,7 +215,7 @@ void createViews() {
     tree = child(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
     subclass(tree, Control::Tree);
     const HTREEITEM root = insertItem(TVI_ROOT, L"Computer", 1, nullptr, L"");
-    for (const auto& rootKey : kRoots) insertItem(root, rootKey.name, I_CHILDRENCALLBACK, rootKey.key, L"");
+    for (const auto& rootKey : kRoots) insertItem(root, rootKey.name, 1, rootKey.key, L"");
     TreeView_Expand(tree, root, TVE_EXPAND);
     TreeView_SelectItem(tree, root);
     if (!knobs.listBeforeTree && !knobs.noList) createList();
@@ -228,15 +228,6 @@ void onTreeNotice(NMHDR& notice) {
     if (notice.code == TVN_ITEMEXPANDINGW && (change.action & TVE_EXPAND) &&
         TreeView_GetParent(tree, change.itemNew.hItem) && !TreeView_GetChild(tree, change.itemNew.hItem)) {
         insertSubkeys(change.itemNew.hItem);
-    } else if (notice.code == TVN_GETDISPINFOW) {
-        auto& item = reinterpret_cast<NMTVDISPINFOW&>(notice).item;
-        RegistryKey key;
-        DWORD subkeys = 0;
-        if (!(item.mask & TVIF_CHILDREN)) return;
-        item.cChildren = openKeyOf(item.hItem, key) && ::RegQueryInfoKeyW(key.key, nullptr, nullptr, nullptr, &subkeys,
-                                                                           nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                                           nullptr, nullptr) == ERROR_SUCCESS && subkeys;
-        item.mask |= TVIF_DI_SETITEM;
     } else if (notice.code == TVN_SELCHANGEDW && !knobs.listFillDelayMs) {
         fillList();
     } else if (notice.code == TVN_SELCHANGEDW) {
