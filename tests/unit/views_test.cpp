@@ -174,6 +174,15 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
               findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get(), kRemoteTextCapacity));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
     releaseRemoteBuffers();
+    // Blocks of an editor that has ended went with it: release forgets them.
+    const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
+    allocateLocalText();
+    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get(), kRemoteTextCapacity));
+    ::TerminateProcess(editor.process(), 0xDEAD);
+    ::WaitForSingleObject(editor.process(), 5000);
+    releaseRemoteBuffers();
+    EXPECT_FALSE(remoteBuffers.text.held() || remoteBuffers.treeItem.held() || remoteBuffers.listItem.held());
+    EXPECT_FALSE(remoteBuffers.localText);
     regeditInstance = RegeditInstance{};
 }
 
