@@ -1,5 +1,7 @@
 #include "app/clipboard.h"
 
+namespace hivescout {
+
 namespace {
 
 const DWORD kOpenRetryMs = 500;
@@ -68,3 +70,5 @@ ClipboardText readClipboardText(std::wstring& text, DWORD& error) {
     text.assign(units, length);
     return text.empty() ? ClipboardText::Empty : ClipboardText::Read;
 }
+
+}  // namespace hivescout

@@ -5,14 +5,16 @@
 
 #include "app/clipboard.h"
 #include "app/copied_path.h"
-#include "app/exit_flags.h"
-#include "app/report.h"
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_encoding.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
 #include "ui/usage.h"
 #include "ui/window_module.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -22,8 +24,20 @@ const wchar_t kBitness[] = L", 64 Bit";
 std::uint32_t showUsage() {
     const UiLibraries libraries;
     UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
-    if (richEdit) return showRichUsage();
-    return showPlainUsage();
+    if (richEdit) return showRichUsage(jumpSettings.programFileName);
+    return showPlainUsage(jumpSettings.programFileName);
+}
+
+JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
+    JumpOptions options;
+    options.kind = settings.jumpKind;
+    options.use32BitRegedit = settings.use32BitRegedit;
+    options.use64BitRegedit = settings.use64BitRegedit;
+    options.useMultipleInstances = settings.useMultipleInstancesOfRegedit != 0;
+    options.terminateOtherWaitingInstances = settings.terminateOtherWaitingInstances != 0;
+    options.giveUpWhenBlocked = settings.terminateIfOtherInstanceIsBlocking;
+    options.waitTimeoutMs = settings.waitTimeoutMs;
+    return options;
 }
 
 std::uint32_t prepareAndRunJump() {
@@ -34,7 +48,8 @@ std::uint32_t prepareAndRunJump() {
         directory.clear();
     }
     const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit != 0);
-    return jumpToPath(jumpSettings.jumpPath, command, directory.empty() ? nullptr : &directory);
+    return jumpToPath(jumpSettings.jumpPath, jumpOptionsFrom(jumpSettings), jumpSettings.regeditLock, command,
+                      directory.empty() ? nullptr : &directory);
 }
 
 // The path becomes the settings' jump path, so that every report line shows it.
@@ -148,24 +163,6 @@ void reportOutcome(std::uint32_t flags) {
     }
 }
 
-void reportFailures(std::uint32_t flags) {
-    if (!jumpSettings.logToFile) {
-        reportStream.str(std::wstring());
-        reportStream.clear();
-        reportStream << L"(Error) Process ID: " << ownProcessId << L", Error code returned is: 0x" << std::hex
-                     << flags << std::dec << L'\n';
-        emitReport(*errorStream, reportStream.str());
-    }
-    if (flags & ExitFlags::UsageWindowFailed) reportError(L", Failed to create the Usage dialog window.");
-    if (flags & ExitFlags::RegeditHandleFailed) reportError(L", Unable to open a process handle of regedit executable.");
-    if (flags & ExitFlags::RegeditLaunchFailed) reportError(L", Error occured while trying to launch the Regedit.");
-    if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
-        reportError(L", User did not specify a ", targetKindWord, L" to jump to.");
-    if (flags & ExitFlags::CommunicationSetupFailed)
-        reportError(L", Unable to acquire the handles needed to perform the jump. ");
-    if (flags & ExitFlags::RegeditTerminated) reportError(L", Regedit was terminated before the jump was completed.");
-}
-
 std::uint32_t runJump(HINSTANCE instance) {
     const std::wstring startTime = currentTimestamp();
     try {
@@ -180,3 +177,5 @@ std::uint32_t runJump(HINSTANCE instance) {
     reportPieces(*outputStream, L"Hivescout with process ID ", ownProcessId, L" ended on: ", endTime, L'\n');
     return exitFlags;
 }
+
+}  // namespace hivescout

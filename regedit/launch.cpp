@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/exit_flags.h"
-#include "app/report.h"
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_encoding.h"
+
+namespace hivescout {
 
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory) {
     if (directory == nullptr) return command;
@@ -38,3 +40,5 @@ std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& laun
                 formatSystemMessage(error));
     return ExitFlags::RegeditLaunchFailed;
 }
+
+}  // namespace hivescout

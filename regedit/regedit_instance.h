@@ -2,7 +2,8 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <set>
+
+namespace hivescout {
 
 // The registry editor in use during the one jump of a run.
 struct RegeditInstance {
@@ -18,5 +19,4 @@ struct RegeditInstance {
 // watcher may release it too).
 extern RegeditInstance regeditInstance;
 
-// The editor's accepted top-level windows, ascending by handle value.
-using WindowSet = std::set<HWND>;
+}  // namespace hivescout

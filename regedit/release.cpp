@@ -1,7 +1,11 @@
+#include "regedit/release.h"
+
 #include <utility>
 
-#include "regedit/window_wait.h"
-#include "views/regedit_views.h"
+#include "regedit/regedit_instance.h"
+#include "views/remote_buffers.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -29,3 +33,5 @@ void releaseRegeditWithoutFreeing() noexcept {
     abandonRemoteBuffers();
     closeRegeditHandles();
 }
+
+}  // namespace hivescout

@@ -3,12 +3,18 @@
 #include <atomic>
 #include <sstream>
 
-#include "app/exit_flags.h"
-#include "app/handle.h"
-#include "app/report.h"
-#include "regedit/window_wait.h"
+#include "base/exit_flags.h"
+#include "base/handle.h"
+#include "base/report.h"
+#include "base/shared_objects.h"
+#include "regedit/release.h"
+
+namespace hivescout {
 
 namespace {
+
+// Opened during static initialisation, which runs on the main thread.
+const HANDLE mainThreadHandle = ::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetCurrentThreadId());
 
 const DWORD kCommandDurationMs = 200;
 // A copy ends this long after a command at the latest, whatever its writes wait for.
@@ -117,12 +123,6 @@ DWORD WINAPI terminationWatcher(LPVOID parameter) {
 
 }  // namespace
 
-std::wstring terminationEventName(std::uint32_t regeditProcessId) {
-    std::wostringstream name;
-    name << L"HivescoutTErMInaTIonEvent for regedit with PID " << regeditProcessId;
-    return name.str();
-}
-
 HANDLE openTerminationEvent(std::uint32_t regeditProcessId) {
     return ::CreateEventW(nullptr, TRUE, FALSE, terminationEventName(regeditProcessId).c_str());
 }
@@ -177,3 +177,5 @@ std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uin
         .number(t.wHour, 2).text(":").number(t.wMinute, 2).text(":").number(t.wSecond, 2).text("\r\n");
     return line.finish();
 }
+
+}  // namespace hivescout

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+namespace hivescout {
+
 // Owns a font created by the dialog and deletes it exactly once.
 class UniqueFont {
 public:
@@ -53,3 +55,5 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+}  // namespace hivescout

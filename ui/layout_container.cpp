@@ -1,5 +1,7 @@
 #include "ui/layout_container.h"
 
+namespace hivescout {
+
 namespace {
 
 std::uintptr_t keyOf(HWND child) { return reinterpret_cast<std::uintptr_t>(child); }
@@ -60,3 +62,5 @@ void LayoutContainer::relayout() {
         moveControl(entry.child, anchoredRectangle(entry, parent, child));
     }
 }
+
+}  // namespace hivescout

@@ -5,8 +5,10 @@
 #include <map>
 #include <string>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "ui/anchor_layout.h"
+
+namespace hivescout {
 
 // Keeps registered controls attached to their parent's edges while the parent is resized.
 // One container belongs to each dialog object.
@@ -41,3 +43,5 @@ private:
     UniqueHandle lock_;
     std::map<std::uintptr_t, AnchoredControl> controls_;
 };
+
+}  // namespace hivescout

@@ -4,6 +4,8 @@
 #include "ui/text_window_parts.h"
 #include "ui/window_geometry.h"
 
+namespace hivescout {
+
 namespace {
 
 int averageCharacterWidth(HWND control, HFONT font) {
@@ -90,3 +92,5 @@ BOOL PlainUsageDialog::onInitDialog() {
     setTextScale(1.25);
     return TRUE;
 }
+
+}  // namespace hivescout

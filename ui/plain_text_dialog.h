@@ -8,6 +8,8 @@
 #include "ui/layout_container.h"
 #include "ui/read_only_text_hook.h"
 
+namespace hivescout {
+
 // Shows a UTF-16 text in the template's own edit control, read-only, in a resizable window.
 class PlainTextDialog : public DialogWindow {
 public:
@@ -39,3 +41,5 @@ public:
     LRESULT onCancel() override;
     BOOL onInitDialog() override;
 };
+
+}  // namespace hivescout

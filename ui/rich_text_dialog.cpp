@@ -10,6 +10,8 @@
 #include "ui/text_window_parts.h"
 #include "ui/window_module.h"
 
+namespace hivescout {
+
 namespace {
 
 constexpr DWORD kTextControlStyle = 0x50210804;  // child, visible, vscroll, tabstop, multiline, read-only
@@ -131,3 +133,5 @@ BOOL RichUsageDialog::onInitDialog() {
     centreInWorkArea(window());
     return TRUE;
 }
+
+}  // namespace hivescout

@@ -3,6 +3,8 @@
 
 #include "ui/layout_container.h"
 
+namespace hivescout {
+
 // Steps shared by the plain and the rich text dialog.
 
 namespace TextWindowIds {
@@ -46,3 +48,5 @@ bool dispatchCommonDialogMessage(TextDialog& dialog, UINT message, WPARAM wParam
             return false;
     }
 }
+
+}  // namespace hivescout

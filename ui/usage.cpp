@@ -4,14 +4,14 @@
 #include <cstring>
 #include <string>
 
-#include "app/exit_flags.h"
-#include "app/main_flow.h"
-#include "app/process_state.h"
-#include "app/report.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
 #include "ui/plain_text_dialog.h"
 #include "ui/rich_text_dialog.h"
 #include "ui/text_window_parts.h"
 #include "ui/usage_text.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -48,27 +48,29 @@ std::uint32_t readResourceData(std::vector<char>& buffer, WORD id, const wchar_t
     return 0;
 }
 
-std::uint32_t showRichUsage() {
+std::uint32_t showRichUsage(const std::wstring& programFileName) {
     std::vector<char> buffer;
     if (const std::uint32_t failed = readResourceData(buffer, UsageResources::Rich, UsageResources::Type))
         return usageWindowFailed(failed);
     std::string text(buffer.begin(), buffer.end());
     text = substituteProgramName(std::move(text), kStoredProgramName,
-                                 richFileNameReplacement(jumpSettings.programFileName));
+                                 richFileNameReplacement(programFileName));
     text.resize(std::min(text.size(), text.find('\0')));
     RichUsageDialog dialog(usageTitle(), std::move(text));
     return runUsageDialog(dialog);
 }
 
-std::uint32_t showPlainUsage() {
+std::uint32_t showPlainUsage(const std::wstring& programFileName) {
     std::vector<char> buffer;
     if (const std::uint32_t failed = readResourceData(buffer, UsageResources::Plain, UsageResources::Type))
         return usageWindowFailed(failed);
     std::wstring text(buffer.size() / 2, L'\0');
     if (!text.empty()) std::memcpy(&text[0], buffer.data(), text.size() * sizeof(wchar_t));
     text = substituteProgramName(std::move(text), kStoredProgramNameWide,
-                                 plainFileNameReplacement(jumpSettings.programFileName));
+                                 plainFileNameReplacement(programFileName));
     text.resize(std::min(text.size(), text.find(L'\0')));
     PlainUsageDialog dialog(usageTitle(), std::move(text));
     return runUsageDialog(dialog);
 }
+
+}  // namespace hivescout

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
-#include "app/report.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+
+namespace hivescout {
 
 RemoteBuffers remoteBuffers;
 
@@ -110,3 +112,5 @@ void abandonRemoteBuffers() noexcept {
     static_cast<void>(remoteBuffers.localText.release());
     remoteBuffers.process = nullptr;
 }
+
+}  // namespace hivescout

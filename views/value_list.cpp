@@ -5,11 +5,12 @@
 
 #include <climits>
 
-#include "app/exit_flags.h"
-#include "app/process_state.h"
-#include "app/report.h"
-#include "views/name_folding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/text_folding.h"
 #include "views/remote_buffers.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -130,3 +131,5 @@ std::uint32_t finishNotFound(HWND tree) {
     reportError(L", The ", targetKindWord, L" was not found");
     return ExitFlags::KeyNotFound;
 }
+
+}  // namespace hivescout

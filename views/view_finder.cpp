@@ -1,7 +1,9 @@
-#include "app/exit_flags.h"
-#include "app/report.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
 #include "views/remote_buffers.h"
 #include "views/view_layout.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -56,3 +58,5 @@ std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& 
     reportError(L", Failed to find eligible Regedit window", L".");
     return ExitFlags::CommunicationSetupFailed | ExitFlags::NoEligibleWindow;
 }
+
+}  // namespace hivescout

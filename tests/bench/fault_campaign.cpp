@@ -17,13 +17,16 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "app/jump_settings.h"
+#include "base/text_folding.h"
 #include "app/main_flow.h"
-#include "app/report_encoding.h"
+#include "base/report_encoding.h"
 #include "tests/support/hivescout_run.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
+
+using namespace hivescout;
 
 namespace {
 

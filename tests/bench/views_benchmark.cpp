@@ -17,18 +17,22 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_flags.h"
-#include "app/handle.h"
+#include "base/exit_flags.h"
+#include "base/handle.h"
 #include "app/main_flow.h"
-#include "app/process_state.h"
+#include "app/jump_settings.h"
 #include "tests/support/capture.h"
 #include "tests/support/editor_view.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
-#include "views/regedit_views.h"
+#include "views/view_finder.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
+#include "views/tree_walk.h"
+#include "regedit/regedit_instance.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -104,7 +108,7 @@ Timed timedJump(JumpKind kind, const std::wstring& path, const RegeditViews& vie
     const std::wstring copy = path;  // the walk takes its own copy; keep that outside the count
     const unsigned long long allocationsBefore = allocationCount;
     const double start = nowMs();
-    const std::uint32_t bits = jumpInRegeditViews(copy, views);
+    const std::uint32_t bits = jumpInRegeditViews(copy, views, jumpSettings.jumpKind, RecordLayout::Bits64);
     return {bits, nowMs() - start, allocationCount - allocationsBefore};
 }
 

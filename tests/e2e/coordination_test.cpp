@@ -6,8 +6,10 @@
 #include <atomic>
 #include <thread>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/e2e/jump_bench.h"
+
+using namespace hivescout;
 
 namespace {
 

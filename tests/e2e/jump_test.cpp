@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/e2e/jump_bench.h"
+
+using namespace hivescout;
 
 namespace {
 

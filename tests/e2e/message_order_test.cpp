@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/e2e/jump_bench.h"
+
+using namespace hivescout;
 
 namespace {
 

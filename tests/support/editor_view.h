@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "tests/support/process_runner.h"
 
 // One block of memory in another process, freed with the object while the process runs.
@@ -61,7 +61,7 @@ private:
     std::wstring readText();
 
     EditorControls controls_;
-    UniqueHandle process_;
+    hivescout::UniqueHandle process_;
     ForeignBlock text_;
     ForeignBlock treeItem_;
     ForeignBlock listItem_;

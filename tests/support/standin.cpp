@@ -9,6 +9,8 @@
 
 #include "tests/support/editor_view.h"
 
+using namespace hivescout;
+
 using standin::Control;
 using standin::Origin;
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "tests/support/process_runner.h"
 #include "tools/standin/standin_channel.h"
 
@@ -85,7 +85,7 @@ public:
     bool recordOverflowed() const;
 
 private:
-    UniqueHandle mapping_;
+    hivescout::UniqueHandle mapping_;
     standin::StandinChannel* channel_ = nullptr;
 };
 

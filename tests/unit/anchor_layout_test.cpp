@@ -3,6 +3,8 @@
 #include "ui/anchor_layout.h"
 #include "ui/layout_container.h"
 
+using namespace hivescout;
+
 namespace {
 
 // The template-sized dialog of the usage window, in pixels: a 300 × 280 window with a

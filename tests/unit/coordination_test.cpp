@@ -8,14 +8,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
-#include "app/handle.h"
+#include "base/exit_flags.h"
+#include "base/handle.h"
+#include "base/shared_objects.h"
+#include "base/text_folding.h"
+#include "regedit/regedit_instance.h"
+#include "regedit/release.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/window_wait.h"
 #include "sync/regedit_lock.h"
 #include "sync/termination.h"
 #include "tests/support/capture.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -44,13 +50,13 @@ private:
     std::atomic<bool> release_{false};
 };
 
-// A settings record of its own, so the process-wide one keeps no lock.
+// A lock of its own, as another copy's would be.
 struct LockClient {
-    JumpSettings settings;
-    LockClient(std::uint32_t waitMs, bool giveUpAtOnce) {
-        settings.waitTimeoutMs = waitMs;
-        settings.terminateIfOtherInstanceIsBlocking = giveUpAtOnce;
-    }
+    RegeditLock lock;
+    std::uint32_t waitMs;
+    bool giveUpAtOnce;
+    LockClient(std::uint32_t wait, bool giveUp) : waitMs(wait), giveUpAtOnce(giveUp) {}
+    bool acquire(std::uint32_t editorId) { return lock.acquire(editorId, giveUpAtOnce, waitMs); }
 };
 
 }  // namespace
@@ -71,15 +77,15 @@ TEST(RegeditLock, HeldLockTimesOutOrIsRefusedAtOnce) {
     LockHolder holder(9002);
     LockClient waiting(200, false);
     DWORD start = ::GetTickCount();
-    EXPECT_FALSE(waiting.settings.acquireRegeditLock(9002));
+    EXPECT_FALSE(waiting.acquire(9002));
     EXPECT_GE(::GetTickCount() - start, 180u);
 
     LockClient zero(0, false);
-    EXPECT_FALSE(zero.settings.acquireRegeditLock(9002));
+    EXPECT_FALSE(zero.acquire(9002));
 
     LockClient giveUp(60000, true);
     start = ::GetTickCount();
-    EXPECT_FALSE(giveUp.settings.acquireRegeditLock(9002));
+    EXPECT_FALSE(giveUp.acquire(9002));
     EXPECT_LT(::GetTickCount() - start, 1000u);
 }
 
@@ -90,7 +96,7 @@ TEST(RegeditLock, ReleasedOrAbandonedLockIsHandedOver) {
         holder.stop();
     });
     LockClient waiting(5000, false);
-    EXPECT_TRUE(waiting.settings.acquireRegeditLock(9003));
+    EXPECT_TRUE(waiting.acquire(9003));
     later.join();
 
     // Other copies keep the mutex alive after its holder ended (a third copy waiting).
@@ -98,13 +104,13 @@ TEST(RegeditLock, ReleasedOrAbandonedLockIsHandedOver) {
     UniqueHandle waiter4(openRegeditLock(9004, true));
     abandoning.stop();
     LockClient next(0, false);
-    EXPECT_TRUE(next.settings.acquireRegeditLock(9004));
+    EXPECT_TRUE(next.acquire(9004));
     // With -tb an abandoned lock counts as held by another copy.
     LockHolder abandoningAgain(9005, true);
     UniqueHandle waiter5(openRegeditLock(9005, true));
     abandoningAgain.stop();
     LockClient giveUp(0, true);
-    EXPECT_FALSE(giveUp.settings.acquireRegeditLock(9005));
+    EXPECT_FALSE(giveUp.acquire(9005));
 }
 
 TEST(TerminationCommand, EventNamesAndLines) {
@@ -177,7 +183,7 @@ TEST(Discovery, BitnessFilter) {
 }
 
 TEST(Discovery, NoSuchExecutableGivesNoEditor) {
-    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"hivescout-no-such-program.exe"));
+    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"hivescout-no-such-program.exe", 0, 1));
 }
 
 TEST(Discovery, NamesMatchCaseFoldedAndWhole) {
@@ -186,9 +192,9 @@ TEST(Discovery, NamesMatchCaseFoldedAndWhole) {
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring name(path);
     name = name.substr(name.rfind(L'\\') + 1);
-    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name)));
-    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"x" + name));
-    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(name + L".bak"));
+    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name), 0, 1));
+    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(L"x" + name, 0, 1));
+    EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(name + L".bak", 0, 1));
 }
 
 namespace {
@@ -234,18 +240,16 @@ TEST(WindowWait, MainWindowNeedsThreeDirectChildrenOrAnInnerWindowWithBothViews)
         {1, {WC_TREEVIEWW, L"STATIC"}, 0},
         {1, {WC_LISTVIEWW}, 0},
     };
-    const LONG_PTR self = static_cast<LONG_PTR>(::GetCurrentProcessId());
+    const std::uint32_t self = ::GetCurrentProcessId();
     std::vector<std::unique_ptr<TestWindow>> windows;
     for (const Case& c : cases) {
         windows.push_back(std::make_unique<TestWindow>(c.children, c.inner));
-        EXPECT_EQ(c.accepted, isRegeditMainWindow(windows.back()->get(), self)) << c.children << " children";
+        EXPECT_EQ(c.accepted != 0, isRegeditMainWindow(windows.back()->get(), self)) << c.children << " children";
     }
-    EXPECT_EQ(0u, isRegeditMainWindow(windows[1]->get(), self + 4));
+    EXPECT_FALSE(isRegeditMainWindow(windows[1]->get(), self + 4));
 
     WindowEnumerator enumerator;
-    enumerator.topLevelFilter = isRegeditMainWindow;
-    enumerator.topLevelFilterData = self;
-    enumerator.enumerate();
+    enumerator.enumerate(self);
     for (std::size_t i = 0; i < windows.size(); ++i)
         EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i]->get())) << i;
 }

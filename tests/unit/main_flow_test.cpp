@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "app/main_flow.h"
 #include "tests/support/capture.h"
+
+using namespace hivescout;
 
 namespace {
 
 std::vector<std::wstring> failureLines(std::uint32_t flags, bool logToFile, const wchar_t* kind) {
-    ScopedValue<bool> logging(jumpSettings.logToFile, logToFile);
+    ScopedValue<bool> logging(loggingToFile, logToFile);
     ScopedValue<std::wstring> word(targetKindWord, kind);
     CapturedReport captured;
     reportFailures(flags);
@@ -48,7 +50,7 @@ TEST(ReportFailures, LogFileRunsHaveNoHexadecimalLine) {
 
 TEST(ReportFailures, TheNumberAfterTheHexLineIsDecimalAgain) {
     CapturedReport captured;
-    ScopedValue<bool> logging(jumpSettings.logToFile, false);
+    ScopedValue<bool> logging(loggingToFile, false);
     reportFailures(ExitFlags::NoKeyGiven);
     reportOutput(L", n=", 255u);
     EXPECT_EQ(L", n=255", captured.outputMessages().back());

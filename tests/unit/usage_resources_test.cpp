@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/support/process_runner.h"
 #include "ui/usage.h"
+
+using namespace hivescout;
 
 // The usage resources and the text window template as they are built into hivescout.exe,
 // read with the same function the program uses.

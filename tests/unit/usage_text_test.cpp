@@ -7,6 +7,8 @@
 #include "ui/usage_text.h"
 #include "ui/window_geometry.h"
 
+using namespace hivescout;
+
 namespace {
 
 const std::string kRichSample = "{\\rtf1 {\\i Hivescout.exe -JumpTo=x}\\par Hivescout.exe | more\\par}";

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "views/key_path.h"
-#include "views/name_folding.h"
+#include "base/text_folding.h"
 #include "views/remote_buffers.h"
+
+using namespace hivescout;
 
 TEST(NameFolding, OnlyAsciiCapitalsFold) {
     EXPECT_TRUE(equalsFolded(L"HKEY_CURRENT_USER", L"hkey_current_user"));

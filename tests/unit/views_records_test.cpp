@@ -9,6 +9,8 @@
 
 #include "views/record_layout.h"
 
+using namespace hivescout;
+
 namespace {
 
 constexpr std::uint64_t kRemoteText = 0x00007FF6A1B2C3D4ull;

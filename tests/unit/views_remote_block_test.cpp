@@ -4,6 +4,8 @@
 
 #include "views/remote_block.h"
 
+using namespace hivescout;
+
 namespace {
 
 DWORD stateOf(void* address) {

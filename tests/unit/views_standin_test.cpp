@@ -8,17 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_flags.h"
-#include "app/handle.h"
+#include "base/exit_flags.h"
+#include "base/handle.h"
 #include "app/main_flow.h"
-#include "app/process_state.h"
+#include "app/jump_settings.h"
 #include "tests/support/capture.h"
 #include "tests/support/editor_view.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/standin.h"
-#include "views/regedit_views.h"
+#include "views/view_finder.h"
+#include "views/tree_walk.h"
+#include "views/remote_buffers.h"
+#include "regedit/regedit_instance.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -87,7 +92,7 @@ protected:
     std::uint32_t jump(JumpKind kind, const std::wstring& path) {
         ScopedValue<JumpKind> kindSetting(jumpSettings.jumpKind, kind);
         targetKindWord = kindWordFor(kind);
-        return jumpInRegeditViews(path, views_);
+        return jumpInRegeditViews(path, views_, jumpSettings.jumpKind, RecordLayout::Bits64);
     }
 
     // Finds the views, then jumps with a clean message record.

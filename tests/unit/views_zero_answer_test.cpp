@@ -5,10 +5,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
-#include "app/process_state.h"
+#include "base/exit_flags.h"
+#include "app/jump_settings.h"
 #include "tests/support/capture.h"
-#include "views/regedit_views.h"
+#include "views/view_finder.h"
+#include "views/tree_walk.h"
+#include "views/remote_buffers.h"
+#include "regedit/regedit_instance.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -72,7 +77,7 @@ protected:
 TEST_F(SilentItemWindow, ASilentItemIsAMismatchNotThePreviousItemsText) {
     // After "Same" matched, the text block still says "Same" when "Other" stays silent.
     ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
-    EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_));
+    EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_, jumpSettings.jumpKind, RecordLayout::Bits64));
     EXPECT_EQ(L"Same\\", passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
 }

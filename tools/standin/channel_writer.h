@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "tools/standin/standin_channel.h"
 
 // Unmaps a view of a file mapping exactly once.
@@ -50,7 +50,7 @@ public:
     void record(standin::Control control, standin::Origin origin, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    UniqueHandle mapping_;
+    hivescout::UniqueHandle mapping_;
     MappedView view_;
     standin::StandinChannel* channel_ = nullptr;
 };

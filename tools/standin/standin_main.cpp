@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "tools/standin/channel_writer.h"
 #include "tools/standin/knobs.h"
 #include "tools/standin/main_window.h"
+
+using namespace hivescout;
 
 namespace {
 

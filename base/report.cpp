@@ -1,9 +1,23 @@
-#include "app/report.h"
+#include "base/report.h"
 
 #include <ctime>
 #include <memory>
 
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report_encoding.h"
+
+namespace hivescout {
+
+DWORD ownProcessId = ::GetCurrentProcessId();
+std::wostringstream reportStream;
+std::wstring targetKindWord = L"key/value";
+std::wstring passedPath;
+
+StandardStream standardOutput(STD_OUTPUT_HANDLE);
+StandardStream standardError(STD_ERROR_HANDLE);
+std::wostream* outputStream = &standardOutput;
+std::wostream* errorStream = &standardError;
+bool loggingToFile = false;
 
 namespace {
 
@@ -21,7 +35,7 @@ bool emitReport(std::wostream& target, const std::wstring& text) {
     target.clear();
     if (auto* buffer = dynamic_cast<ReportTargetBuffer*>(target.rdbuf())) {
         // The buffer retries only what a failed write left, so no byte is written twice.
-        if (!buffer->writeReport(text, jumpSettings.logToFile ? kLogRetryMs : 0)) target.setstate(std::ios::badbit);
+        if (!buffer->writeReport(text, loggingToFile ? kLogRetryMs : 0)) target.setstate(std::ios::badbit);
     } else {
         target << text;
     }
@@ -49,6 +63,7 @@ std::wstring formatSystemMessage(DWORD code) {
 }
 
 void openLogFile(std::wstring path, bool append) {
+    loggingToFile = true;
     if (!append) truncateFile(path);
 
     auto ordinary = std::make_unique<LogFileStream>(path);
@@ -73,3 +88,23 @@ void openLogFile(std::wstring path, bool append) {
 }
 
 bool outputIsStandard() { return outputStream == &standardOutput; }
+
+void reportFailures(std::uint32_t flags) {
+    if (!loggingToFile) {
+        reportStream.str(std::wstring());
+        reportStream.clear();
+        reportStream << L"(Error) Process ID: " << ownProcessId << L", Error code returned is: 0x" << std::hex
+                     << flags << std::dec << L'\n';
+        emitReport(*errorStream, reportStream.str());
+    }
+    if (flags & ExitFlags::UsageWindowFailed) reportError(L", Failed to create the Usage dialog window.");
+    if (flags & ExitFlags::RegeditHandleFailed) reportError(L", Unable to open a process handle of regedit executable.");
+    if (flags & ExitFlags::RegeditLaunchFailed) reportError(L", Error occured while trying to launch the Regedit.");
+    if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
+        reportError(L", User did not specify a ", targetKindWord, L" to jump to.");
+    if (flags & ExitFlags::CommunicationSetupFailed)
+        reportError(L", Unable to acquire the handles needed to perform the jump. ");
+    if (flags & ExitFlags::RegeditTerminated) reportError(L", Regedit was terminated before the jump was completed.");
+}
+
+}  // namespace hivescout

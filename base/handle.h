@@ -3,6 +3,8 @@
 
 #include <utility>
 
+namespace hivescout {
+
 // Owns one kernel handle and closes it exactly once. Both null and
 // INVALID_HANDLE_VALUE count as "no handle", since the API uses either.
 class UniqueHandle {
@@ -70,3 +72,5 @@ public:
 private:
     HMODULE module_ = nullptr;
 };
+
+}  // namespace hivescout

@@ -1,8 +1,10 @@
-#include "app/report_target.h"
+#include "base/report_target.h"
 
 #include <atomic>
 
-#include "app/report_encoding.h"
+#include "base/report_encoding.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -133,3 +135,5 @@ bool truncateFile(const std::wstring& path) {
     UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
 }
+
+}  // namespace hivescout
