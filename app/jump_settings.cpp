@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "app/copied_path.h"
+#include "base/handle.h"
 #include "base/text_folding.h"
 
 namespace hivescout {
@@ -189,10 +190,9 @@ void buildJumpSettings(JumpSettings& settings, const wchar_t* commandLine) {
     // CommandLineToArgvW treats an empty string as a request for the module path; the
     // process's command line is never empty, but a caller's text may be.
     if (commandLine != nullptr && *commandLine != L'\0') {
-        if (LPWSTR* list = ::CommandLineToArgvW(commandLine, &count)) {
-            words.assign(list, list + count);
-            ::LocalFree(list);
-        }
+        LPWSTR* list = ::CommandLineToArgvW(commandLine, &count);
+        const UniqueLocalMemory owner(reinterpret_cast<HLOCAL>(list));
+        if (list) words.assign(list, list + count);
     }
     // A command line that cannot be split behaves as an empty one: the usage window.
     buildJumpSettingsFromWords(settings, words);

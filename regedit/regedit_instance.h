@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "base/handle.h"
+
 namespace hivescout {
 
 // The registry editor in use during the one jump of a run.
@@ -10,9 +12,11 @@ struct RegeditInstance {
     static constexpr std::uint32_t kNoProcess = 0xFFFFFFFFu;
 
     std::uint32_t processId = kNoProcess;
-    HANDLE process = nullptr;           // null when not open
-    PROCESS_INFORMATION launchInfo{};   // all zero unless this copy launched the editor
-    std::int32_t is32Bit = 0;           // written only when an existing editor is adopted
+    HANDLE process = nullptr;        // the editor in use, owned below; null when not open
+    UniqueHandle openedProcess;      // an editor opened by process ID
+    UniqueHandle launchedProcess;    // both null unless this copy launched the editor
+    UniqueHandle launchedThread;
+    std::int32_t is32Bit = 0;        // written only when an existing editor is adopted
 };
 
 // Process-wide: the orchestration fills it, releaseRegedit empties it (the termination

@@ -25,12 +25,15 @@ std::uint32_t launchAndWait(WindowEnumerator& enumerator, const std::wstring& co
                             const std::wstring* directory) {
     STARTUPINFOW startupInfo{};
     startupInfo.cb = sizeof(startupInfo);
-    std::uint32_t result = launchRegedit(startupInfo, regeditInstance.launchInfo, command, directory);
+    PROCESS_INFORMATION launchInfo{};
+    std::uint32_t result = launchRegedit(startupInfo, launchInfo, command, directory);
+    regeditInstance.launchedProcess.reset(launchInfo.hProcess);
+    regeditInstance.launchedThread.reset(launchInfo.hThread);
     if (result & ExitFlags::RegeditLaunchFailed) return result;
     ::Sleep(kSettleAfterLaunchMs);
-    regeditInstance.process = regeditInstance.launchInfo.hProcess;
-    result |= waitForRegeditWindow(enumerator, regeditInstance.launchInfo.dwProcessId, regeditInstance.process);
-    regeditInstance.processId = regeditInstance.launchInfo.dwProcessId;
+    regeditInstance.process = launchInfo.hProcess;
+    result |= waitForRegeditWindow(enumerator, launchInfo.dwProcessId, regeditInstance.process);
+    regeditInstance.processId = launchInfo.dwProcessId;
     return result;
 }
 
@@ -56,7 +59,8 @@ std::uint32_t checkBitnessConflict(const JumpOptions& options, const std::wstrin
 
 std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, const JumpOptions& options,
                           const std::wstring& command) {
-    regeditInstance.process = ::OpenProcess(kAdoptedAccess, FALSE, regeditInstance.processId);
+    regeditInstance.openedProcess.reset(::OpenProcess(kAdoptedAccess, FALSE, regeditInstance.processId));
+    regeditInstance.process = regeditInstance.openedProcess.get();
     if (regeditInstance.process == nullptr) return ExitFlags::RegeditHandleFailed;
     regeditInstance.is32Bit = isProcess32Bit(regeditInstance.process) ? 1 : 0;
     if (const std::uint32_t conflict = checkBitnessConflict(options, command)) return conflict;

@@ -14,7 +14,7 @@ namespace hivescout {
 namespace {
 
 // Opened during static initialisation, which runs on the main thread.
-const HANDLE mainThreadHandle = ::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetCurrentThreadId());
+const UniqueHandle mainThreadHandle(::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetCurrentThreadId()));
 
 const DWORD kCommandDurationMs = 200;
 // A copy ends this long after a command at the latest, whatever its writes wait for.
@@ -76,10 +76,10 @@ private:
 // Suspending is asynchronous: asking for the thread's registers returns only once the
 // thread has really stopped.
 void stopMainThread() {
-    if (mainThreadHandle == nullptr || ::SuspendThread(mainThreadHandle) == static_cast<DWORD>(-1)) return;
+    if (!mainThreadHandle || ::SuspendThread(mainThreadHandle.get()) == static_cast<DWORD>(-1)) return;
     CONTEXT registers{};
     registers.ContextFlags = CONTEXT_CONTROL;
-    ::GetThreadContext(mainThreadHandle, &registers);
+    ::GetThreadContext(mainThreadHandle.get(), &registers);
 }
 
 [[noreturn]] void terminateOnCommand() {

@@ -27,18 +27,8 @@ public:
     virtual void relayout();
 
 private:
-    // Holds the container's lock for one scope.
-    class LockScope {
-    public:
-        explicit LockScope(HANDLE lock) noexcept;
-        LockScope(const LockScope&) = delete;
-        LockScope& operator=(const LockScope&) = delete;
-        ~LockScope();
-
-    private:
-        HANDLE lock_;
-        bool owned_;
-    };
+    // The container's lock, held until the returned owner goes.
+    HeldMutex hold() const noexcept;
 
     UniqueHandle lock_;
     std::map<std::uintptr_t, AnchoredControl> controls_;

@@ -9,11 +9,11 @@ namespace hivescout {
 namespace {
 
 int averageCharacterWidth(HWND control, HFONT font) {
-    WindowDeviceContext dc(control);
+    const UniqueWindowDc dc(WindowDc{control, ::GetDC(control)});
     if (!dc) return 0;
-    SelectedObject selected(dc.get(), font);
+    const UniqueSelection selected(Selection{dc.get().dc, ::SelectObject(dc.get().dc, font)});
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc.get(), &metrics);
+    ::GetTextMetricsW(dc.get().dc, &metrics);
     return metrics.tmAveCharWidth;
 }
 

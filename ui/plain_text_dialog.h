@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ui/dialog_window.h"
-#include "ui/gdi_handles.h"
+#include "base/handle.h"
 #include "ui/layout_container.h"
 #include "ui/read_only_text_hook.h"
 

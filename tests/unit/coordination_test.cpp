@@ -259,9 +259,11 @@ TEST(Release, ClosesEachHandleOnceAndToleratesASecondCall) {
     ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &duplicate,
                                   SYNCHRONIZE, FALSE, 0));
     regeditInstance = RegeditInstance{};
+    regeditInstance.openedProcess.reset(duplicate);
     regeditInstance.process = duplicate;
     releaseRegedit();
     EXPECT_EQ(nullptr, regeditInstance.process);
+    EXPECT_FALSE(regeditInstance.openedProcess);
     releaseRegedit();
     DWORD flags = 0;
     EXPECT_FALSE(::GetHandleInformation(duplicate, &flags));
