@@ -8,6 +8,7 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_encoding.h"
+#include "base/report_texts.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
@@ -19,7 +20,6 @@ namespace hivescout {
 namespace {
 
 const wchar_t kBuild[] = L"1.0.1.14";
-const wchar_t kBitness[] = L", 64 Bit";
 
 std::uint32_t showUsage() {
     const UiLibraries libraries;
@@ -44,7 +44,7 @@ std::uint32_t prepareAndRunJump() {
     std::wstring directory = regeditDirectoryTemplate(jumpSettings.use32BitRegedit != 0);
     if (expandSystemRoot(directory) != 0) {
         const DWORD error = ::GetLastError();
-        reportError(L", Failed to extract the %systemroot% value. Returned error was: ", formatSystemMessage(error));
+        reportError(text::kSystemRootFailed, formatSystemMessage(error));
         directory.clear();
     }
     const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit != 0);
@@ -58,10 +58,10 @@ std::uint32_t takePathFromClipboard() {
     DWORD error = 0;
     switch (readClipboardText(text, error)) {
         case ClipboardText::Unavailable:
-            reportError(L", The clipboard could not be opened. Returned error was: ", formatSystemMessage(error));
+            reportError(text::kClipboardUnavailable, formatSystemMessage(error));
             return ExitFlags::NoKeyGiven;
         case ClipboardText::Empty:
-            reportError(L", The clipboard holds no text to take the path from.");
+            reportError(text::kClipboardEmpty);
             return ExitFlags::NoKeyGiven;
         case ClipboardText::Read:
             break;
@@ -69,7 +69,7 @@ std::uint32_t takePathFromClipboard() {
     std::wstring path = firstNonEmptyLine(text);
     normaliseJumpPath(path);
     if (path.empty()) {
-        reportError(L", The clipboard text holds no registry path.");
+        reportError(text::kClipboardNoPath);
         return ExitFlags::NoKeyGiven;
     }
     jumpSettings.jumpPath = path;
@@ -79,8 +79,8 @@ std::uint32_t takePathFromClipboard() {
 void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     if (jumpSettings.logToFile) openLogFile(jumpSettings.logFilePath, jumpSettings.appendLog);
     targetKindWord = kindWordFor(jumpSettings.jumpKind);
-    reportPieces(*outputStream, L"Hivescout, Biuld ", kBuild, kBitness, L", with process ID ", ownProcessId,
-                 L" started on: ", startTime, L'\n');
+    reportPieces(*outputStream, text::kStarted, kBuild, text::kStartedBitness, text::kStartedProcess, ownProcessId,
+                 text::kStartedOn, startTime, L'\n');
 
     initialiseWindowModule(instance);
 
@@ -103,12 +103,11 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
 }
 
 void reportUnhandledException() {
-    const wchar_t kMessage[] = L"Unhandled exception was cought. Application is terminating.\n";
     if (outputIsStandard()) {
-        reportPieces(*outputStream, kMessage);
+        reportPieces(*outputStream, text::kUnhandledException);
     } else {
         standardOutput.clear();
-        standardOutput << kMessage;
+        standardOutput << text::kUnhandledException;
         standardOutput.flush();
     }
 }
@@ -117,9 +116,9 @@ void reportUnhandledException() {
 
 const wchar_t* kindWordFor(JumpKind kind) {
     switch (kind) {
-        case JumpKind::Key: return L"key";
-        case JumpKind::Value: return L"value";
-        default: return L"key/value";
+        case JumpKind::Key: return text::kKindKey;
+        case JumpKind::Value: return text::kKindValue;
+        default: return text::kKindKeyOrValue;
     }
 }
 
@@ -152,13 +151,14 @@ DWORD expandSystemRoot(std::wstring& text) {
 
 void reportOutcome(std::uint32_t flags) {
     if (flags == 0) {
-        reportOutput(L", Jump to the ", targetKindWord, L" was successfull");
+        reportOutput(text::kJumpSucceeded, targetKindWord, text::kJumpSucceededEnd);
     } else if (flags & ExitFlags::KeyNotFound) {
         if (passedPath.empty()) {
-            reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.");
+            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpSettings.jumpPath),
+                         text::kJumpFailed);
         } else {
-            reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.", L'\n',
-                         L" The successfully passed path was : ", visibleInReport(passedPath));
+            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpSettings.jumpPath),
+                         text::kJumpFailed, L'\n', text::kPassedPath, visibleInReport(passedPath));
         }
     }
 }
@@ -174,7 +174,7 @@ std::uint32_t runJump(HINSTANCE instance) {
     // nor touch what the exit-time teardown frees.
     closeTerminationWatcher();
     const std::wstring endTime = currentTimestamp();
-    reportPieces(*outputStream, L"Hivescout with process ID ", ownProcessId, L" ended on: ", endTime, L'\n');
+    reportPieces(*outputStream, text::kEndedProcess, ownProcessId, text::kEndedOn, endTime, L'\n');
     return exitFlags;
 }
 

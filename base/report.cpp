@@ -5,12 +5,13 @@
 
 #include "base/exit_flags.h"
 #include "base/report_encoding.h"
+#include "base/report_texts.h"
 
 namespace hivescout {
 
 DWORD ownProcessId = ::GetCurrentProcessId();
 std::wostringstream reportStream;
-std::wstring targetKindWord = L"key/value";
+std::wstring targetKindWord = text::kKindKeyOrValue;
 std::wstring passedPath;
 
 StandardStream standardOutput(STD_OUTPUT_HANDLE);
@@ -80,8 +81,8 @@ void openLogFile(std::wstring path, bool append) {
     }
 
     // Composed whole before it is written, so that it reaches a shared target in one piece.
-    reportPieces(standardError, L"(Error) Process ID: ", ownProcessId,
-                 L", Error occured during the opening of the log file", visibleInReport(path), L", ",
+    reportPieces(standardError, text::kErrorPrefix, ownProcessId, text::kLogOpenFailed, visibleInReport(path),
+                 text::kLogOpenFailedError,
                  formatSystemMessage(error), L'\n');
     // Reaches the file only when the error stream did open.
     emitReport(*errors, reportStream.str());
@@ -93,18 +94,18 @@ void reportFailures(std::uint32_t flags) {
     if (!loggingToFile) {
         reportStream.str(std::wstring());
         reportStream.clear();
-        reportStream << L"(Error) Process ID: " << ownProcessId << L", Error code returned is: 0x" << std::hex
+        reportStream << text::kErrorPrefix << ownProcessId << text::kErrorCode << std::hex
                      << flags << std::dec << L'\n';
         emitReport(*errorStream, reportStream.str());
     }
-    if (flags & ExitFlags::UsageWindowFailed) reportError(L", Failed to create the Usage dialog window.");
-    if (flags & ExitFlags::RegeditHandleFailed) reportError(L", Unable to open a process handle of regedit executable.");
-    if (flags & ExitFlags::RegeditLaunchFailed) reportError(L", Error occured while trying to launch the Regedit.");
+    if (flags & ExitFlags::UsageWindowFailed) reportError(text::kUsageWindowFailed);
+    if (flags & ExitFlags::RegeditHandleFailed) reportError(text::kEditorHandleFailed);
+    if (flags & ExitFlags::RegeditLaunchFailed) reportError(text::kEditorLaunchFailed);
     if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
-        reportError(L", User did not specify a ", targetKindWord, L" to jump to.");
+        reportError(text::kNoTarget, targetKindWord, text::kNoTargetEnd);
     if (flags & ExitFlags::CommunicationSetupFailed)
-        reportError(L", Unable to acquire the handles needed to perform the jump. ");
-    if (flags & ExitFlags::RegeditTerminated) reportError(L", Regedit was terminated before the jump was completed.");
+        reportError(text::kCommunicationSetupFailed);
+    if (flags & ExitFlags::RegeditTerminated) reportError(text::kEditorTerminated);
 }
 
 }  // namespace hivescout

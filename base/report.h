@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "base/report_target.h"
+#include "base/report_texts.h"
 
 namespace hivescout {
 
@@ -52,13 +53,13 @@ void reportPieces(std::wostream& target, const Pieces&... pieces) {
 // "Process ID: <pid><message...>" on the output stream.
 template <typename... Pieces>
 void reportOutput(const Pieces&... message) {
-    reportPieces(*outputStream, L"Process ID: ", ownProcessId, message..., L'\n');
+    reportPieces(*outputStream, text::kOutputPrefix, ownProcessId, message..., L'\n');
 }
 
 // "(Error) Process ID: <pid><message...>" on the error stream.
 template <typename... Pieces>
 void reportError(const Pieces&... message) {
-    reportPieces(*errorStream, L"(Error) Process ID: ", ownProcessId, message..., L'\n');
+    reportPieces(*errorStream, text::kErrorPrefix, ownProcessId, message..., L'\n');
 }
 
 // The end-of-run error lines for the bits that were not reported where they arose.

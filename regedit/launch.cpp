@@ -6,6 +6,7 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_encoding.h"
+#include "base/report_texts.h"
 
 namespace hivescout {
 
@@ -36,8 +37,7 @@ std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& laun
         return 0;
     }
     const DWORD error = ::GetLastError();
-    reportError(L", Could not launch regedit process (", visibleInReport(commandLine), L"). The returned error message was: ",
-                formatSystemMessage(error));
+    reportError(text::kLaunchFailed, visibleInReport(commandLine), text::kLaunchFailedError, formatSystemMessage(error));
     return ExitFlags::RegeditLaunchFailed;
 }
 

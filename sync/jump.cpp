@@ -3,6 +3,7 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_encoding.h"
+#include "base/report_texts.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/regedit_instance.h"
@@ -41,17 +42,11 @@ std::uint32_t launchAndWait(WindowEnumerator& enumerator, const std::wstring& co
 std::uint32_t checkBitnessConflict(const JumpOptions& options, const std::wstring& command) {
     if ((regeditInstance.is32Bit != 0) == (options.use32BitRegedit != 0)) return 0;
     if (options.use32BitRegedit) {
-        reportError(L", There is a 64 bit version of ", command,
-                    L" working at the moment and it prevents running a new 32 bit version of ", command,
-                    L". You can try the multiple instances switch (-MultipleInstances or -M), the 64 bit version of "
-                    L"Regedit or close all running 64 bit Regedits");
+        reportError(text::kRunning64Bit, command, text::kRunning64BitBlocks, command, text::kRunning64BitAdvice);
         return ExitFlags::Running64BitRegeditBlocks32;
     }
     if (options.use64BitRegedit) {
-        reportError(L", There is a 32 bit version of ", command,
-                    L" working at the moment and it prevents running a new 64 bit version of regedit. You can try "
-                    L"the multiple instances switch (-MultipleInstances or -M) or close all running 32 bit "
-                    L"regedits' windows.");
+        reportError(text::kRunning32Bit, command, text::kRunning32BitBlocks);
         return ExitFlags::Running32BitRegeditBlocks64;
     }
     return 0;
@@ -90,16 +85,15 @@ std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& view
     ::Sleep(kSettleBeforeLockMs);
 
     if (!lock.acquire(regeditInstance.processId, options.giveUpWhenBlocked, options.waitTimeoutMs)) {
-        reportError(L", Regedit is in use by another instance of Hivescout. The jump to \"", visibleInReport(jumpPath),
-                    L"\" will not be possible. Application is terminating");
+        reportError(text::kInUse, visibleInReport(jumpPath), text::kInUseEnd);
         return ExitFlags::BlockedByOtherInstance;
     }
-    reportOutput(L", Jumping to ", targetKindWord, L": ", visibleInReport(jumpPath));
+    reportOutput(text::kJumping, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath));
     const RecordLayout layout =
         chooseRecordLayout(options.use32BitRegedit != 0, options.use64BitRegedit != 0, regeditInstance.is32Bit != 0);
     std::uint32_t result = jumpInRegeditViews(jumpPath, views, options.kind, layout);
     if (::WaitForSingleObject(regeditInstance.process, 0) == WAIT_OBJECT_0) {
-        reportError(L", Regedit terminated unexpectedly before the jump could be completed.");
+        reportError(text::kEditorEndedDuringJump);
         result |= ExitFlags::RegeditTerminated;
     }
     return result;
@@ -125,7 +119,7 @@ std::uint32_t jumpToPath(const std::wstring& jumpPath, const JumpOptions& option
     if (result == 0) {
         result = lockAndWalk(jumpPath, views, options, lock);
     } else if (result & ExitFlags::CommunicationSetupFailed) {
-        reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpPath), L", FAILED.");
+        reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath), text::kJumpFailed);
     }
     releaseRegedit();
     return result;

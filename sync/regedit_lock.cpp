@@ -2,16 +2,14 @@
 
 #include "base/report.h"
 #include "base/shared_objects.h"
+#include "base/report_texts.h"
 
 namespace hivescout {
 
 bool RegeditLock::acquire(std::uint32_t regeditProcessId, bool giveUpWhenBlocked, std::uint32_t waitTimeoutMs) {
     handle_.reset(openRegeditLock(regeditProcessId, false));
     if (!handle_) {
-        reportPieces(*outputStream, L"Process ID: ", ownProcessId,
-                     L"(Error) Error occured during the initialisation of the Hivescout synchronisation data. "
-                     L"This instance will not be able to synchronise itself with other running Hivescout instances.",
-                     L'\n');
+        reportPieces(*outputStream, text::kOutputPrefix, ownProcessId, text::kSynchronisationUnavailable, L'\n');
         return true;
     }
     if (::WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0) return held_ = true;

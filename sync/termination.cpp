@@ -7,6 +7,7 @@
 #include "base/handle.h"
 #include "base/report.h"
 #include "base/shared_objects.h"
+#include "base/report_texts.h"
 #include "regedit/release.h"
 
 namespace hivescout {
@@ -160,7 +161,7 @@ void closeTerminationWatcher() {
 }
 
 void sendTerminationCommand(std::uint32_t regeditProcessId) {
-    reportOutput(L", Sending command to terminate all other instances");
+    reportOutput(text::kSendingTermination);
     UniqueHandle event(openTerminationEvent(regeditProcessId));
     ::SetEvent(event.get());
     ::Sleep(kCommandDurationMs);
@@ -170,9 +171,8 @@ void sendTerminationCommand(std::uint32_t regeditProcessId) {
 std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uint32_t processId,
                                     const SYSTEMTIME& t) {
     FixedText line(buffer, capacity);
-    line.text("Process ID: ").number(processId)
-        .text(",  Terminating Hivescout due to termination command from other Hivescout instance.\r\n")
-        .text("Hivescout with process ID ").number(processId).text(" ended on: ")
+    line.text(text::kTerminatedPrefix).number(processId).text(text::kTerminated)
+        .text(text::kTerminatedEndedProcess).number(processId).text(text::kTerminatedEndedOn)
         .number(t.wYear, 4).text("-").number(t.wMonth, 2).text("-").number(t.wDay, 2).text("T")
         .number(t.wHour, 2).text(":").number(t.wMinute, 2).text(":").number(t.wSecond, 2).text("\r\n");
     return line.finish();

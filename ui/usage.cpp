@@ -6,6 +6,7 @@
 
 #include "base/exit_flags.h"
 #include "base/report.h"
+#include "base/report_texts.h"
 #include "ui/plain_text_dialog.h"
 #include "ui/rich_text_dialog.h"
 #include "ui/text_window_parts.h"
@@ -17,7 +18,7 @@ namespace {
 
 std::uint32_t reportResourceStage(const wchar_t* stage) {
     const DWORD error = ::GetLastError();
-    reportError(stage, L"Returned error was: ", error);
+    reportError(stage, text::kResourceError, error);
     return ExitFlags::ResourceExtractionFailed;
 }
 
@@ -37,11 +38,11 @@ std::uint32_t runUsageDialog(Dialog& dialog) {
 std::uint32_t readResourceData(std::vector<char>& buffer, WORD id, const wchar_t* type, HMODULE module) {
     if (!module) module = ::GetModuleHandleW(nullptr);
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
-    if (!found) return reportResourceStage(L", Failed to read L1 resource ");
+    if (!found) return reportResourceStage(text::kResourceFindFailed);
     HGLOBAL loaded = ::LoadResource(module, found);
-    if (!loaded) return reportResourceStage(L", Failed to read L2 resource ");
+    if (!loaded) return reportResourceStage(text::kResourceLoadFailed);
     const void* bytes = ::LockResource(loaded);
-    if (!bytes) return reportResourceStage(L", Failed to read L3 resource ");
+    if (!bytes) return reportResourceStage(text::kResourceLockFailed);
     const DWORD size = ::SizeofResource(module, found);
     const char* first = static_cast<const char*>(bytes);
     buffer.insert(buffer.end(), first, first + size);

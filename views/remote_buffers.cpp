@@ -5,6 +5,7 @@
 
 #include "base/exit_flags.h"
 #include "base/report.h"
+#include "base/report_texts.h"
 
 namespace hivescout {
 
@@ -67,13 +68,11 @@ std::wstring_view terminateLocalText(wchar_t* text) {
 }
 
 void reportWriteFailure(DWORD error) {
-    reportError(L", Error occurred while writing in the regedit process memory. Error returned was : ",
-                formatSystemMessage(error));
+    reportError(text::kRemoteWriteFailed, formatSystemMessage(error));
 }
 
 void reportReadFailure(DWORD error) {
-    reportError(L", Error occurred while reading the regedit process memory. Error returned was : ",
-                formatSystemMessage(error));
+    reportError(text::kRemoteReadFailed, formatSystemMessage(error));
 }
 
 ItemText queryItemText(HWND tree, const TreeItemRecord& record) {

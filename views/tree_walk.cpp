@@ -7,6 +7,7 @@
 #include "base/report.h"
 #include "views/key_path.h"
 #include "base/text_folding.h"
+#include "base/report_texts.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
 
@@ -101,7 +102,7 @@ void clickTree(HWND tree) {
 
 std::uint32_t finishOnKey(HWND tree, JumpKind kind) {
     clickTree(tree);
-    if (kind == JumpKind::KeyOrValue) targetKindWord = L"key";
+    if (kind == JumpKind::KeyOrValue) targetKindWord = text::kKindKey;
     restoreRegeditWindow(tree);
     return 0;
 }
@@ -125,7 +126,7 @@ std::uint32_t jumpInRegeditViews(std::wstring targetPath, const RegeditViews& vi
                                  RecordLayout layout) {
     const PreparedPath prepared = prepareJumpPath(std::move(targetPath), kind);
     if (prepared.valueMissing) {
-        reportError(L", The value to jump to could not be found in the registry.");
+        reportError(text::kValueNameMissing);
         return ExitFlags::ValueNotFound;
     }
     TreeItemRecord record(layout, remoteBuffers.text.remoteAddress());

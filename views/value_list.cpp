@@ -8,6 +8,7 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/text_folding.h"
+#include "base/report_texts.h"
 #include "views/remote_buffers.h"
 
 namespace hivescout {
@@ -87,7 +88,7 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     }
     if (!match.found) return result;
 
-    targetKindWord = L"value";
+    targetKindWord = text::kKindValue;
     result.failure = writeListRecord(ListItemRecord::stateChange(layout, match.row));
     if (result.failure) {
         result.outcome = ValueSearch::Failed;
@@ -128,7 +129,7 @@ std::uint32_t finishNotFound(HWND tree) {
         restoreRegeditWindow(tree);
         return 0;
     }
-    reportError(L", The ", targetKindWord, L" was not found");
+    reportError(text::kNotFound, targetKindWord, text::kNotFoundEnd);
     return ExitFlags::KeyNotFound;
 }
 

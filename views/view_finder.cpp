@@ -1,5 +1,6 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
+#include "base/report_texts.h"
 #include "views/remote_buffers.h"
 #include "views/view_layout.h"
 
@@ -42,12 +43,12 @@ std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& 
         for (HWND window : candidateWindows) {
             if (bothFound(views)) break;
             if (editorHasEnded(process)) {
-                reportError(L", Regedit terminated unexpectedly before the jump could be completed.");
+                reportError(text::kEditorEndedDuringJump);
                 return ExitFlags::RegeditTerminated;
             }
             findViewsIn(window, views);
             if ((views.tree || views.list) && !allocateBlocksFor(views, process)) {
-                reportError(L", Failed to allocate memory in regedit's address space.");
+                reportError(text::kRemoteAllocationFailed);
                 return ExitFlags::CommunicationSetupFailed;
             }
         }
@@ -55,7 +56,7 @@ std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& 
         ::Sleep(kPassIntervalMs);
         if (pass == kSearchPasses) break;
     }
-    reportError(L", Failed to find eligible Regedit window", L".");
+    reportError(text::kNoEditorWindow);
     return ExitFlags::CommunicationSetupFailed | ExitFlags::NoEligibleWindow;
 }
 
