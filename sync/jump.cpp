@@ -62,7 +62,7 @@ std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, con
 
     if (const std::uint32_t ended = waitForRegeditWindow(enumerator, regeditInstance.processId, regeditInstance.process)) return ended;
     if (enumerator.windows().empty()) return ExitFlags::NoEligibleWindow;
-    return findRegeditViews(enumerator.windows(), views, regeditInstance.process, kRemoteTextCapacity);
+    return findRegeditViews(enumerator.windows(), views, regeditInstance.process);
 }
 
 // A running editor, named by process ID, is opened only once the views are searched. A
@@ -70,7 +70,7 @@ std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, con
 std::uint32_t findViews(bool launched, std::uint32_t launchResult, WindowEnumerator& enumerator, RegeditViews& views,
                         const JumpOptions& options, const std::wstring& command) {
     if (!enumerator.windows().empty())
-        return findRegeditViews(enumerator.windows(), views, regeditInstance.process, kRemoteTextCapacity);
+        return findRegeditViews(enumerator.windows(), views, regeditInstance.process);
     if (!launched || (launchResult & ExitFlags::RegeditTerminated))
         return (launchResult & ~ExitFlags::RegeditTerminated) | adoptEditor(enumerator, views, options, command);
     // A launched editor that showed no accepted window in time; a failed launch keeps 8.

@@ -36,8 +36,7 @@ bool bothFound(const RegeditViews& views) { return views.tree && views.list; }
 
 }  // namespace
 
-std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process,
-                               std::size_t /*textCapacity: fixed by kRemoteTextCapacity*/) {
+std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process) {
     allocateLocalText();
     for (int pass = 1;; ++pass) {
         for (HWND window : candidateWindows) {

@@ -22,7 +22,6 @@ constexpr std::size_t kRemoteTextCapacity = 20480;
 // Finds the tree and the list after it in one candidate window and allocates the remote
 // blocks in the editor process. Returns 0, 32, 36 or 33554432, having
 // reported any failure.
-std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process,
-                               std::size_t textCapacity);
+std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process);
 
 }  // namespace hivescout

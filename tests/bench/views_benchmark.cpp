@@ -188,7 +188,7 @@ int benchItems(const char* editorName, DWORD editorId, HWND mainWindow) {
 
     RegeditViews views;
     allocateLocalText();
-    if (findRegeditViews(WindowSet{mainWindow}, views, process.get(), kRemoteTextCapacity) != 0)
+    if (findRegeditViews(WindowSet{mainWindow}, views, process.get()) != 0)
         return fail("views");
     wchar_t lastKey[32], lastValue[32];
     std::swprintf(lastKey, 32, L"Key%04u", kSiblings - 1);
@@ -414,7 +414,7 @@ int benchWholeJump(DWORD editorId, HWND mainWindow) {
     regeditInstance.process = process.get();
     RegeditViews views;
     allocateLocalText();
-    if (findRegeditViews(WindowSet{mainWindow}, views, process.get(), kRemoteTextCapacity) != 0) return fail("views");
+    if (findRegeditViews(WindowSet{mainWindow}, views, process.get()) != 0) return fail("views");
 
     std::wstring key;
     for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;

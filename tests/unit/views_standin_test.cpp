@@ -86,7 +86,7 @@ protected:
 
     std::uint32_t findViews() {
         allocateLocalText();
-        return findRegeditViews(WindowSet{mainWindow()}, views_, process_.get(), kRemoteTextCapacity);
+        return findRegeditViews(WindowSet{mainWindow()}, views_, process_.get());
     }
 
     std::uint32_t jump(JumpKind kind, const std::wstring& path) {

@@ -57,7 +57,7 @@ protected:
         passedPath.clear();
         targetKindWord = L"key";
         allocateLocalText();
-        ASSERT_EQ(0u, findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess(), kRemoteTextCapacity));
+        ASSERT_EQ(0u, findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess()));
     }
     void TearDown() override {
         releaseRemoteBuffers();
