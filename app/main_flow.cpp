@@ -94,7 +94,7 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
             exitFlags |= missingTargetFlags(jumpSettings.jumpKind);
         } else {
             exitFlags = prepareAndRunJump();
-            reportOutcome(exitFlags);
+            reportOutcome(exitFlags, jumpSettings.jumpPath);
         }
         if (exitFlags != 0) reportFailures(exitFlags);
     }
@@ -149,15 +149,15 @@ DWORD expandSystemRoot(std::wstring& text) {
     return 0;
 }
 
-void reportOutcome(std::uint32_t flags) {
+void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath) {
     if (flags == 0) {
         reportOutput(text::kJumpSucceeded, targetKindWord, text::kJumpSucceededEnd);
     } else if (flags & ExitFlags::KeyNotFound) {
         if (passedPath.empty()) {
-            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpSettings.jumpPath),
+            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath),
                          text::kJumpFailed);
         } else {
-            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpSettings.jumpPath),
+            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath),
                          text::kJumpFailed, L'\n', text::kPassedPath, visibleInReport(passedPath));
         }
     }

@@ -26,6 +26,6 @@ std::wstring regeditDirectoryTemplate(bool use32BitRegedit);
 std::wstring regeditCommandFor(bool useMultipleInstances);
 
 // The success line, or the FAILED line with the passed path for a target not found.
-void reportOutcome(std::uint32_t flags);
+void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath);
 
 }  // namespace hivescout

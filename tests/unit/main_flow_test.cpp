@@ -59,7 +59,7 @@ TEST(ReportFailures, TheNumberAfterTheHexLineIsDecimalAgain) {
 TEST(Outcome, SuccessNamesTheNarrowedKind) {
     ScopedValue<std::wstring> word(targetKindWord, L"key");
     CapturedReport captured;
-    reportOutcome(0);
+    reportOutcome(0, jumpSettings.jumpPath);
     EXPECT_EQ(std::vector<std::wstring>{L", Jump to the key was successfull"}, captured.outputMessages());
 }
 
@@ -68,7 +68,7 @@ TEST(Outcome, NotFoundNamesThePathAndWhatWasPassed) {
     ScopedValue<std::wstring> path(jumpSettings.jumpPath, std::wstring(L"HKEY_CURRENT_USER\\Software\\Missing"));
     ScopedValue<std::wstring> passed(passedPath, std::wstring(L"HKEY_CURRENT_USER\\Software\\"));
     CapturedReport captured;
-    reportOutcome(ExitFlags::KeyNotFound);
+    reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
     const std::vector<std::wstring> expected = {
         L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",
         L" The successfully passed path was : HKEY_CURRENT_USER\\Software\\"};
@@ -77,7 +77,7 @@ TEST(Outcome, NotFoundNamesThePathAndWhatWasPassed) {
     // A path cannot add lines of its own to the report.
     ScopedValue<std::wstring> forged(jumpSettings.jumpPath, std::wstring(L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull"));
     CapturedReport again;
-    reportOutcome(ExitFlags::KeyNotFound);
+    reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
     EXPECT_EQ(L", Jump to key/value: HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull, FAILED.",
               again.outputMessages().at(0));
 }
@@ -87,8 +87,8 @@ TEST(Outcome, NothingMatchedGivesNoPassedPathLineAndOtherFailuresNoLine) {
     ScopedValue<std::wstring> path(jumpSettings.jumpPath, std::wstring(L"x"));
     ScopedValue<std::wstring> passed(passedPath, std::wstring());
     CapturedReport captured;
-    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::CommunicationError64);
-    reportOutcome(ExitFlags::BlockedByOtherInstance);
+    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::CommunicationError64, jumpSettings.jumpPath);
+    reportOutcome(ExitFlags::BlockedByOtherInstance, jumpSettings.jumpPath);
     EXPECT_EQ(std::vector<std::wstring>{L", Jump to key: x, FAILED."}, captured.outputMessages());
 }
 
