@@ -1,15 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "resources/resource_ids.h"
 #include "ui/layout_container.h"
 
 // Steps shared by the plain and the rich text dialog.
-
-namespace TextWindowIds {
-constexpr int Template = 101;
-constexpr int TextArea = 1003;
-constexpr int Icon = 133;
-}  // namespace TextWindowIds
 
 void setWindowIcons(HWND dialog);
 
