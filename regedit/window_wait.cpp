@@ -48,7 +48,8 @@ std::uint32_t isRegeditMainWindow(HWND window, LONG_PTR processId) {
         child = ::GetWindow(child, GW_HWNDNEXT);
     }
     // Fewer children: an editor that keeps its views one level deeper still qualifies.
-    return nestedViewsHolder(window) ? AcceptWindow : 0;
+    if (nestedViewsHolder(window)) return AcceptWindow;
+    return 0;
 }
 
 std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t processId) {
