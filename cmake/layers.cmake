@@ -6,7 +6,8 @@ set(HIVESCOUT_LAYER_CHECK ${CMAKE_CURRENT_LIST_DIR}/check_layer.cmake)
 
 # hivescout_layer(<folder> [<folder below> ...])
 function(hivescout_layer folder)
-  set(allowed ${folder})
+  # The resource identifiers are shared with the resource scripts, below every layer.
+  set(allowed ${folder} resources)
   foreach(below IN LISTS ARGN)
     get_property(below_allowed GLOBAL PROPERTY HIVESCOUT_LAYER_${below})
     list(APPEND allowed ${below_allowed})

@@ -35,15 +35,15 @@ bool PlainTextDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 void PlainTextDialog::putTextIntoControl() {
-    if (!::SetDlgItemTextW(window(), TextWindowIds::TextArea, text_.c_str())) {
+    if (!::SetDlgItemTextW(window(), IDC_TEXT_AREA, text_.c_str())) {
         ::MessageBeep(0xFFFFFFFF);
-        ::SetFocus(::GetDlgItem(window(), TextWindowIds::TextArea));
+        ::SetFocus(::GetDlgItem(window(), IDC_TEXT_AREA));
     }
 }
 
 BOOL PlainTextDialog::onInitDialog() {
     HWND dialog = window();
-    HWND textArea = ::GetDlgItem(dialog, TextWindowIds::TextArea);
+    HWND textArea = ::GetDlgItem(dialog, IDC_TEXT_AREA);
     readOnlyHook_.attach(textArea);
     ::SetWindowTextW(dialog, caption_.c_str());
     putTextIntoControl();
@@ -58,7 +58,7 @@ BOOL PlainTextDialog::onInitDialog() {
 
 BOOL PlainTextDialog::setTextScale(double factor) {
     if (factor == 1.0) return TRUE;
-    HWND textArea = ::GetDlgItem(window(), TextWindowIds::TextArea);
+    HWND textArea = ::GetDlgItem(window(), IDC_TEXT_AREA);
     if (!textArea) return FALSE;
     LOGFONTW description{};
     auto current = reinterpret_cast<HFONT>(::SendMessageW(textArea, WM_GETFONT, 0, 0));

@@ -64,7 +64,7 @@ bool RichTextDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 
 HWND RichTextDialog::createTextControl() {
     HWND dialog = window();
-    HWND placeholder = ::GetDlgItem(dialog, TextWindowIds::TextArea);
+    HWND placeholder = ::GetDlgItem(dialog, IDC_TEXT_AREA);
     RECT area{};
     if (placeholder) {
         ::ShowWindow(placeholder, SW_HIDE);

@@ -6,7 +6,7 @@
 namespace hivescout {
 
 void setWindowIcons(HWND dialog) {
-    HICON icon = ::LoadIconW(windowModuleInstance(), MAKEINTRESOURCEW(TextWindowIds::Icon));
+    HICON icon = ::LoadIconW(windowModuleInstance(), MAKEINTRESOURCEW(IDI_HIVESCOUT));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }

@@ -1,17 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include "resources/resource_ids.h"
 #include "ui/layout_container.h"
 
 namespace hivescout {
 
 // Steps shared by the plain and the rich text dialog.
-
-namespace TextWindowIds {
-constexpr int Template = 101;
-constexpr int TextArea = 1003;
-constexpr int Icon = 133;
-}  // namespace TextWindowIds
 
 void setWindowIcons(HWND dialog);
 

@@ -29,7 +29,7 @@ std::uint32_t usageWindowFailed(std::uint32_t flags) {
 
 template <typename Dialog>
 std::uint32_t runUsageDialog(Dialog& dialog) {
-    if (dialog.runModal(::GetActiveWindow(), TextWindowIds::Template) == -1) return usageWindowFailed(0);
+    if (dialog.runModal(::GetActiveWindow(), IDD_TEXT_WINDOW) == -1) return usageWindowFailed(0);
     return 0;
 }
 
@@ -51,7 +51,7 @@ std::uint32_t readResourceData(std::vector<char>& buffer, WORD id, const wchar_t
 
 std::uint32_t showRichUsage(const std::wstring& programFileName) {
     std::vector<char> buffer;
-    if (const std::uint32_t failed = readResourceData(buffer, UsageResources::Rich, UsageResources::Type))
+    if (const std::uint32_t failed = readResourceData(buffer, IDR_USAGE_RICH, USAGE_RESOURCE_TYPE_NAME))
         return usageWindowFailed(failed);
     std::string text(buffer.begin(), buffer.end());
     text = substituteProgramName(std::move(text), kStoredProgramName,
@@ -63,7 +63,7 @@ std::uint32_t showRichUsage(const std::wstring& programFileName) {
 
 std::uint32_t showPlainUsage(const std::wstring& programFileName) {
     std::vector<char> buffer;
-    if (const std::uint32_t failed = readResourceData(buffer, UsageResources::Plain, UsageResources::Type))
+    if (const std::uint32_t failed = readResourceData(buffer, IDR_USAGE_PLAIN, USAGE_RESOURCE_TYPE_NAME))
         return usageWindowFailed(failed);
     std::wstring text(buffer.size() / 2, L'\0');
     if (!text.empty()) std::memcpy(&text[0], buffer.data(), text.size() * sizeof(wchar_t));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "tests/support/hivescout_run.h"
 
 // The real program's usage window under Wine and Xvfb: found by process ID and caption,
@@ -12,7 +13,6 @@
 namespace {
 
 const wchar_t kTitle[] = L"Hivescout  64 Bit Usage Information";
-const int kTextArea = 1003;
 
 struct WindowSearch {
     DWORD processId;
@@ -224,7 +224,7 @@ TEST_F(UsageWindow, NoArgumentsShowsTheRichTextAtEightyPercentCentred) {
     openHivescout();
     expectEightyPercentCentred(dialog_);
     expectOnlyExitButton(dialog_);
-    EXPECT_FALSE(::IsWindowVisible(item(kTextArea)));
+    EXPECT_FALSE(::IsWindowVisible(item(IDC_TEXT_AREA)));
     HWND text = richText();
     ASSERT_NE(nullptr, text);
     EXPECT_TRUE(::IsWindowVisible(text));
@@ -302,7 +302,7 @@ TEST_F(UsageWindow, PlainRenderingWhenTheRichEditLibraryIsMissing) {
     expectEightyPercentCentred(dialog_);
     expectOnlyExitButton(dialog_);
     EXPECT_EQ(nullptr, richText());
-    HWND text = item(kTextArea);
+    HWND text = item(IDC_TEXT_AREA);
     ASSERT_NE(nullptr, text);
     EXPECT_TRUE(::IsWindowVisible(text));
     const std::wstring shown = windowText(text);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/exit_flags.h"
+#include "resources/resource_ids.h"
 #include "tests/support/process_runner.h"
 #include "ui/usage.h"
 
@@ -30,11 +31,11 @@ protected:
         return bytes;
     }
     static std::string rich() {
-        const std::vector<char> bytes = resource(UsageResources::Rich, UsageResources::Type);
+        const std::vector<char> bytes = resource(IDR_USAGE_RICH, USAGE_RESOURCE_TYPE_NAME);
         return std::string(bytes.begin(), bytes.end());
     }
     static std::wstring plain() {
-        const std::vector<char> bytes = resource(UsageResources::Plain, UsageResources::Type);
+        const std::vector<char> bytes = resource(IDR_USAGE_PLAIN, USAGE_RESOURCE_TYPE_NAME);
         std::wstring text(bytes.size() / 2, L'\0');
         if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * 2);
         return text;
@@ -184,11 +185,11 @@ TEST_F(UsageResources_, SectionsComeInOrder) {
 
 TEST_F(UsageResources_, MissingResourceReportsAndGivesTheExtractionBit) {
     std::vector<char> bytes{'x'};
-    EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(bytes, 999, UsageResources::Type, module_));
+    EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(bytes, 999, USAGE_RESOURCE_TYPE_NAME, module_));
     EXPECT_EQ(1u, bytes.size());
 }
 
-// Reads the extended dialog template 101 field by field.
+// Reads the extended dialog template field by field.
 class TemplateReader {
 public:
     explicit TemplateReader(const std::vector<char>& bytes) : bytes_(bytes) {}
@@ -215,7 +216,7 @@ private:
 };
 
 TEST_F(UsageResources_, DialogTemplateIsTheResizableTextWindow) {
-    const std::vector<char> bytes = resource(101, MAKEINTRESOURCEW(5));  // RT_DIALOG
+    const std::vector<char> bytes = resource(IDD_TEXT_WINDOW, RT_DIALOG);
     TemplateReader reader(bytes);
     EXPECT_EQ(1, reader.next<WORD>());
     EXPECT_EQ(0xFFFF, reader.next<WORD>());
@@ -244,9 +245,9 @@ TEST_F(UsageResources_, DialogTemplateIsTheResizableTextWindow) {
         const wchar_t* className;
         const wchar_t* text;
     };
-    const Control expected[] = {{0x50010001, 67, 103, 50, 14, 2, L"#128", L"BUTTON", L"Close"},
-                                {0x40A00104, 7, 7, 111, 89, 1003, L"#129", L"EDIT", L""},
-                                {0x50010000, 7, 103, 50, 14, 1, L"#128", L"BUTTON", L""}};
+    const Control expected[] = {{0x50010001, 67, 103, 50, 14, IDCANCEL, L"#128", L"BUTTON", L"Close"},
+                                {0x40A00104, 7, 7, 111, 89, IDC_TEXT_AREA, L"#129", L"EDIT", L""},
+                                {0x50010000, 7, 103, 50, 14, IDOK, L"#128", L"BUTTON", L""}};
     for (const Control& control : expected) {
         reader.alignTo4();
         EXPECT_EQ(0u, reader.next<DWORD>());  // help id
@@ -266,5 +267,5 @@ TEST_F(UsageResources_, DialogTemplateIsTheResizableTextWindow) {
 }
 
 TEST_F(UsageResources_, IconGroupIsPresent) {
-    EXPECT_NE(nullptr, ::FindResourceW(module_, MAKEINTRESOURCEW(133), MAKEINTRESOURCEW(14)));  // RT_GROUP_ICON
+    EXPECT_NE(nullptr, ::FindResourceW(module_, MAKEINTRESOURCEW(IDI_HIVESCOUT), RT_GROUP_ICON));
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "ui/dialog_window.h"
 #include "ui/rich_text_dialog.h"
 #include "ui/usage_text.h"
@@ -136,7 +137,7 @@ TEST(Reflection, ControlNotificationsGoBackToTheControl) {
     HWND control = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x4242));
     EXPECT_EQ(control, reflectionTarget(nullptr, WM_CTLCOLOREDIT, 0, reinterpret_cast<LPARAM>(control)));
     EXPECT_EQ(control, reflectionTarget(nullptr, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(control)));
-    EXPECT_EQ(control, reflectionTarget(nullptr, WM_COMMAND, MAKEWPARAM(1003, EN_CHANGE),
+    EXPECT_EQ(control, reflectionTarget(nullptr, WM_COMMAND, MAKEWPARAM(IDC_TEXT_AREA, EN_CHANGE),
                                         reinterpret_cast<LPARAM>(control)));
     NMHDR header{control, 0, 0};
     EXPECT_EQ(control, reflectionTarget(nullptr, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)));
