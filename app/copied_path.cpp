@@ -1,8 +1,12 @@
 #include "app/copied_path.h"
 
+#include "base/text_folding.h"
+
 #include <algorithm>
 
 #include "app/jump_settings.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -111,3 +115,5 @@ std::wstring firstNonEmptyLine(const std::wstring& text) {
     }
     return std::wstring();
 }
+
+}  // namespace hivescout

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace hivescout {
+
 // Registry paths as other tools copy them: the editor's address bar with the computer
 // first, PowerShell drives and provider paths, .reg file section lines, kernel paths,
 // and text pasted with quotes or a line end. Each becomes the plain form (root key
@@ -11,3 +13,5 @@ std::wstring rewriteCopiedPath(std::wstring path);
 // The first line of a text that holds more than blanks, without its line end; empty
 // when there is none.
 std::wstring firstNonEmptyLine(const std::wstring& text);
+
+}  // namespace hivescout

@@ -5,6 +5,21 @@
 #include <initializer_list>
 
 #include "app/copied_path.h"
+#include "base/handle.h"
+#include "base/text_folding.h"
+
+namespace hivescout {
+
+// Static initialisation builds these in the order written, before wWinMain runs; the
+// aliases come first because building the settings uses them.
+const std::array<RootKeyAlias, 5> rootKeyAliases = {{
+    {L"HKLM", L"HKEY_LOCAL_MACHINE"},
+    {L"HKCU", L"HKEY_CURRENT_USER"},
+    {L"HKCC", L"HKEY_CURRENT_CONFIG"},
+    {L"HKCR", L"HKEY_CLASSES_ROOT"},
+    {L"HKU", L"HKEY_USERS"},
+}};
+JumpSettings jumpSettings(::GetCommandLineW());
 
 namespace {
 
@@ -101,18 +116,6 @@ std::wstring joinBareWords(const std::vector<std::wstring>& words) {
 
 }  // namespace
 
-std::wstring foldToLower(std::wstring text) {
-    for (auto& unit : text)
-        if (unit >= L'A' && unit <= L'Z') unit = static_cast<wchar_t>(unit - L'A' + L'a');
-    return text;
-}
-
-std::wstring foldToUpper(std::wstring text) {
-    for (auto& unit : text)
-        if (unit >= L'a' && unit <= L'z') unit = static_cast<wchar_t>(unit - L'a' + L'A');
-    return text;
-}
-
 bool parseSwitchWord(JumpSettings& settings, const std::wstring& word) {
     const auto equals = word.find(L'=');
     std::wstring name = word.substr(0, equals);
@@ -187,13 +190,14 @@ void buildJumpSettings(JumpSettings& settings, const wchar_t* commandLine) {
     // CommandLineToArgvW treats an empty string as a request for the module path; the
     // process's command line is never empty, but a caller's text may be.
     if (commandLine != nullptr && *commandLine != L'\0') {
-        if (LPWSTR* list = ::CommandLineToArgvW(commandLine, &count)) {
-            words.assign(list, list + count);
-            ::LocalFree(list);
-        }
+        LPWSTR* list = ::CommandLineToArgvW(commandLine, &count);
+        const UniqueLocalMemory owner(reinterpret_cast<HLOCAL>(list));
+        if (list) words.assign(list, list + count);
     }
     // A command line that cannot be split behaves as an empty one: the usage window.
     buildJumpSettingsFromWords(settings, words);
 }
 
 JumpSettings::JumpSettings(const wchar_t* commandLine) { buildJumpSettings(*this, commandLine); }
+
+}  // namespace hivescout

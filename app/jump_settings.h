@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
-enum class JumpKind : std::uint32_t { KeyOrValue = 0, Key = 1, Value = 2 };
+#include "sync/regedit_lock.h"
+#include "views/key_path.h"
+
+namespace hivescout {
 
 struct RootKeyAlias {
     const wchar_t* shortName;
@@ -29,7 +32,7 @@ struct JumpSettings {
     std::map<std::wstring, std::wstring> switches;
     bool terminateIfOtherInstanceIsBlocking = false;
     bool showHelp = false;
-    HANDLE regeditLock = nullptr;
+    RegeditLock regeditLock;  // filled by the jump once the editor is known
     std::uint32_t waitTimeoutMs = 3000;
     std::uint32_t terminateOtherWaitingInstances = 0;
     std::uint32_t useMultipleInstancesOfRegedit = 0;
@@ -44,12 +47,6 @@ struct JumpSettings {
     explicit JumpSettings(const wchar_t* commandLine);
     JumpSettings(const JumpSettings&) = delete;
     JumpSettings& operator=(const JumpSettings&) = delete;
-    ~JumpSettings() { releaseRegeditLock(); }
-
-    // The per-editor lock belongs to the settings record: it uses the lock handle,
-    // terminateIfOtherInstanceIsBlocking and waitTimeoutMs.
-    bool acquireRegeditLock(std::uint32_t regeditProcessId);
-    void releaseRegeditLock() noexcept;
 };
 
 // Splits the command line into words (the system's quoting rules) and fills the record.
@@ -69,6 +66,7 @@ void normaliseJumpPath(std::wstring& path);
 // Reads the "-waittimeout" value as an unsigned 32-bit decimal number; 0 when unreadable.
 std::uint32_t readWaitTimeout(const std::wstring& value);
 
-// Lower-cases only 'A' to 'Z', unit by unit (the C locale's rule).
-std::wstring foldToLower(std::wstring text);
-std::wstring foldToUpper(std::wstring text);
+// The process-wide settings of this run.
+extern JumpSettings jumpSettings;
+
+}  // namespace hivescout

@@ -3,5 +3,5 @@
 #include "app/main_flow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    return static_cast<int>(runJump(instance));
+    return static_cast<int>(hivescout::runJump(instance));
 }

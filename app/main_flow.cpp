@@ -5,36 +5,51 @@
 
 #include "app/clipboard.h"
 #include "app/copied_path.h"
-#include "app/exit_flags.h"
-#include "app/report.h"
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_encoding.h"
+#include "base/report_texts.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
 #include "ui/usage.h"
 #include "ui/window_module.h"
 
+namespace hivescout {
+
 namespace {
 
 const wchar_t kBuild[] = L"1.0.1.14";
-const wchar_t kBitness[] = L", 64 Bit";
 
 std::uint32_t showUsage() {
     const UiLibraries libraries;
     UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
-    if (richEdit) return showRichUsage();
-    return showPlainUsage();
+    if (richEdit) return showRichUsage(jumpSettings.programFileName);
+    return showPlainUsage(jumpSettings.programFileName);
+}
+
+JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
+    JumpOptions options;
+    options.kind = settings.jumpKind;
+    options.use32BitRegedit = settings.use32BitRegedit;
+    options.use64BitRegedit = settings.use64BitRegedit;
+    options.useMultipleInstances = settings.useMultipleInstancesOfRegedit != 0;
+    options.terminateOtherWaitingInstances = settings.terminateOtherWaitingInstances != 0;
+    options.giveUpWhenBlocked = settings.terminateIfOtherInstanceIsBlocking;
+    options.waitTimeoutMs = settings.waitTimeoutMs;
+    return options;
 }
 
 std::uint32_t prepareAndRunJump() {
     std::wstring directory = regeditDirectoryTemplate(jumpSettings.use32BitRegedit != 0);
     if (expandSystemRoot(directory) != 0) {
         const DWORD error = ::GetLastError();
-        reportError(L", Failed to extract the %systemroot% value. Returned error was: ", formatSystemMessage(error));
+        reportError(text::kSystemRootFailed, formatSystemMessage(error));
         directory.clear();
     }
     const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit != 0);
-    return jumpToPath(jumpSettings.jumpPath, command, directory.empty() ? nullptr : &directory);
+    return jumpToPath(jumpSettings.jumpPath, jumpOptionsFrom(jumpSettings), jumpSettings.regeditLock, command,
+                      directory.empty() ? nullptr : &directory);
 }
 
 // The path becomes the settings' jump path, so that every report line shows it.
@@ -43,10 +58,10 @@ std::uint32_t takePathFromClipboard() {
     DWORD error = 0;
     switch (readClipboardText(text, error)) {
         case ClipboardText::Unavailable:
-            reportError(L", The clipboard could not be opened. Returned error was: ", formatSystemMessage(error));
+            reportError(text::kClipboardUnavailable, formatSystemMessage(error));
             return ExitFlags::NoKeyGiven;
         case ClipboardText::Empty:
-            reportError(L", The clipboard holds no text to take the path from.");
+            reportError(text::kClipboardEmpty);
             return ExitFlags::NoKeyGiven;
         case ClipboardText::Read:
             break;
@@ -54,7 +69,7 @@ std::uint32_t takePathFromClipboard() {
     std::wstring path = firstNonEmptyLine(text);
     normaliseJumpPath(path);
     if (path.empty()) {
-        reportError(L", The clipboard text holds no registry path.");
+        reportError(text::kClipboardNoPath);
         return ExitFlags::NoKeyGiven;
     }
     jumpSettings.jumpPath = path;
@@ -64,8 +79,8 @@ std::uint32_t takePathFromClipboard() {
 void runSteps(HINSTANCE instance, const std::wstring& startTime) {
     if (jumpSettings.logToFile) openLogFile(jumpSettings.logFilePath, jumpSettings.appendLog);
     targetKindWord = kindWordFor(jumpSettings.jumpKind);
-    reportPieces(*outputStream, L"Hivescout, Biuld ", kBuild, kBitness, L", with process ID ", ownProcessId,
-                 L" started on: ", startTime, L'\n');
+    reportPieces(*outputStream, text::kStarted, kBuild, text::kStartedBitness, text::kStartedProcess, ownProcessId,
+                 text::kStartedOn, startTime, L'\n');
 
     initialiseWindowModule(instance);
 
@@ -79,7 +94,7 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
             exitFlags |= missingTargetFlags(jumpSettings.jumpKind);
         } else {
             exitFlags = prepareAndRunJump();
-            reportOutcome(exitFlags);
+            reportOutcome(exitFlags, jumpSettings.jumpPath);
         }
         if (exitFlags != 0) reportFailures(exitFlags);
     }
@@ -88,12 +103,11 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
 }
 
 void reportUnhandledException() {
-    const wchar_t kMessage[] = L"Unhandled exception was cought. Application is terminating.\n";
     if (outputIsStandard()) {
-        reportPieces(*outputStream, kMessage);
+        reportPieces(*outputStream, text::kUnhandledException);
     } else {
         standardOutput.clear();
-        standardOutput << kMessage;
+        standardOutput << text::kUnhandledException;
         standardOutput.flush();
     }
 }
@@ -102,9 +116,9 @@ void reportUnhandledException() {
 
 const wchar_t* kindWordFor(JumpKind kind) {
     switch (kind) {
-        case JumpKind::Key: return L"key";
-        case JumpKind::Value: return L"value";
-        default: return L"key/value";
+        case JumpKind::Key: return text::kKindKey;
+        case JumpKind::Value: return text::kKindValue;
+        default: return text::kKindKeyOrValue;
     }
 }
 
@@ -135,35 +149,18 @@ DWORD expandSystemRoot(std::wstring& text) {
     return 0;
 }
 
-void reportOutcome(std::uint32_t flags) {
+void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath) {
     if (flags == 0) {
-        reportOutput(L", Jump to the ", targetKindWord, L" was successfull");
+        reportOutput(text::kJumpSucceeded, targetKindWord, text::kJumpSucceededEnd);
     } else if (flags & ExitFlags::KeyNotFound) {
         if (passedPath.empty()) {
-            reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.");
+            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath),
+                         text::kJumpFailed);
         } else {
-            reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.", L'\n',
-                         L" The successfully passed path was : ", visibleInReport(passedPath));
+            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath),
+                         text::kJumpFailed, L'\n', text::kPassedPath, visibleInReport(passedPath));
         }
     }
-}
-
-void reportFailures(std::uint32_t flags) {
-    if (!jumpSettings.logToFile) {
-        reportStream.str(std::wstring());
-        reportStream.clear();
-        reportStream << L"(Error) Process ID: " << ownProcessId << L", Error code returned is: 0x" << std::hex
-                     << flags << std::dec << L'\n';
-        emitReport(*errorStream, reportStream.str());
-    }
-    if (flags & ExitFlags::UsageWindowFailed) reportError(L", Failed to create the Usage dialog window.");
-    if (flags & ExitFlags::RegeditHandleFailed) reportError(L", Unable to open a process handle of regedit executable.");
-    if (flags & ExitFlags::RegeditLaunchFailed) reportError(L", Error occured while trying to launch the Regedit.");
-    if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
-        reportError(L", User did not specify a ", targetKindWord, L" to jump to.");
-    if (flags & ExitFlags::CommunicationSetupFailed)
-        reportError(L", Unable to acquire the handles needed to perform the jump. ");
-    if (flags & ExitFlags::RegeditTerminated) reportError(L", Regedit was terminated before the jump was completed.");
 }
 
 std::uint32_t runJump(HINSTANCE instance) {
@@ -177,6 +174,8 @@ std::uint32_t runJump(HINSTANCE instance) {
     // nor touch what the exit-time teardown frees.
     closeTerminationWatcher();
     const std::wstring endTime = currentTimestamp();
-    reportPieces(*outputStream, L"Hivescout with process ID ", ownProcessId, L" ended on: ", endTime, L'\n');
+    reportPieces(*outputStream, text::kEndedProcess, ownProcessId, text::kEndedOn, endTime, L'\n');
     return exitFlags;
 }
+
+}  // namespace hivescout

@@ -6,15 +6,14 @@
 
 #include "app/jump_settings.h"
 
+namespace hivescout {
+
 // The body of the GUI entry point: the usage window or the jump, the report around it,
 // and the result bits that become the exit code.
 std::uint32_t runJump(HINSTANCE instance);
 
 // Expands environment references in place; 0 on success, else an error code.
 DWORD expandSystemRoot(std::wstring& text);
-
-// The end-of-run error lines for the bits that were not reported where they arose.
-void reportFailures(std::uint32_t flags);
 
 // The report word for what the jump path names.
 const wchar_t* kindWordFor(JumpKind kind);
@@ -27,4 +26,6 @@ std::wstring regeditDirectoryTemplate(bool use32BitRegedit);
 std::wstring regeditCommandFor(bool useMultipleInstances);
 
 // The success line, or the FAILED line with the passed path for a target not found.
-void reportOutcome(std::uint32_t flags);
+void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath);
+
+}  // namespace hivescout

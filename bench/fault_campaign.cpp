@@ -17,13 +17,16 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "app/jump_settings.h"
+#include "base/text_folding.h"
 #include "app/main_flow.h"
-#include "app/report_encoding.h"
+#include "base/report_encoding.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
+
+using namespace hivescout;
 
 namespace {
 

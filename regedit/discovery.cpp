@@ -2,19 +2,21 @@
 
 #include <tlhelp32.h>
 
-#include "app/handle.h"
-#include "app/process_state.h"
+#include "base/handle.h"
+#include "base/shared_objects.h"
+#include "base/text_folding.h"
 #include "regedit/regedit_instance.h"
-#include "sync/regedit_lock.h"
+
+namespace hivescout {
 
 namespace {
 
-bool isEligible(DWORD processId) {
+bool isEligible(DWORD processId, std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit) {
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!process) return false;
     const bool is32Bit = isProcess32Bit(process.get());
     process.reset();
-    if (!bitnessAccepted(is32Bit, jumpSettings.use32BitRegedit, jumpSettings.use64BitRegedit)) return false;
+    if (!bitnessAccepted(is32Bit, use32BitRegedit, use64BitRegedit)) return false;
     // Another copy holds or waits for this editor exactly when its lock exists.
     UniqueHandle lock(openRegeditLock(processId, true));
     return !lock;
@@ -42,7 +44,8 @@ bool isProcess32Bit(HANDLE process) {
     return underWow64 != FALSE;
 }
 
-std::uint32_t findEligibleRegedit(std::wstring executableName) {
+std::uint32_t findEligibleRegedit(std::wstring executableName, std::uint32_t use32BitRegedit,
+                                  std::uint32_t use64BitRegedit) {
     UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     const std::wstring wanted = foldToLower(std::move(executableName));
     std::uint32_t result = RegeditInstance::kNoProcess;
@@ -53,7 +56,9 @@ std::uint32_t findEligibleRegedit(std::wstring executableName) {
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
         if (foldToLower(entry.szExeFile) != wanted) continue;
         result = entry.th32ProcessID;
-        if (isEligible(entry.th32ProcessID)) break;
+        if (isEligible(entry.th32ProcessID, use32BitRegedit, use64BitRegedit)) break;
     }
     return result;
 }
+
+}  // namespace hivescout

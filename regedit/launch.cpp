@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/exit_flags.h"
-#include "app/report.h"
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_encoding.h"
+#include "base/report_texts.h"
+
+namespace hivescout {
 
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory) {
     if (directory == nullptr) return command;
@@ -34,7 +37,8 @@ std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& laun
         return 0;
     }
     const DWORD error = ::GetLastError();
-    reportError(L", Could not launch regedit process (", visibleInReport(commandLine), L"). The returned error message was: ",
-                formatSystemMessage(error));
+    reportError(text::kLaunchFailed, visibleInReport(commandLine), text::kLaunchFailedError, formatSystemMessage(error));
     return ExitFlags::RegeditLaunchFailed;
 }
+
+}  // namespace hivescout

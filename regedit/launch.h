@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace hivescout {
+
 // The command line that starts the editor: the program path from the directory and the
 // command's first word, quoted when it holds a blank, then the command's arguments.
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory);
@@ -11,3 +13,5 @@ std::wstring composeLaunchCommandLine(const std::wstring& command, const std::ws
 // Starts the editor; fills launchInfo. Returns 0, or 8 after reporting the failure.
 std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& launchInfo, std::wstring command,
                             const std::wstring* directory);
+
+}  // namespace hivescout

@@ -1,3 +1,7 @@
 #include "regedit/regedit_instance.h"
 
+namespace hivescout {
+
 RegeditInstance regeditInstance;
+
+}  // namespace hivescout

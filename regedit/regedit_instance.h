@@ -2,21 +2,25 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <set>
+
+#include "base/handle.h"
+
+namespace hivescout {
 
 // The registry editor in use during the one jump of a run.
 struct RegeditInstance {
     static constexpr std::uint32_t kNoProcess = 0xFFFFFFFFu;
 
     std::uint32_t processId = kNoProcess;
-    HANDLE process = nullptr;           // null when not open
-    PROCESS_INFORMATION launchInfo{};   // all zero unless this copy launched the editor
-    std::int32_t is32Bit = 0;           // written only when an existing editor is adopted
+    HANDLE process = nullptr;        // the editor in use, owned below; null when not open
+    UniqueHandle openedProcess;      // an editor opened by process ID
+    UniqueHandle launchedProcess;    // both null unless this copy launched the editor
+    UniqueHandle launchedThread;
+    std::int32_t is32Bit = 0;        // written only when an existing editor is adopted
 };
 
 // Process-wide: the orchestration fills it, releaseRegedit empties it (the termination
 // watcher may release it too).
 extern RegeditInstance regeditInstance;
 
-// The editor's accepted top-level windows, ascending by handle value.
-using WindowSet = std::set<HWND>;
+}  // namespace hivescout

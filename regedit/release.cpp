@@ -1,21 +1,21 @@
-#include <utility>
+#include "regedit/release.h"
 
-#include "regedit/window_wait.h"
-#include "views/regedit_views.h"
+#include "regedit/regedit_instance.h"
+#include "views/remote_buffers.h"
+
+namespace hivescout {
 
 namespace {
 
-// Closes the editor's handles once; every closed handle is cleared so that the main
-// thread and the termination watcher never close one twice.
+// Every handle is taken out of its owner before it is closed, so the main thread and
+// the termination watcher never close one twice.
 void closeRegeditHandles() noexcept {
-    PROCESS_INFORMATION& launched = regeditInstance.launchInfo;
+    regeditInstance.process = nullptr;
     // A launched editor that ended during its window wait is opened again by process ID;
     // that second handle is closed too.
-    if (regeditInstance.process != nullptr && regeditInstance.process != launched.hProcess)
-        ::CloseHandle(std::exchange(regeditInstance.process, nullptr));
-    if (launched.hProcess != nullptr) ::CloseHandle(std::exchange(launched.hProcess, nullptr));
-    if (launched.hThread != nullptr) ::CloseHandle(std::exchange(launched.hThread, nullptr));
-    regeditInstance.process = nullptr;
+    regeditInstance.openedProcess.reset();
+    regeditInstance.launchedProcess.reset();
+    regeditInstance.launchedThread.reset();
 }
 
 }  // namespace
@@ -29,3 +29,5 @@ void releaseRegeditWithoutFreeing() noexcept {
     abandonRemoteBuffers();
     closeRegeditHandles();
 }
+
+}  // namespace hivescout

@@ -1,13 +1,19 @@
 #include "sync/jump.h"
 
-#include "app/exit_flags.h"
-#include "app/report.h"
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_encoding.h"
+#include "base/report_texts.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
+#include "regedit/regedit_instance.h"
+#include "regedit/release.h"
 #include "regedit/window_wait.h"
 #include "sync/termination.h"
-#include "views/regedit_views.h"
+#include "views/remote_buffers.h"
+#include "views/tree_walk.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -15,77 +21,79 @@ const DWORD kAdoptedAccess = SYNCHRONIZE | PROCESS_VM_OPERATION | PROCESS_VM_REA
                              PROCESS_QUERY_INFORMATION;
 const DWORD kSettleAfterLaunchMs = 50;
 const DWORD kSettleBeforeLockMs = 30;
-// While an editor is chosen, this bit marks one named by process ID but not yet opened.
-const std::uint32_t kEditorToAdopt = ExitFlags::RegeditTerminated;
 
 std::uint32_t launchAndWait(WindowEnumerator& enumerator, const std::wstring& command,
                             const std::wstring* directory) {
     STARTUPINFOW startupInfo{};
     startupInfo.cb = sizeof(startupInfo);
-    std::uint32_t result = launchRegedit(startupInfo, regeditInstance.launchInfo, command, directory);
+    PROCESS_INFORMATION launchInfo{};
+    std::uint32_t result = launchRegedit(startupInfo, launchInfo, command, directory);
+    regeditInstance.launchedProcess.reset(launchInfo.hProcess);
+    regeditInstance.launchedThread.reset(launchInfo.hThread);
     if (result & ExitFlags::RegeditLaunchFailed) return result;
     ::Sleep(kSettleAfterLaunchMs);
-    regeditInstance.process = regeditInstance.launchInfo.hProcess;
-    result |= waitForRegeditWindow(enumerator, regeditInstance.launchInfo.dwProcessId);
-    regeditInstance.processId = regeditInstance.launchInfo.dwProcessId;
+    regeditInstance.process = launchInfo.hProcess;
+    result |= waitForRegeditWindow(enumerator, launchInfo.dwProcessId, regeditInstance.process);
+    regeditInstance.processId = launchInfo.dwProcessId;
     return result;
 }
 
 // Reports a running editor of the wrong bitness; 0 when there is no conflict.
-std::uint32_t checkBitnessConflict(const std::wstring& command) {
-    if ((regeditInstance.is32Bit != 0) == (jumpSettings.use32BitRegedit != 0)) return 0;
-    if (jumpSettings.use32BitRegedit) {
-        reportError(L", There is a 64 bit version of ", command,
-                    L" working at the moment and it prevents running a new 32 bit version of ", command,
-                    L". You can try the multiple instances switch (-MultipleInstances or -M), the 64 bit version of "
-                    L"Regedit or close all running 64 bit Regedits");
+std::uint32_t checkBitnessConflict(const JumpOptions& options, const std::wstring& command) {
+    if ((regeditInstance.is32Bit != 0) == (options.use32BitRegedit != 0)) return 0;
+    if (options.use32BitRegedit) {
+        reportError(text::kRunning64Bit, command, text::kRunning64BitBlocks, command, text::kRunning64BitAdvice);
         return ExitFlags::Running64BitRegeditBlocks32;
     }
-    if (jumpSettings.use64BitRegedit) {
-        reportError(L", There is a 32 bit version of ", command,
-                    L" working at the moment and it prevents running a new 64 bit version of regedit. You can try "
-                    L"the multiple instances switch (-MultipleInstances or -M) or close all running 32 bit "
-                    L"regedits' windows.");
+    if (options.use64BitRegedit) {
+        reportError(text::kRunning32Bit, command, text::kRunning32BitBlocks);
         return ExitFlags::Running32BitRegeditBlocks64;
     }
     return 0;
 }
 
-std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, const std::wstring& command) {
-    regeditInstance.process = ::OpenProcess(kAdoptedAccess, FALSE, regeditInstance.processId);
+std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, const JumpOptions& options,
+                          const std::wstring& command) {
+    regeditInstance.openedProcess.reset(::OpenProcess(kAdoptedAccess, FALSE, regeditInstance.processId));
+    regeditInstance.process = regeditInstance.openedProcess.get();
     if (regeditInstance.process == nullptr) return ExitFlags::RegeditHandleFailed;
     regeditInstance.is32Bit = isProcess32Bit(regeditInstance.process) ? 1 : 0;
-    if (const std::uint32_t conflict = checkBitnessConflict(command)) return conflict;
+    if (const std::uint32_t conflict = checkBitnessConflict(options, command)) return conflict;
 
-    if (const std::uint32_t ended = waitForRegeditWindow(enumerator, regeditInstance.processId)) return ended;
+    if (const std::uint32_t ended = waitForRegeditWindow(enumerator, regeditInstance.processId, regeditInstance.process)) return ended;
     if (enumerator.windows().empty()) return ExitFlags::NoEligibleWindow;
-    return findRegeditViews(enumerator.windows(), views, regeditInstance.process, kRemoteTextCapacity);
+    return findRegeditViews(enumerator.windows(), views, regeditInstance.process);
 }
 
-std::uint32_t findViews(std::uint32_t result, WindowEnumerator& enumerator, RegeditViews& views,
-                        const std::wstring& command) {
+// A running editor, named by process ID, is opened only once the views are searched. A
+// launched editor that ended during its window wait is looked at again the same way.
+std::uint32_t findViews(bool launched, std::uint32_t launchResult, WindowEnumerator& enumerator, RegeditViews& views,
+                        const JumpOptions& options, const std::wstring& command) {
     if (!enumerator.windows().empty())
-        return findRegeditViews(enumerator.windows(), views, regeditInstance.process, kRemoteTextCapacity);
-    if (result & kEditorToAdopt) return (result & ~kEditorToAdopt) | adoptEditor(enumerator, views, command);
+        return findRegeditViews(enumerator.windows(), views, regeditInstance.process);
+    if (!launched || (launchResult & ExitFlags::RegeditTerminated))
+        return (launchResult & ~ExitFlags::RegeditTerminated) | adoptEditor(enumerator, views, options, command);
     // A launched editor that showed no accepted window in time; a failed launch keeps 8.
-    return result == 0 ? ExitFlags::NoEligibleWindow : result;
+    return launchResult == 0 ? ExitFlags::NoEligibleWindow : launchResult;
 }
 
-std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& views) {
+std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& views, const JumpOptions& options,
+                          RegeditLock& lock) {
     startTerminationWatcher(&regeditInstance.processId);
-    if (jumpSettings.terminateOtherWaitingInstances) sendTerminationCommand(regeditInstance.processId);
+    if (options.terminateOtherWaitingInstances) sendTerminationCommand(regeditInstance.processId);
     resumeTerminationWatcher();
     ::Sleep(kSettleBeforeLockMs);
 
-    if (!jumpSettings.acquireRegeditLock(regeditInstance.processId)) {
-        reportError(L", Regedit is in use by another instance of Hivescout. The jump to \"", visibleInReport(jumpSettings.jumpPath),
-                    L"\" will not be possible. Application is terminating");
+    if (!lock.acquire(regeditInstance.processId, options.giveUpWhenBlocked, options.waitTimeoutMs)) {
+        reportError(text::kInUse, visibleInReport(jumpPath), text::kInUseEnd);
         return ExitFlags::BlockedByOtherInstance;
     }
-    reportOutput(L", Jumping to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath));
-    std::uint32_t result = jumpInRegeditViews(jumpPath, views);
+    reportOutput(text::kJumping, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath));
+    const RecordLayout layout =
+        chooseRecordLayout(options.use32BitRegedit != 0, options.use64BitRegedit != 0, regeditInstance.is32Bit != 0);
+    std::uint32_t result = jumpInRegeditViews(jumpPath, views, options.kind, layout);
     if (::WaitForSingleObject(regeditInstance.process, 0) == WAIT_OBJECT_0) {
-        reportError(L", Regedit terminated unexpectedly before the jump could be completed.");
+        reportError(text::kEditorEndedDuringJump);
         result |= ExitFlags::RegeditTerminated;
     }
     return result;
@@ -93,27 +101,28 @@ std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& view
 
 }  // namespace
 
-std::uint32_t jumpToPath(const std::wstring& jumpPath, std::wstring regeditCommand,
-                         const std::wstring* regeditDirectory) {
+std::uint32_t jumpToPath(const std::wstring& jumpPath, const JumpOptions& options, RegeditLock& lock,
+                         std::wstring regeditCommand, const std::wstring* regeditDirectory) {
     regeditInstance = RegeditInstance{};
     WindowEnumerator enumerator;
-    std::uint32_t result = 0;
 
-    if (!jumpSettings.useMultipleInstancesOfRegedit) regeditInstance.processId = findEligibleRegedit(regeditCommand);
-    if (regeditInstance.processId == RegeditInstance::kNoProcess)
-        result = launchAndWait(enumerator, regeditCommand, regeditDirectory);
-    else
-        result = kEditorToAdopt;
+    if (!options.useMultipleInstances)
+        regeditInstance.processId =
+            findEligibleRegedit(regeditCommand, options.use32BitRegedit, options.use64BitRegedit);
+    const bool launched = regeditInstance.processId == RegeditInstance::kNoProcess;
+    const std::uint32_t launchResult = launched ? launchAndWait(enumerator, regeditCommand, regeditDirectory) : 0;
 
     allocateLocalText();
     RegeditViews views;
-    result = findViews(result, enumerator, views, regeditCommand);
+    std::uint32_t result = findViews(launched, launchResult, enumerator, views, options, regeditCommand);
 
     if (result == 0) {
-        result = lockAndWalk(jumpPath, views);
+        result = lockAndWalk(jumpPath, views, options, lock);
     } else if (result & ExitFlags::CommunicationSetupFailed) {
-        reportOutput(L", Jump to ", targetKindWord, L": ", visibleInReport(jumpSettings.jumpPath), L", FAILED.");
+        reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath), text::kJumpFailed);
     }
     releaseRegedit();
     return result;
 }
+
+}  // namespace hivescout

@@ -2,7 +2,26 @@
 #include <cstdint>
 #include <string>
 
+#include "sync/regedit_lock.h"
+#include "views/key_path.h"
+
+namespace hivescout {
+
+// What the jump takes from the settings.
+struct JumpOptions {
+    JumpKind kind = JumpKind::KeyOrValue;
+    std::uint32_t use32BitRegedit = 0;
+    std::uint32_t use64BitRegedit = 1;
+    bool useMultipleInstances = false;
+    bool terminateOtherWaitingInstances = false;
+    bool giveUpWhenBlocked = false;  // rather than wait for another copy's lock
+    std::uint32_t waitTimeoutMs = 3000;
+};
+
 // The whole jump: choose or launch an editor, find its views, take its lock, walk the
 // tree and release everything. Returns the jump's result bits.
-std::uint32_t jumpToPath(const std::wstring& jumpPath, std::wstring regeditCommand,
-                         const std::wstring* regeditDirectory);
+// The lock taken on the editor stays with the caller until the process ends.
+std::uint32_t jumpToPath(const std::wstring& jumpPath, const JumpOptions& options, RegeditLock& lock,
+                         std::wstring regeditCommand, const std::wstring* regeditDirectory);
+
+}  // namespace hivescout

@@ -2,10 +2,32 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
-// "Hivescout Wait for other instance to finish" followed by the editor's process ID.
-std::wstring regeditLockName(std::uint32_t regeditProcessId);
+#include "base/handle.h"
 
-// Opens an existing lock (openOnly) or creates it with initial ownership. Null on failure.
-HANDLE openRegeditLock(std::uint32_t regeditProcessId, bool openOnly);
+namespace hivescout {
+
+// This copy's hold on one editor: while it holds the lock, other copies wait or give up.
+// The handle stays open until the process ends, so the editor counts as in use for
+// as long as this copy runs.
+class RegeditLock {
+public:
+    RegeditLock() = default;
+    RegeditLock(const RegeditLock&) = delete;
+    RegeditLock& operator=(const RegeditLock&) = delete;
+    ~RegeditLock() { release(); }
+
+    // Takes the editor's lock, waiting up to waitTimeoutMs for another holder unless
+    // giveUpWhenBlocked. When the lock cannot be made at all, reports it and goes on
+    // unsynchronised (true).
+    bool acquire(std::uint32_t regeditProcessId, bool giveUpWhenBlocked, std::uint32_t waitTimeoutMs);
+
+    // Lets the next waiter in; the handle itself stays open.
+    void release() noexcept;
+
+private:
+    UniqueHandle handle_;
+    bool held_ = false;
+};
+
+}  // namespace hivescout

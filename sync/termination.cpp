@@ -3,12 +3,19 @@
 #include <atomic>
 #include <sstream>
 
-#include "app/exit_flags.h"
-#include "app/handle.h"
-#include "app/report.h"
-#include "regedit/window_wait.h"
+#include "base/exit_flags.h"
+#include "base/handle.h"
+#include "base/report.h"
+#include "base/shared_objects.h"
+#include "base/report_texts.h"
+#include "regedit/release.h"
+
+namespace hivescout {
 
 namespace {
+
+// Opened during static initialisation, which runs on the main thread.
+const UniqueHandle mainThreadHandle(::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetCurrentThreadId()));
 
 const DWORD kCommandDurationMs = 200;
 // A copy ends this long after a command at the latest, whatever its writes wait for.
@@ -70,10 +77,10 @@ private:
 // Suspending is asynchronous: asking for the thread's registers returns only once the
 // thread has really stopped.
 void stopMainThread() {
-    if (mainThreadHandle == nullptr || ::SuspendThread(mainThreadHandle) == static_cast<DWORD>(-1)) return;
+    if (!mainThreadHandle || ::SuspendThread(mainThreadHandle.get()) == static_cast<DWORD>(-1)) return;
     CONTEXT registers{};
     registers.ContextFlags = CONTEXT_CONTROL;
-    ::GetThreadContext(mainThreadHandle, &registers);
+    ::GetThreadContext(mainThreadHandle.get(), &registers);
 }
 
 [[noreturn]] void terminateOnCommand() {
@@ -117,12 +124,6 @@ DWORD WINAPI terminationWatcher(LPVOID parameter) {
 
 }  // namespace
 
-std::wstring terminationEventName(std::uint32_t regeditProcessId) {
-    std::wostringstream name;
-    name << L"HivescoutTErMInaTIonEvent for regedit with PID " << regeditProcessId;
-    return name.str();
-}
-
 HANDLE openTerminationEvent(std::uint32_t regeditProcessId) {
     return ::CreateEventW(nullptr, TRUE, FALSE, terminationEventName(regeditProcessId).c_str());
 }
@@ -160,7 +161,7 @@ void closeTerminationWatcher() {
 }
 
 void sendTerminationCommand(std::uint32_t regeditProcessId) {
-    reportOutput(L", Sending command to terminate all other instances");
+    reportOutput(text::kSendingTermination);
     UniqueHandle event(openTerminationEvent(regeditProcessId));
     ::SetEvent(event.get());
     ::Sleep(kCommandDurationMs);
@@ -170,10 +171,11 @@ void sendTerminationCommand(std::uint32_t regeditProcessId) {
 std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uint32_t processId,
                                     const SYSTEMTIME& t) {
     FixedText line(buffer, capacity);
-    line.text("Process ID: ").number(processId)
-        .text(",  Terminating Hivescout due to termination command from other Hivescout instance.\r\n")
-        .text("Hivescout with process ID ").number(processId).text(" ended on: ")
+    line.text(text::kTerminatedPrefix).number(processId).text(text::kTerminated)
+        .text(text::kTerminatedEndedProcess).number(processId).text(text::kTerminatedEndedOn)
         .number(t.wYear, 4).text("-").number(t.wMonth, 2).text("-").number(t.wDay, 2).text("T")
         .number(t.wHour, 2).text(":").number(t.wMinute, 2).text(":").number(t.wSecond, 2).text("\r\n");
     return line.finish();
 }
+
+}  // namespace hivescout

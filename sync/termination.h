@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// "HivescoutTErMInaTIonEvent for regedit with PID " followed by the editor's process ID.
-std::wstring terminationEventName(std::uint32_t regeditProcessId);
+namespace hivescout {
 
 // Creates or opens the editor's manual-reset termination event. Null on failure.
 HANDLE openTerminationEvent(std::uint32_t regeditProcessId);
@@ -29,3 +28,5 @@ void sendTerminationCommand(std::uint32_t regeditProcessId);
 // memory allocation. Returns the length, or 0 when the buffer is too small.
 std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uint32_t processId,
                                     const SYSTEMTIME& localTime);
+
+}  // namespace hivescout

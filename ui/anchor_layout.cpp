@@ -1,5 +1,7 @@
 #include "ui/anchor_layout.h"
 
+namespace hivescout {
+
 bool keepsPresetGeometry(const AnchoredControl& entry) {
     return (entry.flags & (AnchorFlags::Preset64 | AnchorFlags::Preset128)) != 0;
 }
@@ -18,3 +20,5 @@ RECT anchoredRectangle(const AnchoredControl& entry, const RECT& parentWindow, R
     if (!(entry.flags & AnchorFlags::Top)) child.top = child.bottom - entry.height;
     return child;
 }
+
+}  // namespace hivescout

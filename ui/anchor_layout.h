@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace hivescout {
+
 // Which edges of a control keep their distance to the same edge of its parent.
 namespace AnchorFlags {
 enum : std::uint32_t {
@@ -38,3 +40,5 @@ void measureAnchoredControl(AnchoredControl& entry, const RECT& parentWindow, co
 // client coordinates; parentWindow is the parent's whole window rectangle there. Nothing is
 // clamped: a parent smaller than the margins gives a zero or negative width or height.
 RECT anchoredRectangle(const AnchoredControl& entry, const RECT& parentWindow, RECT child);
+
+}  // namespace hivescout

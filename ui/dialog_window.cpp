@@ -2,6 +2,8 @@
 
 #include "ui/window_module.h"
 
+namespace hivescout {
+
 namespace {
 
 constexpr UINT kReflectionBase = 0x2000;  // OCM__BASE
@@ -99,3 +101,5 @@ INT_PTR CALLBACK DialogWindow::staticDialogProcedure(HWND window, UINT message, 
     ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
     return TRUE;
 }
+
+}  // namespace hivescout

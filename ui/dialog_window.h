@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+namespace hivescout {
+
 // The window framework under the text dialogs: binds a dialog object to its window on the
 // first message, dispatches messages to the object, and reflects the notifications that
 // controls send to their parent back to the sending control (number + OCM__BASE).
@@ -42,3 +44,5 @@ HWND reflectionTarget(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Messages whose result a dialog procedure returns directly instead of through DWLP_MSGRESULT.
 bool returnsResultDirectly(UINT message);
+
+}  // namespace hivescout

@@ -1,5 +1,7 @@
 #include "ui/layout_container.h"
 
+namespace hivescout {
+
 namespace {
 
 std::uintptr_t keyOf(HWND child) { return reinterpret_cast<std::uintptr_t>(child); }
@@ -24,11 +26,9 @@ void moveControl(HWND child, const RECT& rect) {
 
 }  // namespace
 
-LayoutContainer::LockScope::LockScope(HANDLE lock) noexcept
-    : lock_(lock), owned_(lock && ::WaitForSingleObject(lock, INFINITE) != WAIT_FAILED) {}
-
-LayoutContainer::LockScope::~LockScope() {
-    if (owned_) ::ReleaseMutex(lock_);
+HeldMutex LayoutContainer::hold() const noexcept {
+    const HANDLE lock = lock_.get();
+    return HeldMutex(lock && ::WaitForSingleObject(lock, INFINITE) != WAIT_FAILED ? lock : nullptr);
 }
 
 // The creating thread keeps its first ownership for the container's whole life, so the
@@ -37,7 +37,7 @@ LayoutContainer::LockScope::~LockScope() {
 LayoutContainer::LayoutContainer() : lock_(::CreateMutexW(nullptr, TRUE, nullptr)) {}
 
 std::uint32_t LayoutContainer::findControl(HWND child) {
-    LockScope scope(lock_.get());
+    const HeldMutex scope = hold();
     return controls_.count(keyOf(child)) ? 1 : 0;
 }
 
@@ -47,7 +47,7 @@ std::uint32_t LayoutContainer::registerControl(AnchoredControl entry) {
     if (!keepsPresetGeometry(entry)) {
         measureAnchoredControl(entry, windowRectangle(entry.parent), windowRectangle(entry.child));
     }
-    LockScope scope(lock_.get());
+    const HeldMutex scope = hold();
     controls_[keyOf(entry.child)] = entry;
     return Stored;
 }
@@ -60,3 +60,5 @@ void LayoutContainer::relayout() {
         moveControl(entry.child, anchoredRectangle(entry, parent, child));
     }
 }
+
+}  // namespace hivescout

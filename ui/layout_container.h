@@ -5,8 +5,10 @@
 #include <map>
 #include <string>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "ui/anchor_layout.h"
+
+namespace hivescout {
 
 // Keeps registered controls attached to their parent's edges while the parent is resized.
 // One container belongs to each dialog object.
@@ -25,19 +27,11 @@ public:
     virtual void relayout();
 
 private:
-    // Holds the container's lock for one scope.
-    class LockScope {
-    public:
-        explicit LockScope(HANDLE lock) noexcept;
-        LockScope(const LockScope&) = delete;
-        LockScope& operator=(const LockScope&) = delete;
-        ~LockScope();
-
-    private:
-        HANDLE lock_;
-        bool owned_;
-    };
+    // The container's lock, held until the returned owner goes.
+    HeldMutex hold() const noexcept;
 
     UniqueHandle lock_;
     std::map<std::uintptr_t, AnchoredControl> controls_;
 };
+
+}  // namespace hivescout

@@ -4,14 +4,16 @@
 #include "ui/text_window_parts.h"
 #include "ui/window_geometry.h"
 
+namespace hivescout {
+
 namespace {
 
 int averageCharacterWidth(HWND control, HFONT font) {
-    WindowDeviceContext dc(control);
+    const UniqueWindowDc dc(WindowDc{control, ::GetDC(control)});
     if (!dc) return 0;
-    SelectedObject selected(dc.get(), font);
+    const UniqueSelection selected(Selection{dc.get().dc, ::SelectObject(dc.get().dc, font)});
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc.get(), &metrics);
+    ::GetTextMetricsW(dc.get().dc, &metrics);
     return metrics.tmAveCharWidth;
 }
 
@@ -33,15 +35,15 @@ bool PlainTextDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 void PlainTextDialog::putTextIntoControl() {
-    if (!::SetDlgItemTextW(window(), TextWindowIds::TextArea, text_.c_str())) {
+    if (!::SetDlgItemTextW(window(), IDC_TEXT_AREA, text_.c_str())) {
         ::MessageBeep(0xFFFFFFFF);
-        ::SetFocus(::GetDlgItem(window(), TextWindowIds::TextArea));
+        ::SetFocus(::GetDlgItem(window(), IDC_TEXT_AREA));
     }
 }
 
 BOOL PlainTextDialog::onInitDialog() {
     HWND dialog = window();
-    HWND textArea = ::GetDlgItem(dialog, TextWindowIds::TextArea);
+    HWND textArea = ::GetDlgItem(dialog, IDC_TEXT_AREA);
     readOnlyHook_.attach(textArea);
     ::SetWindowTextW(dialog, caption_.c_str());
     putTextIntoControl();
@@ -56,7 +58,7 @@ BOOL PlainTextDialog::onInitDialog() {
 
 BOOL PlainTextDialog::setTextScale(double factor) {
     if (factor == 1.0) return TRUE;
-    HWND textArea = ::GetDlgItem(window(), TextWindowIds::TextArea);
+    HWND textArea = ::GetDlgItem(window(), IDC_TEXT_AREA);
     if (!textArea) return FALSE;
     LOGFONTW description{};
     auto current = reinterpret_cast<HFONT>(::SendMessageW(textArea, WM_GETFONT, 0, 0));
@@ -90,3 +92,5 @@ BOOL PlainUsageDialog::onInitDialog() {
     setTextScale(1.25);
     return TRUE;
 }
+
+}  // namespace hivescout

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "ui/dialog_window.h"
-#include "ui/gdi_handles.h"
+#include "base/handle.h"
 #include "ui/layout_container.h"
 #include "ui/read_only_text_hook.h"
+
+namespace hivescout {
 
 // Shows a UTF-16 text in the template's own edit control, read-only, in a resizable window.
 class PlainTextDialog : public DialogWindow {
@@ -39,3 +41,5 @@ public:
     LRESULT onCancel() override;
     BOOL onInitDialog() override;
 };
+
+}  // namespace hivescout

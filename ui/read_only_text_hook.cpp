@@ -2,6 +2,8 @@
 
 #include "ui/ui_libraries.h"
 
+namespace hivescout {
+
 namespace {
 constexpr UINT_PTR kHookId = 1003;
 }
@@ -39,3 +41,5 @@ LRESULT CALLBACK ReadOnlyTextHook::hookProcedure(HWND window, UINT message, WPAR
     }
     return defSubclassProc(window, message, wParam, lParam);
 }
+
+}  // namespace hivescout

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+namespace hivescout {
+
 // Subclasses the plain dialog's edit control: the reflected colour messages make it
 // read-only the first time it paints and keep its background in the window colour
 // instead of the grey of a read-only edit control.
@@ -24,3 +26,5 @@ namespace ReflectedMessages {
 constexpr UINT ColourEdit = 0x2133;    // OCM_CTLCOLOREDIT
 constexpr UINT ColourStatic = 0x2138;  // OCM_CTLCOLORSTATIC
 }  // namespace ReflectedMessages
+
+}  // namespace hivescout

@@ -10,6 +10,8 @@
 #include "ui/text_window_parts.h"
 #include "ui/window_module.h"
 
+namespace hivescout {
+
 namespace {
 
 constexpr DWORD kTextControlStyle = 0x50210804;  // child, visible, vscroll, tabstop, multiline, read-only
@@ -62,7 +64,7 @@ bool RichTextDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 
 HWND RichTextDialog::createTextControl() {
     HWND dialog = window();
-    HWND placeholder = ::GetDlgItem(dialog, TextWindowIds::TextArea);
+    HWND placeholder = ::GetDlgItem(dialog, IDC_TEXT_AREA);
     RECT area{};
     if (placeholder) {
         ::ShowWindow(placeholder, SW_HIDE);
@@ -131,3 +133,5 @@ BOOL RichUsageDialog::onInitDialog() {
     centreInWorkArea(window());
     return TRUE;
 }
+
+}  // namespace hivescout

@@ -7,6 +7,8 @@
 #include "ui/dialog_window.h"
 #include "ui/layout_container.h"
 
+namespace hivescout {
+
 // Shows an RTF document in a rich-edit control laid over the template's edit control,
 // in a resizable window; links in the text open with the shell when clicked.
 // The rich-edit library must be loaded, so that the window class "RichEdit20W" exists.
@@ -45,3 +47,5 @@ public:
 // Hands the front of the remaining text to the control, at most `wanted` bytes, and
 // removes it from the text. 0 bytes once nothing remains, which ends the stream.
 LONG takeStreamChunk(std::string& remaining, LPBYTE buffer, LONG wanted);
+
+}  // namespace hivescout

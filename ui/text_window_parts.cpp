@@ -3,8 +3,10 @@
 #include "ui/window_geometry.h"
 #include "ui/window_module.h"
 
+namespace hivescout {
+
 void setWindowIcons(HWND dialog) {
-    HICON icon = ::LoadIconW(windowModuleInstance(), MAKEINTRESOURCEW(TextWindowIds::Icon));
+    HICON icon = ::LoadIconW(windowModuleInstance(), MAKEINTRESOURCEW(IDI_HIVESCOUT));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
@@ -49,3 +51,5 @@ void showOnlyExitButton(HWND dialog) {
     }
     if (HWND other = ::GetDlgItem(dialog, IDOK)) ::ShowWindow(other, SW_HIDE);
 }
+
+}  // namespace hivescout

@@ -1,15 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include "resources/resource_ids.h"
 #include "ui/layout_container.h"
 
-// Steps shared by the plain and the rich text dialog.
+namespace hivescout {
 
-namespace TextWindowIds {
-constexpr int Template = 101;
-constexpr int TextArea = 1003;
-constexpr int Icon = 133;
-}  // namespace TextWindowIds
+// Steps shared by the plain and the rich text dialog.
 
 void setWindowIcons(HWND dialog);
 
@@ -46,3 +43,5 @@ bool dispatchCommonDialogMessage(TextDialog& dialog, UINT message, WPARAM wParam
             return false;
     }
 }
+
+}  // namespace hivescout

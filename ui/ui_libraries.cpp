@@ -2,7 +2,9 @@
 
 #include <objbase.h>
 
-#include "app/handle.h"
+#include "base/handle.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -58,3 +60,5 @@ LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     static const auto function = bind<Function>(commonControls(), "DefSubclassProc");
     return function ? function(window, message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
+
+}  // namespace hivescout

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+namespace hivescout {
+
 // The common controls and COM serve only the usage window. They are loaded when it is
 // about to open, not at start: loading them (and the theming the controls set up) costs
 // every jump start-up time for nothing.
@@ -23,3 +25,5 @@ private:
 BOOL setWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
 BOOL removeWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
 LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace hivescout

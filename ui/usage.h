@@ -2,19 +2,21 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "resources/resource_ids.h"
+
+namespace hivescout {
 
 // Show the usage text as rich text (the rich-edit library is loaded) or as plain text.
 // Both return the result bits of the usage window: 0, 16384, or 16384 + 1048576.
-std::uint32_t showRichUsage();
-std::uint32_t showPlainUsage();
+// programFileName replaces the program's name wherever the text shows it.
+std::uint32_t showRichUsage(const std::wstring& programFileName);
+std::uint32_t showPlainUsage(const std::wstring& programFileName);
 
 // Appends the bytes of a resource of the given module (the program's own by default) to
 // the buffer. 0 on success; 1048576 after reporting the stage that failed.
 std::uint32_t readResourceData(std::vector<char>& buffer, WORD id, const wchar_t* type, HMODULE module = nullptr);
 
-namespace UsageResources {
-constexpr WORD Plain = 130;
-constexpr WORD Rich = 131;
-constexpr wchar_t Type[] = L"USAGE";
-}  // namespace UsageResources
+}  // namespace hivescout

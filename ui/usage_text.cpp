@@ -1,5 +1,7 @@
 #include "ui/usage_text.h"
 
+namespace hivescout {
+
 namespace {
 
 template <typename String>
@@ -55,3 +57,5 @@ std::wstring usageTitle() {
     const wchar_t kBitness[] = L" 64 Bit";
     return std::wstring(kProduct) + kBitness + L" Usage Information";
 }
+
+}  // namespace hivescout

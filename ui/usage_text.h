@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace hivescout {
+
 // The name under which the usage texts mention the program; the program puts its own
 // file name there before it shows them.
 constexpr char kStoredProgramName[] = "Hivescout.exe";
@@ -23,3 +25,5 @@ std::string richFileNameReplacement(const std::wstring& fileName);
 
 // The usage window's caption: "Hivescout  64 Bit Usage Information".
 std::wstring usageTitle();
+
+}  // namespace hivescout

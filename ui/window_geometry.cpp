@@ -1,5 +1,7 @@
 #include "ui/window_geometry.h"
 
+namespace hivescout {
+
 namespace {
 
 LONG width(const RECT& rect) { return rect.right - rect.left; }
@@ -28,3 +30,5 @@ int tabStopInterval(int averageCharacterWidth, int pixelsPer100DialogUnits) {
     if (pixelsPer100DialogUnits <= 0) pixelsPer100DialogUnits = 100;
     return averageCharacterWidth * 400 / pixelsPer100DialogUnits;
 }
+
+}  // namespace hivescout

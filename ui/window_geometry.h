@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+namespace hivescout {
+
 // The text window's size: 80 % of the desktop in each direction, cut toward zero.
 SIZE eightyPercentOf(const RECT& desktop);
 
@@ -11,3 +13,5 @@ POINT centredPosition(const RECT& window, const RECT& reference, const RECT& wor
 // One tab-stop interval for the plain text control: average character width × 400 ÷ the
 // pixel width of 100 dialog units.
 int tabStopInterval(int averageCharacterWidth, int pixelsPer100DialogUnits);
+
+}  // namespace hivescout

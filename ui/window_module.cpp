@@ -4,6 +4,8 @@
 #include <new>
 #include <vector>
 
+namespace hivescout {
+
 namespace {
 
 class CriticalSection {
@@ -89,3 +91,5 @@ DialogWindow* takeAnnouncedDialog() {
     }
     return nullptr;
 }
+
+}  // namespace hivescout

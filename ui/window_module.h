@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+namespace hivescout {
+
 class DialogWindow;
 
 // The window framework's module state: the module that holds the dialog template, the
@@ -16,3 +18,5 @@ HINSTANCE windowModuleInstance();
 bool announceDialog(DialogWindow* dialog);
 // The dialog's first message takes its own thread's object back; null when there is none.
 DialogWindow* takeAnnouncedDialog();
+
+}  // namespace hivescout

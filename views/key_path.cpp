@@ -1,5 +1,7 @@
 #include "views/key_path.h"
 
+namespace hivescout {
+
 PreparedPath prepareJumpPath(std::wstring path, JumpKind kind) {
     PreparedPath prepared;
     switch (kind) {
@@ -59,3 +61,5 @@ WalkFinish finishAfterWalk(WalkEnd end, JumpKind kind, const std::wstring& value
     if (kind == JumpKind::KeyOrValue && !valueName.empty()) return WalkFinish::ValueSearch;
     return WalkFinish::Key;
 }
+
+}  // namespace hivescout

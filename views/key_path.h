@@ -1,9 +1,13 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/jump_settings.h"
+namespace hivescout {
+
+// What the jump path names: a key, a value, or whichever of the two it turns out to be.
+enum class JumpKind : std::uint32_t { KeyOrValue = 0, Key = 1, Value = 2 };
 
 // The target path split for the walk: the key names to follow and, for a value target,
 // the value name taken off its end.
@@ -52,3 +56,5 @@ enum class WalkFinish { Key, ValueSearch, NotFound };
 // What follows the walk. valueName is the one left after the walk (a key-or-value
 // target clears it when its last name matched a key, since a key wins over a value).
 WalkFinish finishAfterWalk(WalkEnd end, JumpKind kind, const std::wstring& valueName);
+
+}  // namespace hivescout

@@ -1,6 +1,8 @@
 #include "views/record_layout.h"
 
-#include "views/regedit_views.h"
+#include "views/view_finder.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -91,3 +93,5 @@ void ListItemRecord::setRow(std::int32_t row) {
     put32(bytes_, kList64.row, static_cast<std::uint32_t>(row));
     put32(bytes_, kList64.subItem, 0);
 }
+
+}  // namespace hivescout

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace hivescout {
+
 // The item records are copied byte for byte into the editor, so they must be laid out
 // for the editor's bitness, not for ours.
 enum class RecordLayout { Bits64, Bits32 };
@@ -44,3 +46,5 @@ private:
     ListItemRecord() = default;
     std::array<std::uint8_t, kListItemRecordSize> bytes_{};
 };
+
+}  // namespace hivescout

@@ -1,5 +1,7 @@
 #include "views/remote_block.h"
 
+namespace hivescout {
+
 bool editorHasEnded(HANDLE process) noexcept { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
 bool RemoteBlock::allocate(HANDLE process, SIZE_T size) {
@@ -18,3 +20,5 @@ void RemoteBlock::release() noexcept {
     if (!editorHasEnded(process_)) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
     abandon();
 }
+
+}  // namespace hivescout

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace hivescout {
+
 // One block of memory inside the editor's process. It is freed in one place, release(),
 // and only while the editor runs; the termination path forgets it instead.
 class RemoteBlock {
@@ -39,3 +41,5 @@ private:
 
 // Whether the editor's process has ended (a zero time-out wait on its handle).
 bool editorHasEnded(HANDLE process) noexcept;
+
+}  // namespace hivescout

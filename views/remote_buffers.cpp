@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
-#include "app/report.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_texts.h"
+
+namespace hivescout {
 
 RemoteBuffers remoteBuffers;
 
@@ -65,13 +68,11 @@ std::wstring_view terminateLocalText(wchar_t* text) {
 }
 
 void reportWriteFailure(DWORD error) {
-    reportError(L", Error occurred while writing in the regedit process memory. Error returned was : ",
-                formatSystemMessage(error));
+    reportError(text::kRemoteWriteFailed, formatSystemMessage(error));
 }
 
 void reportReadFailure(DWORD error) {
-    reportError(L", Error occurred while reading the regedit process memory. Error returned was : ",
-                formatSystemMessage(error));
+    reportError(text::kRemoteReadFailed, formatSystemMessage(error));
 }
 
 ItemText queryItemText(HWND tree, const TreeItemRecord& record) {
@@ -110,3 +111,5 @@ void abandonRemoteBuffers() noexcept {
     static_cast<void>(remoteBuffers.localText.release());
     remoteBuffers.process = nullptr;
 }
+
+}  // namespace hivescout

@@ -7,7 +7,9 @@
 
 #include "views/record_layout.h"
 #include "views/remote_block.h"
-#include "views/regedit_views.h"
+#include "views/view_finder.h"
+
+namespace hivescout {
 
 // Bytes of one text exchange: the capacity told to the controls, terminator included.
 constexpr std::size_t kRemoteTextBytes = kRemoteTextCapacity * sizeof(wchar_t);
@@ -25,6 +27,18 @@ struct RemoteBuffers {
 };
 
 extern RemoteBuffers remoteBuffers;
+
+// Allocates the tool's own copy of the remote text (40962 bytes). Called by the
+// orchestration just before the views are searched.
+void allocateLocalText();
+
+// Frees the remote blocks (only while the editor runs) and the local text.
+void releaseRemoteBuffers();
+
+// The termination path: a message in flight may still use the remote blocks and the
+// suspended main thread may hold the heap, so nothing is freed; the blocks are left to
+// the editor and the local memory to the end of the process.
+void abandonRemoteBuffers() noexcept;
 
 // Ends the text read back within its first kRemoteTextCapacity units, whatever the editor
 // wrote there, and returns it up to its first zero unit.
@@ -50,3 +64,5 @@ std::uint32_t writeListRecord(const ListItemRecord& record);
 // The failure lines of the exchanges.
 void reportWriteFailure(DWORD error);
 void reportReadFailure(DWORD error);
+
+}  // namespace hivescout

@@ -1,13 +1,17 @@
+#include "views/tree_walk.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
-#include "app/process_state.h"
-#include "app/report.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
 #include "views/key_path.h"
-#include "views/name_folding.h"
+#include "base/text_folding.h"
+#include "base/report_texts.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -98,7 +102,7 @@ void clickTree(HWND tree) {
 
 std::uint32_t finishOnKey(HWND tree, JumpKind kind) {
     clickTree(tree);
-    if (kind == JumpKind::KeyOrValue) targetKindWord = L"key";
+    if (kind == JumpKind::KeyOrValue) targetKindWord = text::kKindKey;
     restoreRegeditWindow(tree);
     return 0;
 }
@@ -118,15 +122,13 @@ std::uint32_t finishOnValue(const std::wstring& valueName, const RegeditViews& v
 
 }  // namespace
 
-std::uint32_t jumpInRegeditViews(std::wstring targetPath, const RegeditViews& views) {
-    const JumpKind kind = jumpSettings.jumpKind;
+std::uint32_t jumpInRegeditViews(std::wstring targetPath, const RegeditViews& views, JumpKind kind,
+                                 RecordLayout layout) {
     const PreparedPath prepared = prepareJumpPath(std::move(targetPath), kind);
     if (prepared.valueMissing) {
-        reportError(L", The value to jump to could not be found in the registry.");
+        reportError(text::kValueNameMissing);
         return ExitFlags::ValueNotFound;
     }
-    const RecordLayout layout = chooseRecordLayout(jumpSettings.use32BitRegedit != 0,
-                                                   jumpSettings.use64BitRegedit != 0, regeditInstance.is32Bit != 0);
     TreeItemRecord record(layout, remoteBuffers.text.remoteAddress());
 
     std::wstring valueName = prepared.valueName;
@@ -144,3 +146,5 @@ std::uint32_t jumpInRegeditViews(std::wstring targetPath, const RegeditViews& vi
     clickTree(views.tree);
     return finishNotFound(views.tree);
 }
+
+}  // namespace hivescout

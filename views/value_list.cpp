@@ -5,11 +5,13 @@
 
 #include <climits>
 
-#include "app/exit_flags.h"
-#include "app/process_state.h"
-#include "app/report.h"
-#include "views/name_folding.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/text_folding.h"
+#include "base/report_texts.h"
 #include "views/remote_buffers.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -86,7 +88,7 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     }
     if (!match.found) return result;
 
-    targetKindWord = L"value";
+    targetKindWord = text::kKindValue;
     result.failure = writeListRecord(ListItemRecord::stateChange(layout, match.row));
     if (result.failure) {
         result.outcome = ValueSearch::Failed;
@@ -127,6 +129,8 @@ std::uint32_t finishNotFound(HWND tree) {
         restoreRegeditWindow(tree);
         return 0;
     }
-    reportError(L", The ", targetKindWord, L" was not found");
+    reportError(text::kNotFound, targetKindWord, text::kNotFoundEnd);
     return ExitFlags::KeyNotFound;
 }
+
+}  // namespace hivescout

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "views/record_layout.h"
-#include "views/regedit_views.h"
+#include "views/view_finder.h"
+
+namespace hivescout {
 
 enum class ValueSearch { Selected, NotFound, Failed };
 
@@ -23,3 +25,5 @@ void restoreRegeditWindow(HWND tree);
 
 // The wait before the not-found report, and the report unless the editor has ended.
 std::uint32_t finishNotFound(HWND tree);
+
+}  // namespace hivescout

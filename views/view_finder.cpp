@@ -1,7 +1,10 @@
-#include "app/exit_flags.h"
-#include "app/report.h"
+#include "base/exit_flags.h"
+#include "base/report.h"
+#include "base/report_texts.h"
 #include "views/remote_buffers.h"
 #include "views/view_layout.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -33,19 +36,18 @@ bool bothFound(const RegeditViews& views) { return views.tree && views.list; }
 
 }  // namespace
 
-std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process,
-                               std::size_t /*textCapacity: fixed by kRemoteTextCapacity*/) {
+std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process) {
     allocateLocalText();
     for (int pass = 1;; ++pass) {
         for (HWND window : candidateWindows) {
             if (bothFound(views)) break;
             if (editorHasEnded(process)) {
-                reportError(L", Regedit terminated unexpectedly before the jump could be completed.");
+                reportError(text::kEditorEndedDuringJump);
                 return ExitFlags::RegeditTerminated;
             }
             findViewsIn(window, views);
             if ((views.tree || views.list) && !allocateBlocksFor(views, process)) {
-                reportError(L", Failed to allocate memory in regedit's address space.");
+                reportError(text::kRemoteAllocationFailed);
                 return ExitFlags::CommunicationSetupFailed;
             }
         }
@@ -53,6 +55,8 @@ std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& 
         ::Sleep(kPassIntervalMs);
         if (pass == kSearchPasses) break;
     }
-    reportError(L", Failed to find eligible Regedit window", L".");
+    reportError(text::kNoEditorWindow);
     return ExitFlags::CommunicationSetupFailed | ExitFlags::NoEligibleWindow;
 }
+
+}  // namespace hivescout

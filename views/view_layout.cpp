@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <iterator>
 
+namespace hivescout {
+
 namespace {
 
 constexpr wchar_t kTreeClass[] = L"SysTreeView32";
@@ -40,3 +42,5 @@ HWND nestedViewsHolder(HWND mainWindow) {
         if (holdsTreeAndList(child)) return child;
     return nullptr;
 }
+
+}  // namespace hivescout

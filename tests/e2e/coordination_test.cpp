@@ -2,15 +2,15 @@
 // per-editor lock as other copies see it, a failed launch and the termination commands.
 #include <algorithm>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/support/jump_fixture.h"
 
 namespace {
 
 // The lock's name as every copy of the tool must spell it, held as another copy would.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
-struct ForeignLock : HeldMutex {
-    explicit ForeignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) : HeldMutex(lockName(editorId), releaseAfterMs) {}
+struct ForeignLock : MutexHolder {
+    explicit ForeignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) : MutexHolder(lockName(editorId), releaseAfterMs) {}
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 // what the editor's own controls show afterwards.
 #include <cstring>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/support/jump_fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The real hivescout.exe against the stand-in, for what a real editor cannot be made to do
 // on demand: windows and controls that come late or never, a further instance, an editor
 // that dies during the jump, and the record of every message its controls get.
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "tests/support/jump_fixture.h"
 
 using standin::Control;

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "base/report.h"
+
+using namespace hivescout;
 
 // Points the report targets at string streams for the life of the object.
 class CapturedReport {

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/handle.h"
+#include "base/handle.h"
 #include "tests/support/process_runner.h"
 #include "tools/standin/standin_channel.h"
+
+using namespace hivescout;
 
 // <Windows directory>\regedit.exe, which every start of "regedit.exe" runs.
 std::wstring installedEditorPath();

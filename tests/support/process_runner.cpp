@@ -178,7 +178,7 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
     return lines;
 }
 
-HeldMutex::HeldMutex(const std::wstring& name, DWORD releaseAfterMs, bool abandon) {
+MutexHolder::MutexHolder(const std::wstring& name, DWORD releaseAfterMs, bool abandon) {
     thread_ = std::thread([=] {
         const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
         held_ = true;
@@ -189,7 +189,7 @@ HeldMutex::HeldMutex(const std::wstring& name, DWORD releaseAfterMs, bool abando
     while (!held_) ::Sleep(5);
 }
 
-void HeldMutex::stop() {
+void MutexHolder::stop() {
     release_ = true;
     if (thread_.joinable()) thread_.join();
 }

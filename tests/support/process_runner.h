@@ -71,12 +71,12 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
 
 // Holds a named mutex on a thread of its own, as another copy of the tool would, until
 // the object ends or the time is up; an abandoning holder ends without giving it up.
-class HeldMutex {
+class MutexHolder {
 public:
-    explicit HeldMutex(const std::wstring& name, DWORD releaseAfterMs = INFINITE, bool abandon = false);
-    HeldMutex(const HeldMutex&) = delete;
-    HeldMutex& operator=(const HeldMutex&) = delete;
-    ~HeldMutex() { stop(); }
+    explicit MutexHolder(const std::wstring& name, DWORD releaseAfterMs = INFINITE, bool abandon = false);
+    MutexHolder(const MutexHolder&) = delete;
+    MutexHolder& operator=(const MutexHolder&) = delete;
+    ~MutexHolder() { stop(); }
     void stop();
 
 private:

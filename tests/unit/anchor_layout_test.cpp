@@ -3,6 +3,8 @@
 #include "ui/anchor_layout.h"
 #include "ui/layout_container.h"
 
+using namespace hivescout;
+
 namespace {
 
 // The template-sized usage window in pixels: 300 × 280, text area (10, 10)–(270, 220),

@@ -8,7 +8,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/handle.h"
+#include "base/handle.h"
+#include "base/shared_objects.h"
+#include "base/text_folding.h"
+#include "regedit/regedit_instance.h"
+#include "regedit/release.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/window_wait.h"
@@ -19,18 +23,16 @@
 
 namespace {
 
-// A settings record of its own, so the process-wide one keeps no lock.
+// A lock of its own, as another copy's would be.
 bool acquire(std::uint32_t editorId, std::uint32_t waitMs, bool giveUpAtOnce) {
-    JumpSettings settings;
-    settings.waitTimeoutMs = waitMs;
-    settings.terminateIfOtherInstanceIsBlocking = giveUpAtOnce;
-    return settings.acquireRegeditLock(editorId);
+    RegeditLock lock;
+    return lock.acquire(editorId, giveUpAtOnce, waitMs);
 }
 
 }  // namespace
 
 TEST(RegeditLock, AHeldLockTimesOutOrIsRefusedAtOnce) {
-    HeldMutex holder(regeditLockName(9002));
+    MutexHolder holder(regeditLockName(9002));
     DWORD start = ::GetTickCount();
     EXPECT_FALSE(acquire(9002, 200, false));
     EXPECT_GE(::GetTickCount() - start, 180u);
@@ -41,12 +43,12 @@ TEST(RegeditLock, AHeldLockTimesOutOrIsRefusedAtOnce) {
 }
 
 TEST(RegeditLock, ALockGivenUpOrAbandonedIsTakenOverButWithGiveUpAbandonedCountsAsHeld) {
-    HeldMutex holder(regeditLockName(9003));
+    MutexHolder holder(regeditLockName(9003));
     std::thread later([&] { ::Sleep(150), holder.stop(); });
     EXPECT_TRUE(acquire(9003, 5000, false));
     later.join();
     for (const bool giveUp : {false, true}) {
-        HeldMutex abandoning(regeditLockName(9004 + giveUp), INFINITE, true);
+        MutexHolder abandoning(regeditLockName(9004 + giveUp), INFINITE, true);
         UniqueHandle waiter(openRegeditLock(9004 + giveUp, true));  // another copy keeps the mutex alive
         abandoning.stop();
         EXPECT_EQ(!giveUp, acquire(9004 + giveUp, 0, giveUp));
@@ -100,9 +102,9 @@ TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     const std::wstring name = std::wstring(path).substr(std::wstring(path).rfind(L'\\') + 1);
-    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name)));
+    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name), 0, 1));
     for (const std::wstring& other : {L"x" + name, name + L".bak", std::wstring(L"hivescout-no-such-program.exe")})
-        EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other));
+        EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other, 0, 1));
 }
 
 // A main window has three direct children or an inner window with both views.
@@ -134,9 +136,7 @@ TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
     }
     EXPECT_EQ(0u, isRegeditMainWindow(windows[1], self + 4));
     WindowEnumerator enumerator;
-    enumerator.topLevelFilter = isRegeditMainWindow;
-    enumerator.topLevelFilterData = self;
-    enumerator.enumerate();
+    enumerator.enumerate(self);
     for (std::size_t i = 0; i < windows.size(); ++i) {
         EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i])) << i;
         ::DestroyWindow(windows[i]);
@@ -148,9 +148,11 @@ TEST(Release, ClosesEachHandleOnceAndToleratesASecondCall) {
     ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &duplicate,
                                   SYNCHRONIZE, FALSE, 0));
     regeditInstance = RegeditInstance{};
+    regeditInstance.openedProcess.reset(duplicate);
     regeditInstance.process = duplicate;
     releaseRegedit();
     EXPECT_EQ(nullptr, regeditInstance.process);
+    EXPECT_FALSE(regeditInstance.openedProcess);
     releaseRegedit();
     DWORD flags = 0;
     EXPECT_FALSE(::GetHandleInformation(duplicate, &flags));

@@ -2,6 +2,9 @@
 
 #include "app/copied_path.h"
 #include "app/jump_settings.h"
+#include "base/text_folding.h"
+
+using namespace hivescout;
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
 #include "app/main_flow.h"
 #include "tests/support/capture.h"
 
 namespace {
 
 std::vector<std::wstring> failureLines(std::uint32_t flags, bool logToFile) {
-    ScopedValue<bool> logging(jumpSettings.logToFile, logToFile);
+    ScopedValue<bool> logging(loggingToFile, logToFile);
     ScopedValue<std::wstring> word(targetKindWord, std::wstring(L"key/value"));
     CapturedReport captured;
     reportFailures(flags);
@@ -45,14 +45,14 @@ TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNot
     ScopedValue<std::wstring> path(jumpSettings.jumpPath, std::wstring(L"HKEY_CURRENT_USER\\Software\\Missing"));
     ScopedValue<std::wstring> passed(passedPath, std::wstring(L"HKEY_CURRENT_USER\\Software\\"));
     CapturedReport captured;
-    reportOutcome(0);
-    reportOutcome(ExitFlags::KeyNotFound);
-    reportOutcome(ExitFlags::BlockedByOtherInstance);
+    reportOutcome(0, jumpSettings.jumpPath);
+    reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
+    reportOutcome(ExitFlags::BlockedByOtherInstance, jumpSettings.jumpPath);
     passedPath.clear();
-    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::CommunicationError64);
+    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::CommunicationError64, jumpSettings.jumpPath);
     // A path cannot add lines of its own to the report.
     jumpSettings.jumpPath = L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull";
-    reportOutcome(ExitFlags::KeyNotFound);
+    reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
     const std::vector<std::wstring> expected = {
         L", Jump to the key/value was successfull",
         L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",

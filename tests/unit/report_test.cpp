@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/main_flow.h"
-#include "app/report.h"
-#include "app/report_encoding.h"
+#include "base/report.h"
+#include "base/report_encoding.h"
 #include "tests/support/capture.h"
 #include "tests/support/process_runner.h"
 
@@ -87,7 +87,7 @@ TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
 }
 
 TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
-    ScopedValue<bool> logging(jumpSettings.logToFile, false);
+    ScopedValue<bool> logging(loggingToFile, false);
     FlakyBuffer buffer;
     std::wostream target(&buffer);
     EXPECT_FALSE(emitReport(target, L"lost\n"));

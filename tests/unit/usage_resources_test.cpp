@@ -5,15 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_flags.h"
+#include "base/exit_flags.h"
+#include "resources/resource_ids.h"
 #include "tests/support/process_runner.h"
 #include "ui/usage.h"
+
+using namespace hivescout;
 
 namespace {
 
 std::vector<char> resource(HMODULE module, WORD id) {
     std::vector<char> bytes;
-    EXPECT_EQ(0u, readResourceData(bytes, id, UsageResources::Type, module));
+    EXPECT_EQ(0u, readResourceData(bytes, id, USAGE_RESOURCE_TYPE_NAME, module));
     return bytes;
 }
 
@@ -33,12 +36,12 @@ std::wstring folded(std::wstring text) {
 TEST(UsageResources, BothTextsDocumentEverySwitchEveryExitBitAndEverySectionInOrder) {
     const HMODULE module = ::LoadLibraryExW(hivescoutPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);
-    const std::vector<char> richBytes = resource(module, UsageResources::Rich), plainBytes = resource(module, UsageResources::Plain);
+    const std::vector<char> richBytes = resource(module, IDR_USAGE_RICH), plainBytes = resource(module, IDR_USAGE_PLAIN);
     const std::string rich(richBytes.begin(), richBytes.end());
     std::wstring plain(plainBytes.size() / 2, L'\0');
     std::memcpy(plain.data(), plainBytes.data(), plain.size() * 2);
     std::vector<char> untouched{'x'};
-    EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(untouched, 999, UsageResources::Type, module));
+    EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(untouched, 999, USAGE_RESOURCE_TYPE_NAME, module));
     EXPECT_EQ(1u, untouched.size());
     ::FreeLibrary(module);
 
@@ -79,7 +82,7 @@ TEST(UsageResources, BothTextsDocumentEverySwitchEveryExitBitAndEverySectionInOr
 // Each of the 13 switch entries says its default; the log switches still apply with help.
 TEST(UsageResources, EverySwitchEntrySaysItsDefaultAndNothingUntrue) {
     const HMODULE module = ::LoadLibraryExW(hivescoutPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const std::vector<char> bytes = resource(module, UsageResources::Plain);
+    const std::vector<char> bytes = resource(module, IDR_USAGE_PLAIN);
     ::FreeLibrary(module);
     std::wstring text(bytes.size() / 2, L'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * 2);

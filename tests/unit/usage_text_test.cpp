@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "ui/dialog_window.h"
 #include "ui/rich_text_dialog.h"
 #include "ui/usage_text.h"
 #include "ui/window_geometry.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -94,7 +97,7 @@ TEST(Reflection, ControlNotificationsGoBackToTheControl) {
     NMHDR header{control, 0, 0};
     for (const auto& [message, wParam, lParam] : {std::tuple{WM_CTLCOLOREDIT, WPARAM{0}, fromControl},
                                                    std::tuple{WM_CTLCOLORSTATIC, WPARAM{0}, fromControl},
-                                                   std::tuple{WM_COMMAND, WPARAM{MAKEWPARAM(1003, EN_CHANGE)}, fromControl},
+                                                   std::tuple{WM_COMMAND, WPARAM{MAKEWPARAM(IDC_TEXT_AREA, EN_CHANGE)}, fromControl},
                                                    std::tuple{WM_NOTIFY, WPARAM{0}, reinterpret_cast<LPARAM>(&header)}})
         EXPECT_EQ(control, reflectionTarget(nullptr, message, wParam, lParam)) << message;
     // A menu command and a click seen by the parent carry no control.

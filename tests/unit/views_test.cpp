@@ -4,13 +4,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/exit_flags.h"
-#include "app/process_state.h"
+#include "base/exit_flags.h"
+#include "app/jump_settings.h"
+#include "base/report.h"
+#include "regedit/regedit_instance.h"
+#include "regedit/release.h"
 #include "regedit/window_wait.h"
 #include "tests/support/capture.h"
 #include "tests/support/editors.h"
 #include "tests/support/process_runner.h"
-#include "views/regedit_views.h"
+#include "views/tree_walk.h"
+#include "views/view_finder.h"
 #include "views/remote_block.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
@@ -62,7 +66,7 @@ protected:
     }
     std::uint32_t findViews(HANDLE process) {
         allocateLocalText();
-        return findRegeditViews(WindowSet{window_}, views_, process, kRemoteTextCapacity);
+        return findRegeditViews(WindowSet{window_}, views_, process);
     }
 
     HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
@@ -93,7 +97,7 @@ TEST_F(OwnViews, AnEditorThatEndedStopsTheSearch) {
     ended.wait();
     regeditInstance.process = ended.handle();
     allocateLocalText();
-    EXPECT_EQ(ExitFlags::RegeditTerminated, findRegeditViews(WindowSet{list_}, views_, ended.handle(), kRemoteTextCapacity));
+    EXPECT_EQ(ExitFlags::RegeditTerminated, findRegeditViews(WindowSet{list_}, views_, ended.handle()));
     EXPECT_EQ(std::vector<std::wstring>{L", Regedit terminated unexpectedly before the jump could be completed."},
               report_.errorMessages());
     EXPECT_EQ(nullptr, views_.tree);
@@ -113,7 +117,7 @@ TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
     ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
     ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
-    EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_));
+    EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64));
     EXPECT_EQ(L"Same\\", passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
 }
@@ -144,10 +148,9 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
         RegeditViews views;
         regeditInstance.process = full.get();
         allocateLocalText();
-        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, c.inTheList ? full.get() : limited.get(),
-                                       kRemoteTextCapacity));
+        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, c.inTheList ? full.get() : limited.get()));
         passedPath.clear();
-        ASSERT_TRUE(!c.inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views) == 0u);
+        ASSERT_TRUE(!c.inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64) == 0u);
         const std::size_t linesBefore = report.errorMessages().size();
         remoteBuffers.process = limited.get();
         if (c.inTheList) {
@@ -156,7 +159,7 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
             EXPECT_EQ(c.bits, result.failure | ExitFlags::KeyNotFound);
             EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
         } else {
-            EXPECT_EQ(c.bits, jumpInRegeditViews(L"HKEY_CURRENT_USER", views));
+            EXPECT_EQ(c.bits, jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64));
             EXPECT_EQ(L"", passedPath);
         }
         remoteBuffers.process = full.get();
@@ -171,13 +174,13 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     allocateLocalText();
     const std::size_t linesBefore = report.errorMessages().size();
     EXPECT_EQ(ExitFlags::CommunicationSetupFailed,
-              findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get(), kRemoteTextCapacity));
+              findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get()));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
     releaseRemoteBuffers();
     // Blocks of an editor that has ended went with it: release forgets them.
     const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
     allocateLocalText();
-    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get(), kRemoteTextCapacity));
+    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
     ::TerminateProcess(editor.process(), 0xDEAD);
     ::WaitForSingleObject(editor.process(), 5000);
     releaseRemoteBuffers();

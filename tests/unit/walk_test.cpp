@@ -3,9 +3,11 @@
 #include <memory>
 
 #include "views/key_path.h"
-#include "views/name_folding.h"
+#include "base/text_folding.h"
 #include "views/record_layout.h"
 #include "views/remote_buffers.h"
+
+using namespace hivescout;
 
 // The folded side is taken as given; only ASCII capitals fold, nothing is trimmed.
 TEST(NameFolding, OnlyAsciiCapitalsFoldAndWholeNamesMatch) {

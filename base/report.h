@@ -1,11 +1,23 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
-#include "app/process_state.h"
-#include "app/report_target.h"
+#include <sstream>
+
+#include "base/report_target.h"
+#include "base/report_texts.h"
+
+namespace hivescout {
+
+// The report's process-wide records, created during static initialisation in this order
+// and kept until the process ends.
+extern DWORD ownProcessId;
+extern std::wostringstream reportStream;  // where every report text is composed
+extern std::wstring targetKindWord;       // "key", "value" or "key/value"
+extern std::wstring passedPath;           // the tree items (and value) matched so far
 
 // The standard streams of the process, and the two targets of report lines. The
 // targets are the standard streams until a log file is opened.
@@ -13,6 +25,8 @@ extern StandardStream standardOutput;
 extern StandardStream standardError;
 extern std::wostream* outputStream;
 extern std::wostream* errorStream;
+// Set once a log file is asked for, whether or not it opened.
+extern bool loggingToFile;
 
 // Writes a composed text to a target and flushes it. While logging to a file, a failed
 // write is retried for up to 150 ms. Returns whether the target is in a good state.
@@ -39,14 +53,19 @@ void reportPieces(std::wostream& target, const Pieces&... pieces) {
 // "Process ID: <pid><message...>" on the output stream.
 template <typename... Pieces>
 void reportOutput(const Pieces&... message) {
-    reportPieces(*outputStream, L"Process ID: ", ownProcessId, message..., L'\n');
+    reportPieces(*outputStream, text::kOutputPrefix, ownProcessId, message..., L'\n');
 }
 
 // "(Error) Process ID: <pid><message...>" on the error stream.
 template <typename... Pieces>
 void reportError(const Pieces&... message) {
-    reportPieces(*errorStream, L"(Error) Process ID: ", ownProcessId, message..., L'\n');
+    reportPieces(*errorStream, text::kErrorPrefix, ownProcessId, message..., L'\n');
 }
+
+// The end-of-run error lines for the bits that were not reported where they arose.
+void reportFailures(std::uint32_t flags);
 
 // Whether the output target is still the standard output stream (no log file in use).
 bool outputIsStandard();
+
+}  // namespace hivescout

@@ -1,4 +1,6 @@
-#include "app/report_encoding.h"
+#include "base/report_encoding.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -70,3 +72,5 @@ std::wstring visibleInReport(const std::wstring& text) {
     }
     return shown;
 }
+
+}  // namespace hivescout

@@ -1,9 +1,24 @@
-#include "app/report.h"
+#include "base/report.h"
 
 #include <ctime>
 #include <memory>
 
-#include "app/report_encoding.h"
+#include "base/exit_flags.h"
+#include "base/report_encoding.h"
+#include "base/report_texts.h"
+
+namespace hivescout {
+
+DWORD ownProcessId = ::GetCurrentProcessId();
+std::wostringstream reportStream;
+std::wstring targetKindWord = text::kKindKeyOrValue;
+std::wstring passedPath;
+
+StandardStream standardOutput(STD_OUTPUT_HANDLE);
+StandardStream standardError(STD_ERROR_HANDLE);
+std::wostream* outputStream = &standardOutput;
+std::wostream* errorStream = &standardError;
+bool loggingToFile = false;
 
 namespace {
 
@@ -21,7 +36,7 @@ bool emitReport(std::wostream& target, const std::wstring& text) {
     target.clear();
     if (auto* buffer = dynamic_cast<ReportTargetBuffer*>(target.rdbuf())) {
         // The buffer retries only what a failed write left, so no byte is written twice.
-        if (!buffer->writeReport(text, jumpSettings.logToFile ? kLogRetryMs : 0)) target.setstate(std::ios::badbit);
+        if (!buffer->writeReport(text, loggingToFile ? kLogRetryMs : 0)) target.setstate(std::ios::badbit);
     } else {
         target << text;
     }
@@ -49,6 +64,7 @@ std::wstring formatSystemMessage(DWORD code) {
 }
 
 void openLogFile(std::wstring path, bool append) {
+    loggingToFile = true;
     if (!append) truncateFile(path);
 
     auto ordinary = std::make_unique<LogFileStream>(path);
@@ -65,11 +81,31 @@ void openLogFile(std::wstring path, bool append) {
     }
 
     // Composed whole before it is written, so that it reaches a shared target in one piece.
-    reportPieces(standardError, L"(Error) Process ID: ", ownProcessId,
-                 L", Error occured during the opening of the log file", visibleInReport(path), L", ",
+    reportPieces(standardError, text::kErrorPrefix, ownProcessId, text::kLogOpenFailed, visibleInReport(path),
+                 text::kLogOpenFailedError,
                  formatSystemMessage(error), L'\n');
     // Reaches the file only when the error stream did open.
     emitReport(*errors, reportStream.str());
 }
 
 bool outputIsStandard() { return outputStream == &standardOutput; }
+
+void reportFailures(std::uint32_t flags) {
+    if (!loggingToFile) {
+        reportStream.str(std::wstring());
+        reportStream.clear();
+        reportStream << text::kErrorPrefix << ownProcessId << text::kErrorCode << std::hex
+                     << flags << std::dec << L'\n';
+        emitReport(*errorStream, reportStream.str());
+    }
+    if (flags & ExitFlags::UsageWindowFailed) reportError(text::kUsageWindowFailed);
+    if (flags & ExitFlags::RegeditHandleFailed) reportError(text::kEditorHandleFailed);
+    if (flags & ExitFlags::RegeditLaunchFailed) reportError(text::kEditorLaunchFailed);
+    if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
+        reportError(text::kNoTarget, targetKindWord, text::kNoTargetEnd);
+    if (flags & ExitFlags::CommunicationSetupFailed)
+        reportError(text::kCommunicationSetupFailed);
+    if (flags & ExitFlags::RegeditTerminated) reportError(text::kEditorTerminated);
+}
+
+}  // namespace hivescout

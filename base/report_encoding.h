@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string>
 
+namespace hivescout {
+
 // The byte form of report text in files and pipes: UTF-8, with every line feed written
 // as carriage return plus line feed (text mode). ASCII comes out byte for byte; a lone
 // surrogate becomes U+FFFD, so no character can make a write fail.
@@ -14,3 +16,5 @@ std::wstring toConsoleText(const wchar_t* text, std::size_t length);
 // Unicode line and paragraph separators become <U+XXXX>, so that no text from the
 // command line can end a report line early or add lines of its own.
 std::wstring visibleInReport(const std::wstring& text);
+
+}  // namespace hivescout

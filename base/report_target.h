@@ -6,7 +6,9 @@
 #include <streambuf>
 #include <string>
 
-#include "app/handle.h"
+#include "base/handle.h"
+
+namespace hivescout {
 
 // Writes count bytes through writeOnce(bytes, count, written) until all are written. A
 // write that fails or stops short is retried from where it stopped, never from the
@@ -106,3 +108,5 @@ using LogFileStream = ReportTargetStream<LogFileBuffer>;
 
 // Empties a file, creating it when it does not exist.
 bool truncateFile(const std::wstring& path);
+
+}  // namespace hivescout

@@ -1,8 +1,10 @@
-#include "app/report_target.h"
+#include "base/report_target.h"
 
 #include <atomic>
 
-#include "app/report_encoding.h"
+#include "base/report_encoding.h"
+
+namespace hivescout {
 
 namespace {
 
@@ -88,7 +90,7 @@ ReportTargetBuffer::int_type ReportTargetBuffer::overflow(int_type unit) {
 
 bool StandardHandleBuffer::writeText(const wchar_t* text, std::size_t length, DWORD retryMs) {
     const HANDLE handle = ::GetStdHandle(standardHandleId_);
-    if (!UniqueHandle::isValid(handle)) return false;
+    if (!KernelHandleKind::isValid(handle)) return false;
     if (isConsole(handle)) {
         const std::wstring consoleText = toConsoleText(text, length);
         DWORD written = 0;
@@ -100,7 +102,7 @@ bool StandardHandleBuffer::writeText(const wchar_t* text, std::size_t length, DW
 
 bool StandardHandleBuffer::writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD) {
     const HANDLE handle = ::GetStdHandle(standardHandleId_);
-    if (!UniqueHandle::isValid(handle)) return false;
+    if (!KernelHandleKind::isValid(handle)) return false;
     if (isConsole(handle)) {
         DWORD written = 0;
         return ::WriteConsoleA(handle, bytes, static_cast<DWORD>(count), &written, nullptr) != FALSE;
@@ -133,3 +135,5 @@ bool truncateFile(const std::wstring& path) {
     UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
 }
+
+}  // namespace hivescout

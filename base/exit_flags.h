@@ -1,5 +1,8 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+
+namespace hivescout {
 
 // The result bits of a run. Every step that can fail returns a combination of these;
 // the final value is the process exit code (0 = success).
@@ -29,3 +32,9 @@ enum : std::uint32_t {
     TerminatedByOtherInstance = 67108864,
 };
 }  // namespace ExitFlags
+
+// The result bits of the run, process-wide: the main flow gathers them and the
+// termination watcher reads them from its own thread.
+extern std::atomic<std::uint32_t> exitFlags;
+
+}  // namespace hivescout

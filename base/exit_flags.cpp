@@ -1,0 +1,7 @@
+#include "base/exit_flags.h"
+
+namespace hivescout {
+
+std::atomic<std::uint32_t> exitFlags{0};
+
+}  // namespace hivescout

@@ -1,0 +1,33 @@
+# Compiles every product source with Clang, syntax only; run by the test clang_compile:
+#
+#   cmake -DCLANGXX=<clang++> -DSOURCE_DIR=<dir> -DFOLDERS=<folders> -DFLAGS=<flags>
+#         -P cmake/clang_compile.cmake
+cmake_minimum_required(VERSION 3.20)
+
+if(NOT CLANGXX OR NOT EXISTS "${CLANGXX}")
+  message("Skipped: clang++ is not installed, so the product code is not compiled with Clang.")
+  return()
+endif()
+
+set(sources "")
+foreach(folder IN LISTS FOLDERS)
+  if(IS_DIRECTORY "${SOURCE_DIR}/${folder}")
+    file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.cpp")
+    list(APPEND sources ${found})
+  endif()
+endforeach()
+list(SORT sources)
+list(LENGTH sources count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "No product sources found in ${FOLDERS} under ${SOURCE_DIR}")
+endif()
+
+# One driver call: Clang goes on with the next file after a failed one and reports them all.
+execute_process(COMMAND "${CLANGXX}" ${FLAGS} -I "${SOURCE_DIR}" ${sources}
+                RESULT_VARIABLE failed
+                OUTPUT_VARIABLE output
+                ERROR_VARIABLE output)
+if(failed)
+  message(FATAL_ERROR "${output}\nClang rejects the product code above (${count} files checked).")
+endif()
+message("Clang accepts all ${count} product files.")
