@@ -21,11 +21,6 @@ AnchoredControl measured(std::uint32_t flags, const RECT& child) {
 }  // namespace
 
 TEST(AnchorArithmetic, EachAnchoredEdgeKeepsItsMarginAndTheOthersTheSize) {
-    const AnchoredControl button = measured(AnchorFlags::FollowBottomRight, kButton);
-    EXPECT_EQ(100, button.width);
-    EXPECT_EQ(24, button.height);
-    EXPECT_EQ(30, button.rightMargin);
-    EXPECT_EQ(20, button.bottomMargin);
     const RECT oneSided{10, 10, 60, 40}, grown{0, 0, 800, 580}, tiny{0, 0, 20, 30}, bigger{0, 0, 400, 380};
     const struct {
         std::uint32_t flags;
@@ -52,29 +47,18 @@ TEST(AnchorArithmetic, EachAnchoredEdgeKeepsItsMarginAndTheOthersTheSize) {
 
 TEST(LayoutContainer, RegistersOnceKeepsPresetGeometryAndRefusesAnEntryWithoutParent) {
     const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 280, nullptr, nullptr, nullptr, nullptr);
-    const HWND text = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 10, 10, 260, 210, parent, nullptr, nullptr, nullptr);
     const HWND button = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 170, 236, 100, 24, parent, nullptr, nullptr, nullptr);
-    AnchoredControl entry;
-    entry.flags = AnchorFlags::Preset64;
-    EXPECT_TRUE(keepsPresetGeometry(entry));
-    entry.flags = AnchorFlags::Preset128 | AnchorFlags::Right;
-    EXPECT_TRUE(keepsPresetGeometry(entry));
-    entry.flags = AnchorFlags::Stretch;
-    EXPECT_FALSE(keepsPresetGeometry(entry));
-
+    for (const auto& [flags, preset] : {std::pair<std::uint32_t, bool>{AnchorFlags::Preset64, true}, {AnchorFlags::Preset128 | AnchorFlags::Right, true},
+                                         {AnchorFlags::Stretch, false}})
+        EXPECT_EQ(preset, keepsPresetGeometry(AnchoredControl{nullptr, nullptr, flags})) << flags;
     LayoutContainer layout;
-    entry.child = button;
-    entry.parent = parent;
+    AnchoredControl entry{button, nullptr, AnchorFlags::Stretch};
+    EXPECT_EQ(3u, layout.registerControl(entry));
     EXPECT_EQ(0u, layout.findControl(button));
+    entry.flags = AnchorFlags::Preset64;  // a preset entry needs no parent
     EXPECT_EQ(0u, layout.registerControl(entry));
     EXPECT_EQ(1u, layout.findControl(button));
+    entry.parent = parent;
     EXPECT_EQ(1u, layout.registerControl(entry));
-    entry.child = text;
-    entry.parent = nullptr;
-    EXPECT_EQ(3u, layout.registerControl(entry));
-    EXPECT_EQ(0u, layout.findControl(text));
-    entry.flags = AnchorFlags::Preset64;
-    EXPECT_EQ(0u, layout.registerControl(entry));
-    EXPECT_EQ(1u, layout.findControl(text));
     ::DestroyWindow(parent);
 }

@@ -12,7 +12,6 @@
 #include "base/shared_objects.h"
 #include "base/text_folding.h"
 #include "regedit/regedit_instance.h"
-#include "regedit/release.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/window_wait.h"
@@ -92,11 +91,10 @@ TEST(Launch, CommandLineFromDirectoryAndCommand) {
 }
 
 TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
-    EXPECT_TRUE(bitnessAccepted(false, 0, 1));
-    EXPECT_FALSE(bitnessAccepted(true, 0, 1));
-    EXPECT_TRUE(bitnessAccepted(true, 1, 0));
-    EXPECT_FALSE(bitnessAccepted(false, 1, 0));
-    EXPECT_TRUE(bitnessAccepted(true, 0, 0) && bitnessAccepted(false, 0, 0));
+    // {editor is 32-bit, 32-bit wanted, 64-bit wanted}: a wish for neither takes either.
+    for (const auto& [is32, want32, want64, accepted] : {std::tuple{false, 0, 1, true}, {true, 0, 1, false}, {true, 1, 0, true},
+                                                          {false, 1, 0, false}, {true, 0, 0, true}, {false, 0, 0, true}})
+        EXPECT_EQ(accepted, bitnessAccepted(is32, want32, want64)) << is32 << want32 << want64;
     EXPECT_FALSE(isProcess32Bit(::GetCurrentProcess()));
     // This test program's own name, in another case, is found; other names are not.
     wchar_t path[MAX_PATH] = {};
@@ -141,19 +139,4 @@ TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
         EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i])) << i;
         ::DestroyWindow(windows[i]);
     }
-}
-
-TEST(Release, ClosesEachHandleOnceAndToleratesASecondCall) {
-    HANDLE duplicate = nullptr;
-    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &duplicate,
-                                  SYNCHRONIZE, FALSE, 0));
-    regeditInstance = RegeditInstance{};
-    regeditInstance.openedProcess.reset(duplicate);
-    regeditInstance.process = duplicate;
-    releaseRegedit();
-    EXPECT_EQ(nullptr, regeditInstance.process);
-    EXPECT_FALSE(regeditInstance.openedProcess);
-    releaseRegedit();
-    DWORD flags = 0;
-    EXPECT_FALSE(::GetHandleInformation(duplicate, &flags));
 }

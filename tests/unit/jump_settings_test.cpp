@@ -32,7 +32,6 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
         {{L"/?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         {{L"?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         {{L"--HELP", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
-        {{L"-Help", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         // Bare words are joined by single blanks, an unknown switch among them.
         {{L"hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My Key", JumpKind::KeyOrValue, false, false},
         {{L"-unknown=1", L"hkcu\\x"}, L"-unknown=1 hkcu\\x", JumpKind::KeyOrValue, false, false},
@@ -51,13 +50,12 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
         {{L" -jumpto =  hkcu\\Name  "}, L"HKEY_CURRENT_USER\\Name  ", JumpKind::KeyOrValue, false, false},
     };
     for (const auto& row : rows) {
-        const Built b(row.words);
-        const std::wstring words = row.words.empty() ? L"(none)" : row.words[0];
-        EXPECT_EQ(row.path, b.settings.jumpPath) << words;
-        EXPECT_EQ(row.kind, b.settings.jumpKind) << words;
-        EXPECT_EQ(row.help, b.settings.showHelp) << words;
-        EXPECT_EQ(row.clipboard, b.settings.pathFromClipboard) << words;
-        EXPECT_EQ(L"hivescout.exe", b.settings.programFileName);
+        const JumpSettings& s = Built(row.words).settings;
+        SCOPED_TRACE(row.words.empty() ? L"(none)" : row.words[0]);
+        EXPECT_EQ(row.path, s.jumpPath);
+        EXPECT_EQ(row.kind, s.jumpKind);
+        EXPECT_EQ(row.help, s.showHelp);
+        EXPECT_EQ(row.clipboard, s.pathFromClipboard);
     }
 }
 
@@ -72,7 +70,6 @@ TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
     } rows[] = {
         {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
         {{L"-x86"}, 0, 0, 1, 0, false, 3000, L"", false},
-        {{L"-Use64BitRegedit"}, 0, 0, 0, 1, false, 3000, L"", false},
         {{L"-32bit", L"-x64"}, 0, 0, 0, 0, false, 3000, L"", false},
         {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
         {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
@@ -101,10 +98,7 @@ TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
 TEST(CommandLine, WordStartingWithEqualsIsAnEmptyNameAndValue) {
     JumpSettings s;
     EXPECT_FALSE(parseSwitchWord(s, L"=abc"));
-    ASSERT_EQ(1u, s.switches.count(L""));
-    EXPECT_EQ(L"", s.switches[L""]);
-    EXPECT_TRUE(parseSwitchWord(s, L"-tb"));
-    EXPECT_EQ(L"", s.switches[L"-tb"]);
+    EXPECT_TRUE(s.switches.count(L"") && s.switches[L""].empty());
 }
 
 TEST(CommandLine, TheWholeTextIsSplitWithTheSystemQuotingRules) {
@@ -141,9 +135,6 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
         {L"hkey_local_machine\\x", L"hkey_local_machine\\x"},
         {L"HKLMX\\y", L"HKLMX\\y"},
         {L"hkcu\\Name  ", L"HKEY_CURRENT_USER\\Name  "},
-        {L"HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\text/plain",
-         L"HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\text/plain"},
-        {L"HKLM\\HKCU\\x", L"HKEY_LOCAL_MACHINE\\HKCU\\x"},
         {L"HKLM\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE\\REGISTRY\\MACHINE"},
         {L"HKCU\\[x]", L"HKEY_CURRENT_USER\\[x]"},
         // The editor's address bar or a status bar: a computer's name before a root key.
@@ -153,7 +144,6 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
         {L"Computer\\Software\\HKCU", L"Computer\\Software\\HKCU"},
         // PowerShell drives and provider paths.
         {L"HKCU:\\Software", L"HKEY_CURRENT_USER\\Software"},
-        {L"HKLM:\\SOFTWARE\\Microsoft", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"},
         {L"hku:", L"HKEY_USERS"},
         {L"HKLMX:\\x", L"HKLMX:\\x"},
         {L"Registry::HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
@@ -186,7 +176,6 @@ TEST(Normalisation, FirstNonEmptyLineOfPastedTextAndFolding) {
     EXPECT_EQ(L"HKCU\\A  ", firstNonEmptyLine(L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B"));
     EXPECT_EQ(L"x", firstNonEmptyLine(L"\n\rx"));
     EXPECT_EQ(L"", firstNonEmptyLine(L" \r\n\t"));
-    EXPECT_EQ(L"", firstNonEmptyLine(L""));
     // Only ASCII letters change.
     EXPECT_EQ(L"abc\u00C4\u00E4xyz[", foldToLower(L"ABC\u00C4\u00E4xYZ["));
     EXPECT_EQ(L"ABC\u00E4@", foldToUpper(L"abc\u00E4@"));

@@ -62,19 +62,13 @@ TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNot
     EXPECT_EQ(expected, captured.outputMessages());
 }
 
-TEST(MainFlow, TheEditorsDirectoryAndCommand) {
-    EXPECT_EQ(L"regedit.exe", regeditCommandFor(false));
-    EXPECT_EQ(L"regedit.exe -m", regeditCommandFor(true));
-
+// The editor's directory below the system's, the 32-bit one for a 32-bit editor.
+TEST(MainFlow, TheEditorsDirectory) {
     wchar_t windows[MAX_PATH] = {};
     ::GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
     for (const auto& [wow, below] : {std::pair{false, L"\\"}, std::pair{true, L"\\syswow64\\"}}) {
         std::wstring directory = regeditDirectoryTemplate(wow);
-        EXPECT_EQ(wow ? 22u : 13u, directory.size());
         ASSERT_EQ(0u, expandSystemRoot(directory));
         EXPECT_EQ(windows + std::wstring(below), directory);
     }
-    std::wstring unknown = L"%hivescout_no_such_variable%\\x";
-    EXPECT_EQ(0u, expandSystemRoot(unknown));
-    EXPECT_EQ(L"%hivescout_no_such_variable%\\x", unknown);
 }

@@ -22,14 +22,9 @@ TEST(NameFolding, OnlyAsciiCapitalsFoldAndWholeNamesMatch) {
                 {L"name  ", L"name", false},                         {L"Name  ", L"name  ", true},
                 {L"Key", L"Key", false}};
     for (const auto& row : rows) EXPECT_EQ(row.equal, equalsFolded(row.text, row.folded)) << row.text;
-    std::wstring target;
-    target.reserve(64);
-    const wchar_t* const storage = target.data();
+    std::wstring target = L"longer than the next";
     foldInto(target, L"ValUE \u00C4");
     EXPECT_EQ(L"value \u00C4", target);
-    foldInto(target, L"X");
-    EXPECT_EQ(L"x", target);
-    EXPECT_EQ(storage, target.data());
 }
 
 TEST(PathPreparation, ValueTargetsLoseTheirLastNameKeyTargetsGainABackslash) {
