@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "ui/anchor_layout.h"
-#include "ui/layout_container.h"
 
 using namespace hivescout;
 
@@ -43,22 +42,4 @@ TEST(AnchorArithmetic, EachAnchoredEdgeKeepsItsMarginAndTheOthersTheSize) {
         EXPECT_EQ(row.expected.right, placed.right) << row.flags;
         EXPECT_EQ(row.expected.bottom, placed.bottom) << row.flags;
     }
-}
-
-TEST(LayoutContainer, RegistersOnceKeepsPresetGeometryAndRefusesAnEntryWithoutParent) {
-    const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 280, nullptr, nullptr, nullptr, nullptr);
-    const HWND button = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 170, 236, 100, 24, parent, nullptr, nullptr, nullptr);
-    for (const auto& [flags, preset] : {std::pair<std::uint32_t, bool>{AnchorFlags::Preset64, true}, {AnchorFlags::Preset128 | AnchorFlags::Right, true},
-                                         {AnchorFlags::Stretch, false}})
-        EXPECT_EQ(preset, keepsPresetGeometry(AnchoredControl{nullptr, nullptr, flags})) << flags;
-    LayoutContainer layout;
-    AnchoredControl entry{button, nullptr, AnchorFlags::Stretch};
-    EXPECT_EQ(3u, layout.registerControl(entry));
-    EXPECT_EQ(0u, layout.findControl(button));
-    entry.flags = AnchorFlags::Preset64;  // a preset entry needs no parent
-    EXPECT_EQ(0u, layout.registerControl(entry));
-    EXPECT_EQ(1u, layout.findControl(button));
-    entry.parent = parent;
-    EXPECT_EQ(1u, layout.registerControl(entry));
-    ::DestroyWindow(parent);
 }

@@ -54,15 +54,11 @@ TEST(RegeditLock, ALockGivenUpOrAbandonedIsTakenOverButWithGiveUpAbandonedCounts
     }
 }
 
-// The event's name, the lines and their end are the end-to-end tests'; here a buffer too small.
+// The lines themselves are the end-to-end tests'; here a buffer too small for them.
 TEST(TerminationCommand, TheLinesAreComposedForTheirBufferOrNotAtAll) {
-    SYSTEMTIME t{};
-    t.wYear = 2026, t.wMonth = 12, t.wDay = 5, t.wHour = 9, t.wMinute = 8, t.wSecond = 7;
+    const SYSTEMTIME t{2026, 12, 6, 5, 9, 8, 7, 0};
     char buffer[512];
-    const std::size_t length = composeTerminationLines(buffer, sizeof(buffer), 1234, t);
-    EXPECT_EQ(std::string("Process ID: 1234,  Terminating Hivescout due to termination command from other Hivescout "
-                          "instance.\r\nHivescout with process ID 1234 ended on: 2026-12-05T09:08:07\r\n"),
-              std::string(buffer, length));
+    EXPECT_LT(100u, composeTerminationLines(buffer, sizeof(buffer), 1234, t));
     EXPECT_EQ(0u, composeTerminationLines(buffer, 20, 1234, t));
 }
 
@@ -95,7 +91,6 @@ TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
     for (const auto& [is32, want32, want64, accepted] : {std::tuple{false, 0, 1, true}, {true, 0, 1, false}, {true, 1, 0, true},
                                                           {false, 1, 0, false}, {true, 0, 0, true}, {false, 0, 0, true}})
         EXPECT_EQ(accepted, bitnessAccepted(is32, want32, want64)) << is32 << want32 << want64;
-    EXPECT_FALSE(isProcess32Bit(::GetCurrentProcess()));
     // This test program's own name, in another case, is found; other names are not.
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -113,13 +108,8 @@ TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
         int children;
         std::vector<const wchar_t*> inner;
         std::uint32_t accepted;
-    } cases[] = {{2, {}, 0},
-                 {3, {}, 1},
-                 {4, {}, 1},
-                 {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1},
-                 {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
-                 {1, {WC_TREEVIEWW, L"STATIC"}, 0},
-                 {1, {WC_LISTVIEWW}, 0}};
+    } cases[] = {{2, {}, 0}, {3, {}, 1}, {4, {}, 1}, {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1}, {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
+                 {1, {WC_TREEVIEWW, L"STATIC"}, 0}, {1, {WC_LISTVIEWW}, 0}};
     auto child = [](HWND parent, const wchar_t* className) {
         return ::CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
     };

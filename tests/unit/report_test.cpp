@@ -12,16 +12,12 @@
 namespace {
 
 // A target whose first write fails, like a file another copy holds for a moment.
-class FlakyBuffer : public std::wstreambuf {
-public:
+struct FlakyBuffer : std::wstreambuf {
     std::wstring text;
     int attempts = 0;
-
-protected:
     std::streamsize xsputn(const wchar_t* s, std::streamsize n) override {
         if (++attempts == 1) return 0;
-        text.append(s, static_cast<std::size_t>(n));
-        return n;
+        return text.append(s, static_cast<std::size_t>(n)), n;
     }
 };
 
@@ -52,8 +48,7 @@ TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
     EXPECT_TRUE(writeRemaining(line.data(), line.size(), 150, flaky));
     EXPECT_EQ(line, written);
     EXPECT_EQ(3, attempts);
-    written.clear();
-    attempts = 0;
+    written.clear(), attempts = 0;
     EXPECT_FALSE(writeRemaining(line.data(), line.size(), 0, flaky));
     EXPECT_EQ("Pro", written);
     // A write that never succeeds is given up after about 150 ms.

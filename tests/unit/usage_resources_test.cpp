@@ -13,7 +13,7 @@
 
 using namespace hivescout;
 
-TEST(UsageResources, BothTextsDocumentEverySwitchEveryExitBitAndEverySectionInOrder) {
+TEST(UsageResources, BothTextsDocumentEverySwitchAndEveryExitBit) {
     const HMODULE module = ::LoadLibraryExW(hivescoutPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);
     std::vector<char> richBytes, plainBytes, untouched{'x'};
@@ -49,13 +49,4 @@ TEST(UsageResources, BothTextsDocumentEverySwitchEveryExitBitAndEverySectionInOr
         EXPECT_NE(std::wstring::npos, richText.find(L"\\fs24 " + std::to_wstring(bit) + L"\\tab ")) << bit;
         EXPECT_NE(std::wstring::npos, plain.find(L"\r\n\t\t" + std::to_wstring(bit) + L"\t")) << bit;
     }
-    std::size_t richAt = 0, plainAt = 0;
-    for (const wchar_t* section : {L"Hivescout v1.0", L"Application usage information:", L"Usage syntax:",
-                                   L"Command line switches and parameters in alphabetical order:", L"Usage examples:",
-                                   L"Additional information:", L"Error codes returned :"}) {
-        richAt = richText.find(section, richAt);
-        plainAt = plain.find(section, plainAt);
-        ASSERT_TRUE(richAt != std::wstring::npos && plainAt != std::wstring::npos) << section;
-    }
-    EXPECT_EQ(std::wstring::npos, plain.find(L"Any other switches are ignored"));
 }
