@@ -105,7 +105,7 @@ TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
         EXPECT_EQ(L"Process ID: " + std::to_wstring(ended.processId) +
                       L",  Terminating Hivescout due to termination command from other Hivescout instance.",
                   lines[lines.size() - 2]);
-        EXPECT_TRUE(isEndLine(lines.back(), ended.processId));
+        EXPECT_TRUE(isFrameLine(lines.back(), ended.processId, false));
     }
     EXPECT_EQ(0u, sender.exitCode());
     const std::vector<std::wstring> body = reportBody(sender);

@@ -41,10 +41,10 @@ TEST(Report, ALogFileIsReplacedOrAppendedToAndTakesEveryLine) {
             lines.erase(lines.begin());
         }
         const DWORD pid = run.process.processId;
-        EXPECT_TRUE(isStartLine(lines[0], pid));
+        EXPECT_TRUE(isFrameLine(lines[0], pid, true));
         // No hexadecimal line while logging to a file.
         EXPECT_EQ(L"(Error) Process ID: " + std::to_wstring(pid) + L", User did not specify a value to jump to.", lines[1]);
-        EXPECT_TRUE(isEndLine(lines[2], pid));
+        EXPECT_TRUE(isFrameLine(lines[2], pid, false));
     }
     ::DeleteFileW(log.c_str());
 }

@@ -64,7 +64,7 @@ protected:
         EXPECT_EQ(0u, result.exitCode);
         const std::vector<std::wstring> lines = splitReportLines(result.standardOutput);
         ASSERT_EQ(2u, lines.size());
-        EXPECT_TRUE(isStartLine(lines[0], result.processId) && isEndLine(lines[1], result.processId));
+        EXPECT_TRUE(isFrameLine(lines[0], result.processId, true) && isFrameLine(lines[1], result.processId, false));
         EXPECT_EQ("", result.standardError);
     }
     HWND item(int id) const { return ::GetDlgItem(dialog_, id); }

@@ -17,16 +17,6 @@ std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
     return path;
 }
 
-std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid) {
-    std::vector<std::wstring> messages;
-    for (std::wstring line : lines) {
-        for (const std::wstring prefix : {L"Process ID: ", L"(Error) Process ID: "})
-            if (line.rfind(prefix + std::to_wstring(pid), 0) == 0) line.erase(0, prefix.size() + std::to_wstring(pid).size());
-        messages.push_back(line);
-    }
-    return messages;
-}
-
 }  // namespace
 
 // The variables are set in this process for the moment of the start and inherited.
@@ -149,6 +139,16 @@ std::wstring quoteArgument(const std::wstring& word) {
         quoted += unit;
     }
     return quoted.append(backslashes * 2, L'\\') + L'"';
+}
+
+std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid) {
+    std::vector<std::wstring> messages;
+    for (std::wstring line : lines) {
+        for (const std::wstring prefix : {L"Process ID: ", L"(Error) Process ID: "})
+            if (line.rfind(prefix + std::to_wstring(pid), 0) == 0) line.erase(0, prefix.size() + std::to_wstring(pid).size());
+        messages.push_back(line);
+    }
+    return messages;
 }
 
 std::vector<std::wstring> HivescoutRun::outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
