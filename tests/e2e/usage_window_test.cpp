@@ -37,19 +37,6 @@ std::size_t count(const std::wstring& text, const std::wstring& part) {
     return n;
 }
 
-// A copy of hivescout.exe under another file name, whose rich-edit library Wine's
-// per-program settings take away, so that the program itself is unchanged.
-struct ProgramCopy {
-    explicit ProgramCopy(const std::wstring& fileName)
-        : path(temporaryPath(fileName)), overrides(L"Software\\Wine\\AppDefaults\\" + fileName + L"\\DllOverrides") {}
-    ~ProgramCopy() { ::DeleteFileW(path.c_str()), ::RegDeleteTreeW(HKEY_CURRENT_USER, overrides.c_str()); }
-    bool make() const {
-        return ::CopyFileW(hivescoutPath().c_str(), path.c_str(), FALSE) &&
-               ::RegSetKeyValueW(HKEY_CURRENT_USER, overrides.c_str(), L"riched20", REG_SZ, L"", 2) == ERROR_SUCCESS;
-    }
-    const std::wstring path, overrides;
-};
-
 class UsageWindow : public ::testing::Test {
 protected:
     void open(const std::wstring& arguments = L"", const std::wstring& program = hivescoutPath()) {
@@ -125,23 +112,4 @@ TEST_F(UsageWindow, HelpSwitchesAndSecondCopiesShowTheWindowAndEveryCloseEndsIt)
     const ProcessResult result = second.wait(10000);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(0u, result.exitCode);
-}
-
-TEST_F(UsageWindow, PlainRenderingWhenTheRichEditLibraryIsMissing) {
-    const ProgramCopy copy(L"hivescout-plain.exe");
-    ASSERT_TRUE(copy.make());
-    open(L"", copy.path);
-    EXPECT_EQ(nullptr, richText());
-    const HWND text = item(kTextArea);
-    ASSERT_NE(nullptr, text);
-    const std::wstring shown = windowText(text);
-    EXPECT_EQ(L'\xFEFF', shown.empty() ? 0 : shown[0]);
-    EXPECT_EQ(9u, count(shown, L"%HIVESCOUT%"));
-    EXPECT_NE(std::wstring::npos, shown.find(L"\r\n\t-AppendLog\r\n"));
-    // The control turns read-only once it has painted, asynchronously.
-    for (int i = 0; i < 40 && !(::GetWindowLongW(text, GWL_STYLE) & ES_READONLY); ++i) ::Sleep(50);
-    EXPECT_TRUE(::GetWindowLongW(text, GWL_STYLE) & ES_READONLY);
-    expectTheLayout(text);
-    pressEscape();
-    expectCleanEnd();
 }

@@ -14,15 +14,11 @@ using standin::Control;
 
 namespace {
 
-// Owns one opened registry key; never copied.
+// Owns one opened registry key.
 struct RegistryKey {
     HKEY key = nullptr;
-    ~RegistryKey() {
-        if (key) ::RegCloseKey(key);
-    }
-    bool open(HKEY parent, const std::wstring& subkey) {
-        return ::RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    }
+    ~RegistryKey() { if (key) ::RegCloseKey(key); }
+    bool open(HKEY parent, const std::wstring& subkey) { return !::RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key); }
 };
 
 std::wstring environment(const wchar_t* name) {
@@ -33,18 +29,14 @@ DWORD number(const wchar_t* name) { return std::wcstoul(environment(name).c_str(
 
 // The knobs, read once at the start.
 namespace knob = standin::knob;
-const std::wstring placement = environment(knob::kListPlacement), exitOnItemRead = environment(knob::kExitOnItemRead);
+const std::wstring exitOnItemRead = environment(knob::kExitOnItemRead);
 const DWORD windowDelayMs = number(knob::kWindowDelayMs), itemReadDelayMs = number(knob::kItemReadDelayMs),
-            controlsDelayMs = number(knob::kControlsDelayMs), exitAfterMs = number(knob::kExitAfterMs),
-            listFillDelayMs = number(knob::kListFillDelayMs);
-const bool twoChildren = number(knob::kTwoChildren) != 0, listBeforeTree = placement == L"before",
-           noList = placement == L"none", exitOnListRead = exitOnItemRead.rfind(L"list:", 0) == 0;
+            controlsDelayMs = number(knob::kControlsDelayMs), exitAfterMs = number(knob::kExitAfterMs);
+const bool noList = number(knob::kNoList) != 0, exitOnListRead = exitOnItemRead.rfind(L"list:", 0) == 0;
 const DWORD itemReadsToExit = exitOnItemRead.size() > 5 ? std::wcstoul(exitOnItemRead.c_str() + 5, nullptr, 10) : 0;
 
-enum : UINT_PTR { kControlsTimer = 1, kListFillTimer };
 HANDLE record = INVALID_HANDLE_VALUE;
 int dispatchDepth = 0;  // above zero while a procedure of the stand-in runs: what is sent then is its own
-bool listFillPending = false;
 DWORD itemReads = 0;
 HWND mainWindow, address, placeholder, tree, list, status;
 
@@ -67,7 +59,6 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             ::ExitProcess(0);
         if (itemReadDelayMs) ::Sleep(itemReadDelayMs);
     }
-    if (control == Control::Header && message == HDM_GETITEMCOUNT && listFillPending) return -1;
     ++dispatchDepth;
     const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
     --dispatchDepth;
@@ -159,19 +150,15 @@ HWND child(const wchar_t* className, DWORD style) {
 void arrangeChildren() {
     RECT client{};
     ::GetClientRect(mainWindow, &client);
-    if (status) ::SendMessageW(status, WM_SIZE, 0, 0);
-    const int top = address ? 22 : 0, height = client.bottom - top - (status ? 22 : 0);
-    const int split = list ? client.right * 3 / 10 : client.right;
+    ::SendMessageW(status, WM_SIZE, 0, 0);
+    const int height = client.bottom - 44, split = list ? client.right * 3 / 10 : client.right;
     HWND previous = HWND_TOP;
-    for (HWND window : {address, placeholder, listBeforeTree ? list : tree, listBeforeTree ? tree : list, status})
-        if (window) {
-            ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            previous = window;
-        }
-    if (address) ::MoveWindow(address, 0, 0, client.right, top, TRUE);
-    if (placeholder) ::MoveWindow(placeholder, 0, top, client.right, height, TRUE);
-    if (tree) ::MoveWindow(tree, 0, top, split, height, TRUE);
-    if (list) ::MoveWindow(list, split, top, client.right - split, height, TRUE);
+    for (HWND window : {address, placeholder, tree, list, status})
+        if (window) ::SetWindowPos(window, std::exchange(previous, window), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::MoveWindow(address, 0, 0, client.right, 22, TRUE);
+    if (placeholder) ::MoveWindow(placeholder, 0, 22, client.right, height, TRUE);
+    if (tree) ::MoveWindow(tree, 0, 22, split, height, TRUE);
+    if (list) ::MoveWindow(list, split, 22, client.right - split, height, TRUE);
 }
 
 void subclass(HWND window, Control control) {
@@ -191,7 +178,6 @@ void createList() {
 
 // The tree is filled before a list after it exists, so that a window with both is ready.
 void createViews() {
-    if (listBeforeTree) createList();
     tree = child(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
     subclass(tree, Control::Tree);
     const HTREEITEM root = insertItem(TVI_ROOT, L"Computer", 1, nullptr, L"");
@@ -201,7 +187,7 @@ void createViews() {
         insertItem(root, name, 1, key, L"");
     TreeView_Expand(tree, root, TVE_EXPAND);
     TreeView_SelectItem(tree, root);
-    if (!listBeforeTree && !noList) createList();
+    if (!noList) createList();
     if (placeholder) ::DestroyWindow(std::exchange(placeholder, nullptr));
     arrangeChildren();
 }
@@ -209,37 +195,29 @@ void createViews() {
 void onTreeNotice(NMHDR& notice) {
     auto& change = reinterpret_cast<NMTREEVIEWW&>(notice);
     if (notice.code == TVN_ITEMEXPANDINGW && (change.action & TVE_EXPAND) &&
-        TreeView_GetParent(tree, change.itemNew.hItem) && !TreeView_GetChild(tree, change.itemNew.hItem)) {
+        TreeView_GetParent(tree, change.itemNew.hItem) && !TreeView_GetChild(tree, change.itemNew.hItem))
         insertSubkeys(change.itemNew.hItem);
-    } else if (notice.code == TVN_SELCHANGEDW && !listFillDelayMs) {
+    else if (notice.code == TVN_SELCHANGEDW)
         fillList();
-    } else if (notice.code == TVN_SELCHANGEDW) {
-        if (list) ListView_DeleteAllItems(list);
-        listFillPending = true;
-        ::SetTimer(mainWindow, kListFillTimer, listFillDelayMs, nullptr);
-    }
 }
 
 LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         mainWindow = window;
-        if (!twoChildren) {
-            address = child(WC_EDITW, ES_AUTOHSCROLL);
-            if (controlsDelayMs) placeholder = child(WC_STATICW, 0);
-            status = child(STATUSCLASSNAMEW, SBARS_SIZEGRIP);
-        }
+        address = child(WC_EDITW, ES_AUTOHSCROLL);
+        if (controlsDelayMs) placeholder = child(WC_STATICW, 0);
+        status = child(STATUSCLASSNAMEW, SBARS_SIZEGRIP);
         if (!controlsDelayMs) createViews();
         arrangeChildren();
-        if (controlsDelayMs) ::SetTimer(window, kControlsTimer, controlsDelayMs, nullptr);
+        if (controlsDelayMs) ::SetTimer(window, 1, controlsDelayMs, nullptr);  // for the views
         return 0;
     case WM_SIZE:
         arrangeChildren();
         return 0;
     case WM_TIMER:
         ::KillTimer(window, wParam);
-        if (wParam == kControlsTimer) createViews();
-        if (wParam == kListFillTimer) listFillPending = false, fillList();
+        createViews();
         return 0;
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == tree) onTreeNotice(*reinterpret_cast<NMHDR*>(lParam));
@@ -274,13 +252,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::Sleep(windowDelayMs);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"RegEdit_RegEdit";
+    const WNDCLASSEXW windowClass{sizeof(WNDCLASSEXW), 0, windowProc, 0, 0, instance, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, L"RegEdit_RegEdit", nullptr};
     ::RegisterClassExW(&windowClass);
     ::CreateWindowExW(0, L"RegEdit_RegEdit", L"Registry Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                       CW_USEDEFAULT, 900, 600, nullptr, nullptr, instance, nullptr);
