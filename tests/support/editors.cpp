@@ -116,22 +116,15 @@ std::wstring EditorReader::selectedKeyPath() {
     return path;
 }
 
-std::wstring EditorReader::selectedAndFocusedRow() {
-    const int row = nextRow(LVNI_SELECTED);
-    if (row < 0 || row != nextRow(LVNI_FOCUSED)) return L"";
+std::wstring EditorReader::selectedRow() {
+    const HWND list = controls_.list;
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
+    if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
+        return L"";
     LVITEMW record{};
     record.mask = LVIF_TEXT;
     record.iItem = row;
-    return itemText(controls_.list, LVM_GETITEMW, record);
-}
-
-int EditorReader::nextRow(UINT flags) const {
-    return static_cast<int>(::SendMessageW(controls_.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), flags));
-}
-
-bool EditorReader::rowInView(int row) const {
-    const int top = ListView_GetTopIndex(controls_.list);
-    return row >= top && row < top + ListView_GetCountPerPage(controls_.list);
+    return itemText(list, LVM_GETITEMW, record);
 }
 
 void PrintTo(const StandinMessage& message, std::ostream* out) {

@@ -58,10 +58,8 @@ public:
     EditorReader& operator=(const EditorReader&) = delete;
     // The selected item's path below the root item, "HKEY_CURRENT_USER\Software" say.
     std::wstring selectedKeyPath();
-    // The name of the row both selected and focused, "" when there is none.
-    std::wstring selectedAndFocusedRow();
-    int nextRow(UINT flags) const;  // LVNI_SELECTED or LVNI_FOCUSED; -1 for none
-    bool rowInView(int row) const;
+    // The name of the row selected, focused and in view, "" when there is none.
+    std::wstring selectedRow();
 
 private:
     template <typename Record>
