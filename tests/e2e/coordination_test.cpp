@@ -1,5 +1,5 @@
 // Several copies of hivescout.exe and several editors: which editor is chosen, the
-// per-editor lock as other copies see it, a failed launch and the termination commands.
+// per-editor lock as other copies see it, and the termination commands.
 #include <algorithm>
 
 #include "base/exit_flags.h"
@@ -9,9 +9,7 @@ namespace {
 
 // The lock's name as every copy of the tool must spell it, held as another copy would.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
-struct ForeignLock : MutexHolder {
-    explicit ForeignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) : MutexHolder(lockName(editorId), releaseAfterMs) {}
-};
+MutexHolder foreignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) { return MutexHolder(lockName(editorId), releaseAfterMs); }
 
 }  // namespace
 
@@ -21,19 +19,19 @@ TEST_F(Coordination, AFreeEditorIsChosenOverOneInUseAndALockGivenUpInTimeIsTaken
     Editor first, second;
     ASSERT_TRUE(first.ready() && second.ready());
     {
-        ForeignLock busy(first.processId());
+        const MutexHolder busy = foreignLock(first.processId());
         EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"Alpha"))).exitCode());
         EXPECT_EQ(testPath(L"Alpha"), EditorReader(second.processId()).selectedKeyPath());
         EXPECT_NE(testPath(L"Alpha"), EditorReader(first.processId()).selectedKeyPath());
     }
-    ForeignLock busy(first.processId(), 500), alsoBusy(second.processId(), 500);
+    const MutexHolder busy = foreignLock(first.processId(), 500), alsoBusy = foreignLock(second.processId(), 500);
     EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"beta"))).exitCode());
 }
 
 // Every editor in use: the last one is waited for, as long as the switches say.
 TEST_F(Coordination, ACopyThatMayNotWaitLongEnoughGivesUp) {
     Editor first, second;
-    ForeignLock busy(first.processId()), alsoBusy(second.processId());
+    const MutexHolder busy = foreignLock(first.processId()), alsoBusy = foreignLock(second.processId());
     const std::wstring target = testPath(L"beta");
     for (const wchar_t* waiting : {L"-tb", L"-waittimeout=300", L"-waittimeout=0", L"-waittimeout=x"}) {
         const DWORD start = ::GetTickCount();
@@ -111,7 +109,7 @@ TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
 TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     Editor editor;
     const std::wstring log = temporaryPath(L"hivescout-locked.log");
-    ForeignLock held(editor.processId());
+    const MutexHolder held = foreignLock(editor.processId());
     auto waiter = startJump(L"-waittimeout=60000 -logtofile=" + quoteArgument(log) + L" " +
                             switchWord(L"-jumptokey", testPath(L"Alpha")));
     ::Sleep(1500);  // the copy waits for the editor's lock, its watcher for commands

@@ -6,8 +6,6 @@
 
 namespace {
 
-const int kTextArea = 1003;
-
 HWND waitForUsageWindow(const RunningProcess& process) {
     for (const DWORD start = ::GetTickCount();
          ::GetTickCount() - start < 30000 && ::WaitForSingleObject(process.handle(), 50) == WAIT_TIMEOUT;)
@@ -17,12 +15,6 @@ HWND waitForUsageWindow(const RunningProcess& process) {
             if (owner == process.processId() && ::IsWindowVisible(window)) return window;
         }
     return nullptr;
-}
-
-RECT windowRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
 }
 
 std::wstring windowText(HWND window) {
@@ -61,10 +53,10 @@ protected:
     // 80 % of the screen, centred in the work area, only the Exit button (the anchoring on
     // resize is the unit tests').
     void expectTheLayout(HWND text) {
-        RECT desktop{}, workArea{};
+        RECT desktop{}, workArea{}, shown{};
         ::GetWindowRect(::GetDesktopWindow(), &desktop);
+        ::GetWindowRect(dialog_, &shown);
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-        const RECT shown = windowRect(dialog_);
         const LONG width = shown.right - shown.left, height = shown.bottom - shown.top;
         EXPECT_EQ(static_cast<LONG>((desktop.right - desktop.left) * 0.8), width);
         EXPECT_EQ(static_cast<LONG>((desktop.bottom - desktop.top) * 0.8), height);
@@ -84,7 +76,7 @@ protected:
 
 TEST_F(UsageWindow, NoArgumentsShowsTheRichTextWithTheProgramsName) {
     open();
-    EXPECT_FALSE(::IsWindowVisible(item(kTextArea)));
+    EXPECT_FALSE(::IsWindowVisible(item(1003)));  // the plain text area
     ASSERT_NE(nullptr, richText());
     const std::wstring shown = windowText(richText());
     EXPECT_NE(std::wstring::npos, shown.find(L"Hivescout v1.0"));

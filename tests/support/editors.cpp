@@ -108,9 +108,7 @@ std::wstring EditorReader::selectedKeyPath() {
     const HWND tree = controls_.tree;
     for (HTREEITEM item = TreeView_GetSelection(tree); item && TreeView_GetParent(tree, item);
          item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
-        TVITEMEXW record{};
-        record.mask = TVIF_TEXT | TVIF_HANDLE;
-        record.hItem = item;
+        TVITEMEXW record{TVIF_TEXT | TVIF_HANDLE, item};
         path = itemText(tree, TVM_GETITEMW, record) + (path.empty() ? L"" : L"\\" + path);
     }
     return path;
@@ -121,9 +119,7 @@ std::wstring EditorReader::selectedRow() {
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
     if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
         return L"";
-    LVITEMW record{};
-    record.mask = LVIF_TEXT;
-    record.iItem = row;
+    LVITEMW record{LVIF_TEXT, row};
     return itemText(list, LVM_GETITEMW, record);
 }
 

@@ -4,14 +4,10 @@
 // running before or after a test.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <regex>
-#include <string>
-#include <vector>
 
-#include "tests/support/editors.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/editors.h"  // and the process runner
 #include "tests/support/registry_data.h"
 
 class JumpFixture : public ::testing::Test {
@@ -22,10 +18,7 @@ protected:
         data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", testTree());
         ASSERT_TRUE(data_->created());
     }
-    void TearDown() override {
-        killAllEditors();
-        data_.reset();
-    }
+    void TearDown() override { killAllEditors(), data_.reset(); }
     virtual bool installEditor() { return installStandin(); }
     virtual std::vector<std::wstring> testTree() const { return sampleTestTree(); }
 

@@ -81,9 +81,7 @@ HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, H
 }
 
 const std::pair<HKEY, std::wstring>& keyOf(HTREEITEM item) {
-    TVITEMW query{};
-    query.mask = TVIF_HANDLE | TVIF_PARAM;
-    query.hItem = item;
+    TVITEMW query{TVIF_HANDLE | TVIF_PARAM, item};
     TreeView_GetItem(tree, &query);
     return itemKeys.at(static_cast<std::size_t>(query.lParam));
 }
@@ -115,9 +113,7 @@ void insertSubkeys(HTREEITEM item) {
         return ::RegEnumKeyExW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
     });
     for (const std::wstring& name : names) insertItem(item, name, 1, root, path.empty() ? name : path + L"\\" + name);
-    TVITEMW none{};
-    none.mask = TVIF_HANDLE | TVIF_CHILDREN;
-    none.hItem = item;
+    TVITEMW none{TVIF_HANDLE | TVIF_CHILDREN, item};
     if (names.empty()) TreeView_SetItem(tree, &none);
 }
 
@@ -133,9 +129,7 @@ void fillList() {
     });
     names.insert(names.begin(), L"(Default)");
     for (std::size_t row = 0; row < names.size(); ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
+        LVITEMW item{LVIF_TEXT, static_cast<int>(row)};
         item.pszText = const_cast<wchar_t*>(names[row].c_str());
         ListView_InsertItem(list, &item);
     }
@@ -167,10 +161,7 @@ void subclass(HWND window, Control control) {
 
 void createList() {
     list = child(WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 300;
-    column.pszText = const_cast<wchar_t*>(L"Name");
+    LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH, 0, 300, const_cast<wchar_t*>(L"Name")};
     ListView_InsertColumn(list, 0, &column);
     subclass(list, Control::List);
     subclass(ListView_GetHeader(list), Control::Header);
