@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/report.h"
+#include "tests/support/process_runner.h"
 
 using namespace hivescout;
 
@@ -16,17 +17,16 @@ public:
     CapturedReport& operator=(const CapturedReport&) = delete;
     std::wstring output() const { return output_.str(); }
     std::wstring errors() const { return error_.str(); }
-    // The lines with the "(Error) Process ID: <pid>" or "Process ID: <pid>" prefix taken off.
-    std::vector<std::wstring> errorMessages() const { return messages(error_.str(), L"(Error) Process ID: "); }
-    std::vector<std::wstring> outputMessages() const { return messages(output_.str(), L"Process ID: "); }
+    // The lines without their process ID prefixes.
+    std::vector<std::wstring> errorMessages() const { return messages(error_); }
+    std::vector<std::wstring> outputMessages() const { return messages(output_); }
 
 private:
-    static std::vector<std::wstring> messages(const std::wstring& text, const std::wstring& prefix) {
+    static std::vector<std::wstring> messages(const std::wostringstream& text) {
         std::vector<std::wstring> lines;
-        std::wistringstream in(text);
-        const std::wstring full = prefix + std::to_wstring(ownProcessId);
-        for (std::wstring line; std::getline(in, line);) lines.push_back(line.rfind(full, 0) == 0 ? line.substr(full.size()) : line);
-        return lines;
+        std::wistringstream in(text.str());
+        for (std::wstring line; std::getline(in, line);) lines.push_back(line);
+        return withoutPrefixes(lines, ownProcessId);
     }
     std::wostream* savedOutput_;
     std::wostream* savedError_;

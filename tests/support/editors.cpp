@@ -108,30 +108,19 @@ std::wstring EditorReader::selectedKeyPath() {
     const HWND tree = controls_.tree;
     for (HTREEITEM item = TreeView_GetSelection(tree); item && TreeView_GetParent(tree, item);
          item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
-        TVITEMEXW record{};
-        record.mask = TVIF_TEXT | TVIF_HANDLE;
-        record.hItem = item;
+        TVITEMEXW record{TVIF_TEXT | TVIF_HANDLE, item};
         path = itemText(tree, TVM_GETITEMW, record) + (path.empty() ? L"" : L"\\" + path);
     }
     return path;
 }
 
-std::wstring EditorReader::selectedAndFocusedRow() {
-    const int row = nextRow(LVNI_SELECTED);
-    if (row < 0 || row != nextRow(LVNI_FOCUSED)) return L"";
-    LVITEMW record{};
-    record.mask = LVIF_TEXT;
-    record.iItem = row;
-    return itemText(controls_.list, LVM_GETITEMW, record);
-}
-
-int EditorReader::nextRow(UINT flags) const {
-    return static_cast<int>(::SendMessageW(controls_.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), flags));
-}
-
-bool EditorReader::rowInView(int row) const {
-    const int top = ListView_GetTopIndex(controls_.list);
-    return row >= top && row < top + ListView_GetCountPerPage(controls_.list);
+std::wstring EditorReader::selectedRow() {
+    const HWND list = controls_.list;
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
+    if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
+        return L"";
+    LVITEMW record{LVIF_TEXT, row};
+    return itemText(list, LVM_GETITEMW, record);
 }
 
 void PrintTo(const StandinMessage& message, std::ostream* out) {

@@ -4,13 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "base/handle.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner.h"  // and strings, vectors and maps
 #include "tools/standin/standin_channel.h"
 
 using namespace hivescout;
@@ -27,14 +24,12 @@ bool killAllEditors();
 
 struct EditorControls {
     HWND mainWindow = nullptr;  // the process's top-level "RegEdit_RegEdit" window
-    HWND tree = nullptr;        // the first tree and list anywhere below it
-    HWND list = nullptr;
+    HWND tree = nullptr, list = nullptr;  // the first tree and list anywhere below it
     bool found() const { return mainWindow && tree && list; }
 };
 EditorControls findEditorControls(DWORD processId);
 
-// The installed editor, started by the test with the knobs in its environment, ready
-// once its controls exist, ended with the object.
+// The installed editor started with the knobs in its environment; ready once its controls exist.
 class Editor {
 public:
     explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {});
@@ -58,10 +53,8 @@ public:
     EditorReader& operator=(const EditorReader&) = delete;
     // The selected item's path below the root item, "HKEY_CURRENT_USER\Software" say.
     std::wstring selectedKeyPath();
-    // The name of the row both selected and focused, "" when there is none.
-    std::wstring selectedAndFocusedRow();
-    int nextRow(UINT flags) const;  // LVNI_SELECTED or LVNI_FOCUSED; -1 for none
-    bool rowInView(int row) const;
+    // The name of the row selected, focused and in view, "" when there is none.
+    std::wstring selectedRow();
 
 private:
     template <typename Record>

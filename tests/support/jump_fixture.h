@@ -4,14 +4,10 @@
 // running before or after a test.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <regex>
-#include <string>
-#include <vector>
 
-#include "tests/support/editors.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/editors.h"  // and the process runner
 #include "tests/support/registry_data.h"
 
 class JumpFixture : public ::testing::Test {
@@ -22,10 +18,7 @@ protected:
         data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", testTree());
         ASSERT_TRUE(data_->created());
     }
-    void TearDown() override {
-        killAllEditors();
-        data_.reset();
-    }
+    void TearDown() override { killAllEditors(), data_.reset(); }
     virtual bool installEditor() { return installStandin(); }
     virtual std::vector<std::wstring> testTree() const { return sampleTestTree(); }
 
@@ -44,24 +37,19 @@ private:
 };
 
 // "Hivescout, Biuld ... started on: <time>" and "Hivescout with process ID ... ended on: <time>".
-inline bool isStartLine(const std::wstring& line, DWORD pid) {
-    return std::regex_match(line, std::wregex(L"Hivescout, Biuld 1\\.0\\.1\\.14, 64 Bit, with process ID " + std::to_wstring(pid) +
-                                              L" started on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"));
-}
-inline bool isEndLine(const std::wstring& line, DWORD pid) {
-    return std::regex_match(line, std::wregex(L"Hivescout with process ID " + std::to_wstring(pid) +
-                                              L" ended on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"));
+inline bool isFrameLine(const std::wstring& line, DWORD pid, bool start) {
+    const std::wstring id = L"with process ID " + std::to_wstring(pid), on = L" on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d";
+    return std::regex_match(line, std::wregex(start ? L"Hivescout, Biuld 1\\.0\\.1\\.14, 64 Bit, " + id + L" started" + on
+                                                    : L"Hivescout " + id + L" ended" + on));
 }
 
 // The messages between the start and end lines of a run's output, which are checked.
 inline std::vector<std::wstring> reportBody(const HivescoutRun& run) {
-    const std::vector<std::wstring>& lines = run.outputLines;
-    const bool framed = lines.size() >= 2 && isStartLine(lines.front(), run.process.processId) &&
-                        isEndLine(lines.back(), run.process.processId);
+    const std::vector<std::wstring>& lines = run.outputLines, messages = run.outputMessages();
+    const bool framed = lines.size() >= 2 && isFrameLine(lines.front(), run.process.processId, true) &&
+                        isFrameLine(lines.back(), run.process.processId, false);
     EXPECT_TRUE(framed) << "start and end lines";
-    if (!framed) return run.outputMessages();
-    const std::vector<std::wstring> messages = run.outputMessages();
-    return std::vector<std::wstring>(messages.begin() + 1, messages.end() - 1);
+    return framed ? std::vector<std::wstring>(messages.begin() + 1, messages.end() - 1) : messages;
 }
 
 // A whole switch word, "-jumpto=<path>" with blanks kept.

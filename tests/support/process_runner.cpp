@@ -17,16 +17,6 @@ std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
     return path;
 }
 
-std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid) {
-    std::vector<std::wstring> messages;
-    for (std::wstring line : lines) {
-        for (const std::wstring prefix : {L"Process ID: ", L"(Error) Process ID: "})
-            if (line.rfind(prefix + std::to_wstring(pid), 0) == 0) line.erase(0, prefix.size() + std::to_wstring(pid).size());
-        messages.push_back(line);
-    }
-    return messages;
-}
-
 }  // namespace
 
 // The variables are set in this process for the moment of the start and inherited.
@@ -35,12 +25,9 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     const HANDLE handles[] = {openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
                               openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS),
                               openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS)};
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    STARTUPINFOW startup{sizeof(STARTUPINFOW)};
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = handles[0];
-    startup.hStdOutput = handles[1];
-    startup.hStdError = handles[2];
+    startup.hStdInput = handles[0], startup.hStdOutput = handles[1], startup.hStdError = handles[2];
     std::map<std::wstring, std::wstring> saved;
     for (const auto& [name, value] : options.environment) {
         wchar_t old[4096] = {};
@@ -62,20 +49,14 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
 
 RunningProcess::~RunningProcess() {
     if (process_) ::TerminateProcess(process_, 0xDEAD), ::CloseHandle(process_);
-    ::DeleteFileW(outputPath_.c_str());
-    ::DeleteFileW(errorPath_.c_str());
+    ::DeleteFileW(outputPath_.c_str()), ::DeleteFileW(errorPath_.c_str());
 }
 
 ProcessResult RunningProcess::wait(DWORD timeoutMs) {
-    ProcessResult result;
-    result.processId = processId_;
-    result.started = process_ != nullptr;
+    ProcessResult result{0xFFFFFFFFu, false, process_ != nullptr, processId_};
     if (!process_) return result;
-    if (::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
-        result.timedOut = true;
-        ::TerminateProcess(process_, 0xDEAD);
-        ::WaitForSingleObject(process_, 5000);
-    }
+    if ((result.timedOut = ::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0))
+        ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000);
     DWORD code = 0;
     ::GetExitCodeProcess(process_, &code);
     result.exitCode = code;
@@ -104,9 +85,8 @@ std::wstring temporaryPath(const std::wstring& name) {
 }
 
 std::string readFileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
     std::ostringstream bytes;
-    bytes << file.rdbuf();
+    bytes << std::ifstream(path.c_str(), std::ios::binary).rdbuf();
     return bytes.str();
 }
 
@@ -151,17 +131,24 @@ std::wstring quoteArgument(const std::wstring& word) {
     return quoted.append(backslashes * 2, L'\\') + L'"';
 }
 
+std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid) {
+    std::vector<std::wstring> messages;
+    for (std::wstring line : lines) {
+        for (const std::wstring prefix : {L"Process ID: ", L"(Error) Process ID: "})
+            if (line.rfind(prefix + std::to_wstring(pid), 0) == 0) line.erase(0, prefix.size() + std::to_wstring(pid).size());
+        messages.push_back(line);
+    }
+    return messages;
+}
+
 std::vector<std::wstring> HivescoutRun::outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
 std::vector<std::wstring> HivescoutRun::errorMessages() const { return withoutPrefixes(errorLines, process.processId); }
 
 std::wstring hivescoutPath() { return ownDirectory() + L"hivescout.exe"; }
 
 HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options) {
-    HivescoutRun run;
-    run.process = runProcess(quoteArgument(hivescoutPath()) + L" " + arguments, options);
-    run.outputLines = splitReportLines(run.process.standardOutput);
-    run.errorLines = splitReportLines(run.process.standardError);
-    return run;
+    const ProcessResult process = runProcess(quoteArgument(hivescoutPath()) + L" " + arguments, options);
+    return {process, splitReportLines(process.standardOutput), splitReportLines(process.standardError)};
 }
 
 std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk) {

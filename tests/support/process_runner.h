@@ -60,10 +60,11 @@ struct HivescoutRun {
     ProcessResult process;
     std::vector<std::wstring> outputLines, errorLines;
     std::uint32_t exitCode() const { return process.exitCode; }
-    // The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
-    std::vector<std::wstring> outputMessages() const;
+    std::vector<std::wstring> outputMessages() const;  // withoutPrefixes of the lines
     std::vector<std::wstring> errorMessages() const;
 };
+// The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
+std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);
 std::wstring hivescoutPath();
 HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options = {});
 // Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.

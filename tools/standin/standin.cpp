@@ -14,80 +14,51 @@ using standin::Control;
 
 namespace {
 
-// Owns one opened registry key; never copied.
+// Owns one opened registry key.
 struct RegistryKey {
     HKEY key = nullptr;
-    ~RegistryKey() {
-        if (key) ::RegCloseKey(key);
-    }
-    bool open(HKEY parent, const std::wstring& subkey) {
-        return ::RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    }
+    ~RegistryKey() { if (key) ::RegCloseKey(key); }
+    bool open(HKEY parent, const std::wstring& subkey) { return !::RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key); }
 };
 
 std::wstring environment(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
     return ::GetEnvironmentVariableW(name, value, MAX_PATH) < MAX_PATH ? value : L"";
 }
-DWORD number(const std::wstring& text) { return std::wcstoul(text.c_str(), nullptr, 10); }
+DWORD number(const wchar_t* name) { return std::wcstoul(environment(name).c_str(), nullptr, 10); }
 
-struct Knobs {
-    DWORD windowDelayMs, controlsDelayMs, itemReadDelayMs, listFillDelayMs, exitAfterMs;
-    bool twoChildren, listBeforeTree, noList, exitOnListRead;
-    DWORD exitOnItemRead;
-};
+// The knobs, read once at the start.
+namespace knob = standin::knob;
+const std::wstring exitOnItemRead = environment(knob::kExitOnItemRead);
+const DWORD windowDelayMs = number(knob::kWindowDelayMs), itemReadDelayMs = number(knob::kItemReadDelayMs),
+            controlsDelayMs = number(knob::kControlsDelayMs), exitAfterMs = number(knob::kExitAfterMs);
+const bool noList = number(knob::kNoList) != 0, exitOnListRead = exitOnItemRead.rfind(L"list:", 0) == 0;
+const DWORD itemReadsToExit = exitOnItemRead.size() > 5 ? std::wcstoul(exitOnItemRead.c_str() + 5, nullptr, 10) : 0;
 
-Knobs readKnobs() {
-    using namespace standin::knob;
-    const std::wstring placement = environment(kListPlacement), itemRead = environment(kExitOnItemRead);
-    return {number(environment(kWindowDelayMs)), number(environment(kControlsDelayMs)),
-            number(environment(kItemReadDelayMs)), number(environment(kListFillDelayMs)),
-            number(environment(kExitAfterMs)), number(environment(kTwoChildren)) != 0, placement == L"before",
-            placement == L"none", itemRead.rfind(L"list:", 0) == 0, itemRead.size() > 5 ? number(itemRead.substr(5)) : 0};
-}
-
-enum : UINT_PTR { kControlsTimer = 1, kListFillTimer };
-const struct {
-    const wchar_t* name;
-    HKEY key;
-} kRoots[] = {{L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT}, {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-              {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {L"HKEY_USERS", HKEY_USERS},
-              {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG}};
-
-Knobs knobs;
 HANDLE record = INVALID_HANDLE_VALUE;
 int dispatchDepth = 0;  // above zero while a procedure of the stand-in runs: what is sent then is its own
-bool listFillPending = false;
 DWORD itemReads = 0;
 HWND mainWindow, address, placeholder, tree, list, status;
 
-bool isDriving(UINT message) {
-    switch (message) {
-    case TVM_GETNEXTITEM: case TVM_GETITEMW: case TVM_SELECTITEM: case TVM_EXPAND: case LVM_GETITEMCOUNT:
-    case LVM_GETHEADER: case LVM_GETITEMW: case LVM_SETITEMW: case LVM_SETITEMSTATE: case LVM_ENSUREVISIBLE:
-    case HDM_GETITEMCOUNT: case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_LBUTTONDOWN: case WM_LBUTTONUP:
-    case WM_KEYDOWN: case WM_KEYUP:
-        return true;
-    }
-    return false;
-}
+// The messages the jump drives the controls with, which the record keeps.
+const UINT kDriving[] = {TVM_GETNEXTITEM, TVM_GETITEMW,   TVM_SELECTITEM, TVM_EXPAND,     LVM_GETITEMCOUNT, LVM_GETHEADER,
+                         LVM_GETITEMW,    LVM_SETITEMW,   LVM_SETITEMSTATE, LVM_ENSUREVISIBLE, HDM_GETITEMCOUNT, WM_MBUTTONDOWN,
+                         WM_MBUTTONUP,    WM_LBUTTONDOWN, WM_LBUTTONUP,   WM_KEYDOWN,     WM_KEYUP};
 
 LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     const Control control = static_cast<Control>(data);
     const bool outside =
         dispatchDepth == 0 && (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0;
-    if (outside && isDriving(message) && record != INVALID_HANDLE_VALUE) {
+    if (outside && std::count(std::begin(kDriving), std::end(kDriving), message) && record != INVALID_HANDLE_VALUE) {
         const standin::RecordedMessage entry{control, message, wParam, static_cast<std::uint64_t>(lParam)};
         DWORD written = 0;
         ::WriteFile(record, &entry, sizeof(entry), &written, nullptr);
     }
     if (outside && (message == TVM_GETITEMW || message == LVM_GETITEMW)) {
-        if (knobs.exitOnItemRead && knobs.exitOnListRead == (control == Control::List) &&
-            ++itemReads >= knobs.exitOnItemRead)
+        if (itemReadsToExit && exitOnListRead == (control == Control::List) && ++itemReads >= itemReadsToExit)
             ::ExitProcess(0);
-        if (knobs.itemReadDelayMs) ::Sleep(knobs.itemReadDelayMs);
+        if (itemReadDelayMs) ::Sleep(itemReadDelayMs);
     }
-    if (control == Control::Header && message == HDM_GETITEMCOUNT && listFillPending) return -1;
     ++dispatchDepth;
     const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
     --dispatchDepth;
@@ -110,9 +81,7 @@ HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, H
 }
 
 const std::pair<HKEY, std::wstring>& keyOf(HTREEITEM item) {
-    TVITEMW query{};
-    query.mask = TVIF_HANDLE | TVIF_PARAM;
-    query.hItem = item;
+    TVITEMW query{TVIF_HANDLE | TVIF_PARAM, item};
     TreeView_GetItem(tree, &query);
     return itemKeys.at(static_cast<std::size_t>(query.lParam));
 }
@@ -144,9 +113,7 @@ void insertSubkeys(HTREEITEM item) {
         return ::RegEnumKeyExW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
     });
     for (const std::wstring& name : names) insertItem(item, name, 1, root, path.empty() ? name : path + L"\\" + name);
-    TVITEMW none{};
-    none.mask = TVIF_HANDLE | TVIF_CHILDREN;
-    none.hItem = item;
+    TVITEMW none{TVIF_HANDLE | TVIF_CHILDREN, item};
     if (names.empty()) TreeView_SetItem(tree, &none);
 }
 
@@ -162,9 +129,7 @@ void fillList() {
     });
     names.insert(names.begin(), L"(Default)");
     for (std::size_t row = 0; row < names.size(); ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
+        LVITEMW item{LVIF_TEXT, static_cast<int>(row)};
         item.pszText = const_cast<wchar_t*>(names[row].c_str());
         ListView_InsertItem(list, &item);
     }
@@ -179,19 +144,15 @@ HWND child(const wchar_t* className, DWORD style) {
 void arrangeChildren() {
     RECT client{};
     ::GetClientRect(mainWindow, &client);
-    if (status) ::SendMessageW(status, WM_SIZE, 0, 0);
-    const int top = address ? 22 : 0, height = client.bottom - top - (status ? 22 : 0);
-    const int split = list ? client.right * 3 / 10 : client.right;
+    ::SendMessageW(status, WM_SIZE, 0, 0);
+    const int height = client.bottom - 44, split = list ? client.right * 3 / 10 : client.right;
     HWND previous = HWND_TOP;
-    for (HWND window : {address, placeholder, knobs.listBeforeTree ? list : tree, knobs.listBeforeTree ? tree : list, status})
-        if (window) {
-            ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            previous = window;
-        }
-    if (address) ::MoveWindow(address, 0, 0, client.right, top, TRUE);
-    if (placeholder) ::MoveWindow(placeholder, 0, top, client.right, height, TRUE);
-    if (tree) ::MoveWindow(tree, 0, top, split, height, TRUE);
-    if (list) ::MoveWindow(list, split, top, client.right - split, height, TRUE);
+    for (HWND window : {address, placeholder, tree, list, status})
+        if (window) ::SetWindowPos(window, std::exchange(previous, window), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::MoveWindow(address, 0, 0, client.right, 22, TRUE);
+    if (placeholder) ::MoveWindow(placeholder, 0, 22, client.right, height, TRUE);
+    if (tree) ::MoveWindow(tree, 0, 22, split, height, TRUE);
+    if (list) ::MoveWindow(list, split, 22, client.right - split, height, TRUE);
 }
 
 void subclass(HWND window, Control control) {
@@ -200,10 +161,7 @@ void subclass(HWND window, Control control) {
 
 void createList() {
     list = child(WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 300;
-    column.pszText = const_cast<wchar_t*>(L"Name");
+    LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH, 0, 300, const_cast<wchar_t*>(L"Name")};
     ListView_InsertColumn(list, 0, &column);
     subclass(list, Control::List);
     subclass(ListView_GetHeader(list), Control::Header);
@@ -211,14 +169,16 @@ void createList() {
 
 // The tree is filled before a list after it exists, so that a window with both is ready.
 void createViews() {
-    if (knobs.listBeforeTree) createList();
     tree = child(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
     subclass(tree, Control::Tree);
     const HTREEITEM root = insertItem(TVI_ROOT, L"Computer", 1, nullptr, L"");
-    for (const auto& rootKey : kRoots) insertItem(root, rootKey.name, 1, rootKey.key, L"");
+    for (const auto& [name, key] : {std::pair{L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT}, {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+                                    {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {L"HKEY_USERS", HKEY_USERS},
+                                    {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG}})
+        insertItem(root, name, 1, key, L"");
     TreeView_Expand(tree, root, TVE_EXPAND);
     TreeView_SelectItem(tree, root);
-    if (!knobs.listBeforeTree && !knobs.noList) createList();
+    if (!noList) createList();
     if (placeholder) ::DestroyWindow(std::exchange(placeholder, nullptr));
     arrangeChildren();
 }
@@ -226,37 +186,29 @@ void createViews() {
 void onTreeNotice(NMHDR& notice) {
     auto& change = reinterpret_cast<NMTREEVIEWW&>(notice);
     if (notice.code == TVN_ITEMEXPANDINGW && (change.action & TVE_EXPAND) &&
-        TreeView_GetParent(tree, change.itemNew.hItem) && !TreeView_GetChild(tree, change.itemNew.hItem)) {
+        TreeView_GetParent(tree, change.itemNew.hItem) && !TreeView_GetChild(tree, change.itemNew.hItem))
         insertSubkeys(change.itemNew.hItem);
-    } else if (notice.code == TVN_SELCHANGEDW && !knobs.listFillDelayMs) {
+    else if (notice.code == TVN_SELCHANGEDW)
         fillList();
-    } else if (notice.code == TVN_SELCHANGEDW) {
-        if (list) ListView_DeleteAllItems(list);
-        listFillPending = true;
-        ::SetTimer(mainWindow, kListFillTimer, knobs.listFillDelayMs, nullptr);
-    }
 }
 
 LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         mainWindow = window;
-        if (!knobs.twoChildren) {
-            address = child(WC_EDITW, ES_AUTOHSCROLL);
-            if (knobs.controlsDelayMs) placeholder = child(WC_STATICW, 0);
-            status = child(STATUSCLASSNAMEW, SBARS_SIZEGRIP);
-        }
-        if (!knobs.controlsDelayMs) createViews();
+        address = child(WC_EDITW, ES_AUTOHSCROLL);
+        if (controlsDelayMs) placeholder = child(WC_STATICW, 0);
+        status = child(STATUSCLASSNAMEW, SBARS_SIZEGRIP);
+        if (!controlsDelayMs) createViews();
         arrangeChildren();
-        if (knobs.controlsDelayMs) ::SetTimer(window, kControlsTimer, knobs.controlsDelayMs, nullptr);
+        if (controlsDelayMs) ::SetTimer(window, 1, controlsDelayMs, nullptr);  // for the views
         return 0;
     case WM_SIZE:
         arrangeChildren();
         return 0;
     case WM_TIMER:
         ::KillTimer(window, wParam);
-        if (wParam == kControlsTimer) createViews();
-        if (wParam == kListFillTimer) listFillPending = false, fillList();
+        createViews();
         return 0;
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == tree) onTreeNotice(*reinterpret_cast<NMHDR*>(lParam));
@@ -276,29 +228,23 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 DWORD WINAPI exitLater(void*) {
-    ::Sleep(knobs.exitAfterMs);
+    ::Sleep(exitAfterMs);
     ::ExitProcess(0);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    knobs = readKnobs();
-    const std::wstring recordPath = environment(standin::knob::kRecord);
+    const std::wstring recordPath = environment(knob::kRecord);
     if (!recordPath.empty())
         record = ::CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (knobs.exitAfterMs) ::CloseHandle(::CreateThread(nullptr, 0, exitLater, nullptr, 0, nullptr));
+    if (exitAfterMs) ::CloseHandle(::CreateThread(nullptr, 0, exitLater, nullptr, 0, nullptr));
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
-    ::Sleep(knobs.windowDelayMs);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"RegEdit_RegEdit";
+    ::Sleep(windowDelayMs);
+    const WNDCLASSEXW windowClass{sizeof(WNDCLASSEXW), 0, windowProc, 0, 0, instance, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, L"RegEdit_RegEdit", nullptr};
     ::RegisterClassExW(&windowClass);
     ::CreateWindowExW(0, L"RegEdit_RegEdit", L"Registry Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                       CW_USEDEFAULT, 900, 600, nullptr, nullptr, instance, nullptr);
