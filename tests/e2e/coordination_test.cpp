@@ -60,6 +60,19 @@ TEST_F(Coordination, ALockNameTakenByAnotherObjectMeansJumpingUnlocked) {
     EXPECT_EQ(expected, reportBody(run));
 }
 
+TEST_F(Coordination, AFailedLaunchReportsTheCommandLine) {
+    const std::wstring installed = installedEditorPath(), away = installed + L".away";
+    ASSERT_TRUE(::MoveFileExW(installed.c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING));
+    const HivescoutRun run = jump(switchWord(L"-jumptokey", testPath(L"Alpha")));
+    ::MoveFileExW(away.c_str(), installed.c_str(), MOVEFILE_REPLACE_EXISTING);
+    EXPECT_EQ(ExitFlags::RegeditLaunchFailed, run.exitCode());
+    const auto errors = run.errorMessages();
+    ASSERT_GE(errors.size(), 3u);
+    const std::wstring launchLine = L", Could not launch regedit process (" + installed + L"). The returned error message was: ";
+    EXPECT_EQ(launchLine, errors[0].substr(0, launchLine.size()));
+    EXPECT_EQ(L", Error occured while trying to launch the Regedit.", errors.back());
+}
+
 class Termination : public JumpFixture {
 protected:
     // A key with many subkeys and a slow editor make a walk that lasts seconds.
