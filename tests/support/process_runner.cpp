@@ -25,7 +25,8 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     const HANDLE handles[] = {openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
                               openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS),
                               openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS)};
-    STARTUPINFOW startup{sizeof(STARTUPINFOW)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = handles[0], startup.hStdOutput = handles[1], startup.hStdError = handles[2];
     std::map<std::wstring, std::wstring> saved;
@@ -53,7 +54,7 @@ RunningProcess::~RunningProcess() {
 }
 
 ProcessResult RunningProcess::wait(DWORD timeoutMs) {
-    ProcessResult result{0xFFFFFFFFu, false, process_ != nullptr, processId_};
+    ProcessResult result{0xFFFFFFFFu, false, process_ != nullptr, processId_, {}, {}};
     if (!process_) return result;
     if ((result.timedOut = ::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0))
         ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000);
