@@ -118,8 +118,8 @@ TEST_F(RealEditorJump, EveryTargetKindAndPathForm) {
         ASSERT_EQ(row.exitCode == ExitFlags::NoKeyGiven ? 0u : 1u, editors.size());
         if (editors.empty()) continue;
         EditorReader editor(editors[0]);
-        if (!row.selectedKey.empty()) EXPECT_EQ(row.selectedKey, editor.selectedKeyPath());
-        if (!row.selectedRow.empty()) EXPECT_EQ(row.selectedRow, editor.selectedRow());
+        if (!row.selectedKey.empty()) { EXPECT_EQ(row.selectedKey, editor.selectedKeyPath()); }
+        if (!row.selectedRow.empty()) { EXPECT_EQ(row.selectedRow, editor.selectedRow()); }
     }
 
     // A minimised editor is restored and brought to the front on success only.
