@@ -82,14 +82,6 @@ struct SelectionKind {
     static void close(Selection value) noexcept { ::SelectObject(value.dc, value.previous); }
 };
 
-// Locked global memory: closing unlocks it.
-struct GlobalLockKind {
-    using value_type = HGLOBAL;
-    static HGLOBAL empty() noexcept { return nullptr; }
-    static bool isValid(HGLOBAL memory) noexcept { return memory != nullptr; }
-    static void close(HGLOBAL memory) noexcept { ::GlobalUnlock(memory); }
-};
-
 // This thread's hold on the clipboard.
 struct OpenClipboardKind {
     using value_type = bool;
@@ -106,7 +98,8 @@ using UniqueFont = UniqueResource<NullIsEmpty<HFONT, &::DeleteObject>>;
 using HeldMutex = UniqueResource<NullIsEmpty<HANDLE, &::ReleaseMutex>>;
 using UniqueWindowDc = UniqueResource<WindowDcKind>;
 using UniqueSelection = UniqueResource<SelectionKind>;
-using UniqueGlobalLock = UniqueResource<GlobalLockKind>;
+// Locked global memory: closing unlocks it.
+using UniqueGlobalLock = UniqueResource<NullIsEmpty<HGLOBAL, &::GlobalUnlock>>;
 using UniqueClipboard = UniqueResource<OpenClipboardKind>;
 
 }  // namespace hivescout
