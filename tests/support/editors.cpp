@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -23,16 +24,6 @@ HWND findBelow(HWND parent, const std::wstring& wanted) {
     return nullptr;
 }
 
-bool copyOver(const std::wstring& from, const std::wstring& to) {
-    return readFileBytes(from) == readFileBytes(to) || ::CopyFileW(from.c_str(), to.c_str(), FALSE);
-}
-
-bool saveWineEditor() {
-    const std::wstring saved = installedEditorPath() + L".wine";
-    return ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES ||
-           ::CopyFileW(installedEditorPath().c_str(), saved.c_str(), TRUE);
-}
-
 }  // namespace
 
 std::wstring installedEditorPath() {
@@ -41,8 +32,20 @@ std::wstring installedEditorPath() {
     return directory + std::wstring(L"\\regedit.exe");
 }
 
-bool installStandin() { return saveWineEditor() && copyOver(ownDirectory() + L"standin\\regedit.exe", installedEditorPath()); }
-bool installWineEditor() { return saveWineEditor() && copyOver(installedEditorPath() + L".wine", installedEditorPath()); }
+std::wstring standinPath() { return ownDirectory() + L"standin\\regedit.exe"; }
+
+std::wstring wineEditorPath() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"HIVESCOUT_WINE_EDITOR", path, MAX_PATH);
+    return length && length < MAX_PATH && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES ? path : L"";
+}
+
+std::string standinNotInstalled() {
+    const std::string standin = readFileBytes(standinPath());
+    if (!standin.empty() && standin == readFileBytes(installedEditorPath())) return "";
+    return "the stand-in is not the system's editor: " + toUtf8(installedEditorPath()) + " differs from " +
+           toUtf8(standinPath()) + " (scripts/test and scripts/wine-run put it there in their private Wine prefix)";
+}
 
 std::vector<DWORD> runningEditorIds() {
     std::vector<DWORD> ids;
@@ -54,12 +57,20 @@ std::vector<DWORD> runningEditorIds() {
     return ids;
 }
 
-bool killAllEditors() {
+std::string describeProcess(DWORD processId) {
+    wchar_t path[MAX_PATH + 1] = L"path unknown";
+    DWORD length = MAX_PATH;
+    const UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (process) ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
+    return "process " + std::to_string(processId) + " (" + toUtf8(path) + ")";
+}
+
+void endEditorsExcept(const std::vector<DWORD>& keep) {
     for (DWORD id : runningEditorIds()) {
+        if (std::find(keep.begin(), keep.end(), id) != keep.end()) continue;
         UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         if (process && ::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
     }
-    return runningEditorIds().empty();
 }
 
 EditorControls findEditorControls(DWORD processId) {
@@ -71,8 +82,8 @@ EditorControls findEditorControls(DWORD processId) {
     return {};
 }
 
-Editor::Editor(const std::map<std::wstring, std::wstring>& knobs)
-    : process_(quoteArgument(installedEditorPath()), RunOptions{knobs}) {
+Editor::Editor(const std::wstring& program, const std::map<std::wstring, std::wstring>& knobs)
+    : process_(quoteArgument(program), RunOptions{knobs}) {
     for (const DWORD start = ::GetTickCount(); process_.started() && !hasEnded() && ::GetTickCount() - start < 10000;
          ::Sleep(20))
         if ((controls_ = findEditorControls(process_.processId())).found()) break;

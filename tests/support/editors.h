@@ -1,6 +1,6 @@
 #pragma once
-// The editors of the Wine session: Wine's own regedit.exe and the stand-in, installed as
-// the prefix's regedit.exe, started and ended, and read through their own controls.
+// The editors of the tests: the stand-in and Wine's own regedit.exe, started from where
+// they lie (never copied into the Windows directory) and read through their own controls.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,13 +14,18 @@ using namespace hivescout;
 
 // <Windows directory>\regedit.exe, which every start of "regedit.exe" runs.
 std::wstring installedEditorPath();
-// Puts the stand-in (built next to the test program, in "standin") or Wine's own editor
-// (saved the first time it is replaced) there; true when it is in place.
-bool installStandin();
-bool installWineEditor();
+// The stand-in built next to the test program, under the editor's file name.
+std::wstring standinPath();
+// Wine's own editor kept outside the Windows directory by the bench (HIVESCOUT_WINE_EDITOR);
+// "" when there is none.
+std::wstring wineEditorPath();
+// Why the stand-in is not the system's editor (the bench puts it there); "" when it is.
+std::string standinNotInstalled();
 std::vector<DWORD> runningEditorIds();
-// Ends every running regedit.exe; true when none is left.
-bool killAllEditors();
+// "process 42 (C:\windows\regedit.exe)", for a skip that names an editor the tests did not start.
+std::string describeProcess(DWORD processId);
+// Ends the running editors that are not among those given, and waits for their end.
+void endEditorsExcept(const std::vector<DWORD>& keep);
 
 struct EditorControls {
     HWND mainWindow = nullptr;  // the process's top-level "RegEdit_RegEdit" window
@@ -29,10 +34,12 @@ struct EditorControls {
 };
 EditorControls findEditorControls(DWORD processId);
 
-// The installed editor started with the knobs in its environment; ready once its controls exist.
+// An editor program (the stand-in unless another is given) started with the knobs in its
+// environment and ended with the object; ready once its controls exist.
 class Editor {
 public:
-    explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {});
+    explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {}) : Editor(standinPath(), knobs) {}
+    explicit Editor(const std::wstring& program, const std::map<std::wstring, std::wstring>& knobs = {});
     bool ready() const { return controls_.found(); }
     DWORD processId() const { return process_.processId(); }
     HANDLE process() const { return process_.handle(); }

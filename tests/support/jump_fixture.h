@@ -1,7 +1,8 @@
 #pragma once
-// The fixture of the end-to-end tests that jump: the editor installed (the stand-in
-// unless a test asks for Wine's own), the sample registry data written, and no editor
-// running before or after a test.
+// The fixture of the end-to-end tests that jump: the sample registry data written, and no
+// editor running before a test (the jump would choose it), so that every editor running
+// afterwards is one the test started and is ended. An editor the tests did not start is
+// never ended: the test is skipped, naming it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,16 +11,23 @@
 #include "tests/support/editors.h"  // and the process runner
 #include "tests/support/registry_data.h"
 
+// For a test in which hivescout.exe starts the system's editor, which must be the stand-in.
+#define SKIP_UNLESS_STANDIN_INSTALLED() \
+    if (const std::string why = standinNotInstalled(); !why.empty()) GTEST_SKIP() << why
+
 class JumpFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(installEditor());
-        ASSERT_TRUE(killAllEditors());
+        if (!(foreign_ = runningEditorIds()).empty())
+            GTEST_SKIP() << "a registry editor the tests did not start is running, " << describeProcess(foreign_[0])
+                         << "; this test needs none running";
         data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", testTree());
         ASSERT_TRUE(data_->created());
     }
-    void TearDown() override { killAllEditors(), data_.reset(); }
-    virtual bool installEditor() { return installStandin(); }
+    void TearDown() override {
+        if (!IsSkipped()) endEditorsExcept(foreign_);
+        data_.reset();
+    }
     virtual std::vector<std::wstring> testTree() const { return sampleTestTree(); }
 
     // "HKEY_CURRENT_USER\Software\HivescoutTest" followed by "\" and below.
@@ -33,6 +41,7 @@ protected:
     }
 
 private:
+    std::vector<DWORD> foreign_;
     std::unique_ptr<TestRegistryData> data_;
 };
 
