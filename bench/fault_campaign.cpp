@@ -623,7 +623,7 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
         if (unknown || copy.hung() || copy.crashed())
             std::printf("[ hostile ] exit 0x%x%s from: %s\n", copy.result.exitCode, copy.hung() ? " (HUNG)" : "",
                         toUtf8(arguments.substr(0, 300)).c_str());
-        if (runs % 25 == 0) endEditorsExcept({editor.processId()});
+        if (runs % 25 == 0) endEditorsExcept(editor.processId());
     }
     unsigned long undocumented = 0;
     std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes, undocumented).c_str());
@@ -657,7 +657,7 @@ PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
         hangs += copy.hung();
         ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
         badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "kill", checked);
-        endEditorsExcept({});  // one the copy launched when it found none
+        endEditorsExcept();  // one the copy launched when it found none
     }
     unsigned long undocumented = 0;
     const std::string histogram = histogramOf(codes, undocumented);
@@ -705,7 +705,7 @@ int wmain(int argc, wchar_t** argv) {
         parts.emplace_back(name, part(Rng(seed + name[0])));
         std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - partStart) / 1000.0);
         std::fflush(stdout);
-        endEditorsExcept({});
+        endEditorsExcept();
     };
     const unsigned commands = static_cast<unsigned>(numberAfter(argc, argv, L"--commands=", quick ? 9 : 201));
     runPart("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });

@@ -113,16 +113,17 @@ TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
 }
 
 TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
-    SKIP_UNLESS_STANDIN_INSTALLED();
+    if (const std::string why = standinNotInstalled(); !why.empty()) GTEST_SKIP() << why;  // it starts the editor
     auto holder = startSlowJump();
-    // A further editor of its own: its command names that editor only.
-    EXPECT_EQ(0u, jump(L"-m -tw " + switchWord(L"-jumptokey", testPath(L"Alpha"))).exitCode());
+    // A further editor of its own (Wine's own editor ends on "-m"): its command names that editor only.
+    EXPECT_EQ(0u, jump(L"-m -tw " + switchWord(L"-jumptokey", L"HKCU\\Software\\HivescoutTest\\Alpha")).exitCode());
     EXPECT_EQ(0u, holder->wait(60000).exitCode);
     EXPECT_EQ(testPath(L"Many\\Key0119"), EditorReader(editor_->processId()).selectedKeyPath());
+    const std::vector<DWORD> editors = runningEditorIds();
+    ASSERT_EQ(2u, editors.size());
+    EXPECT_EQ(testPath(L"Alpha"), EditorReader(editors[0] == editor_->processId() ? editors[1] : editors[0]).selectedKeyPath());
 }
 
-// The copy waits for the test's editor, the only one running; were it gone, the copy would
-// start an editor of its own and jump there instead.
 TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     Editor editor;
     ASSERT_TRUE(editor.ready());
@@ -131,9 +132,7 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     const MutexHolder held = foreignLock(editor.processId());
     auto waiter = startJump(L"-waittimeout=60000 -logtofile=" + quoteArgument(log) + L" " +
                             switchWord(L"-jumptokey", testPath(L"Alpha")));
-    // Once the copy has written its start line, another process locks the whole log file,
-    // as a reader or a backup tool might.
-    UniqueHandle file;
+    UniqueHandle file;  // once the copy's start line is there, another process locks the log, as a backup tool might
     for (const DWORD start = ::GetTickCount(); !file && ::GetTickCount() - start < 30000; ::Sleep(20))
         if (readFileBytes(log).find("started on") != std::string::npos)
             file.reset(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -142,8 +141,7 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
     UniqueHandle command(::CreateEventW(
         nullptr, TRUE, FALSE, (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId())).c_str()));
-    // The command is repeated, as further copies would send it: one sent before the copy's
-    // watcher waits (it resets the event as it starts) is not for the copy.
+    // Repeated, as further copies would: the copy's watcher resets the event as it starts.
     bool ended = false;
     for (const DWORD start = ::GetTickCount(); !ended && ::GetTickCount() - start < 5000; ::ResetEvent(command.get()))
         ::SetEvent(command.get()), ended = ::WaitForSingleObject(waiter->handle(), 200) == WAIT_OBJECT_0;

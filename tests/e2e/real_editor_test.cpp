@@ -1,7 +1,6 @@
 // The real hivescout.exe against Wine's own registry editor, which keeps its tree and list
-// in an inner window: adopting it, what each jump reports and returns, and what the
-// editor's own controls show afterwards. The test starts the editor from the copy the
-// bench keeps outside the Windows directory (where the stand-in is the system's editor).
+// in an inner window, started from the bench's copy outside the Windows directory: what
+// each jump reports and returns, and what the editor's own controls show afterwards.
 #include <cstring>
 
 #include "base/exit_flags.h"
@@ -52,8 +51,7 @@ protected:
 TEST_F(RealEditorJump, EveryTargetKindAndPathForm) {
     if (wineEditorPath().empty()) GTEST_SKIP() << "no copy of Wine's own editor in HIVESCOUT_WINE_EDITOR (scripts/test keeps one)";
     const Editor wine(wineEditorPath());
-    ASSERT_TRUE(wine.ready() && ::GetParent(findEditorControls(wine.processId()).tree) != wine.mainWindow())
-        << "not Wine's own editor, whose views sit in an inner window";
+    ASSERT_TRUE(wine.ready() && ::GetParent(findEditorControls(wine.processId()).tree) != wine.mainWindow());  // views in an inner window
     const std::wstring plain = testPath(L"Alpha");
     const std::wstring value = testPath(L"beta\\B"), wrongCase = L"HKEY_CURRENT_USER\\software\\hivescouttest\\gamma\\INNER";
     const std::wstring accented = testPath(L"\u00E4RGER"), missing = testPath(L"Nested\\Missing\\Level3");

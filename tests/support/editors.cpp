@@ -2,7 +2,6 @@
 
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -32,19 +31,11 @@ std::wstring installedEditorPath() {
     return directory + std::wstring(L"\\regedit.exe");
 }
 
-std::wstring standinPath() { return ownDirectory() + L"standin\\regedit.exe"; }
-
-std::wstring wineEditorPath() {
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetEnvironmentVariableW(L"HIVESCOUT_WINE_EDITOR", path, MAX_PATH);
-    return length && length < MAX_PATH && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES ? path : L"";
-}
+std::wstring wineEditorPath() { const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR"); return path ? path : L""; }
 
 std::string standinNotInstalled() {
-    const std::string standin = readFileBytes(standinPath());
-    if (!standin.empty() && standin == readFileBytes(installedEditorPath())) return "";
-    return "the stand-in is not the system's editor: " + toUtf8(installedEditorPath()) + " differs from " +
-           toUtf8(standinPath()) + " (scripts/test and scripts/wine-run put it there in their private Wine prefix)";
+    const std::string standin = readFileBytes(standinPath()), installed = toUtf8(installedEditorPath());
+    return !standin.empty() && standin == readFileBytes(installedEditorPath()) ? "" : installed + " is not the stand-in (the bench of scripts/test puts it there)";
 }
 
 std::vector<DWORD> runningEditorIds() {
@@ -57,20 +48,19 @@ std::vector<DWORD> runningEditorIds() {
     return ids;
 }
 
-std::string describeProcess(DWORD processId) {
-    wchar_t path[MAX_PATH + 1] = L"path unknown";
+std::string foreignEditor() {
+    const std::vector<DWORD> ids = runningEditorIds();
+    wchar_t path[MAX_PATH + 1] = L"?";
     DWORD length = MAX_PATH;
-    const UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (process) ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
-    return "process " + std::to_string(processId) + " (" + toUtf8(path) + ")";
+    if (const UniqueHandle process{ids.empty() ? nullptr : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids[0])})
+        ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
+    return ids.empty() ? "" : "process " + std::to_string(ids[0]) + " (" + toUtf8(path) + ")";
 }
 
-void endEditorsExcept(const std::vector<DWORD>& keep) {
-    for (DWORD id : runningEditorIds()) {
-        if (std::find(keep.begin(), keep.end(), id) != keep.end()) continue;
-        UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-        if (process && ::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
-    }
+void endEditorsExcept(DWORD keep) {
+    for (DWORD id : runningEditorIds())
+        if (UniqueHandle process{id == keep ? nullptr : ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)})
+            if (::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
 }
 
 EditorControls findEditorControls(DWORD processId) {

@@ -12,20 +12,13 @@
 
 using namespace hivescout;
 
-// <Windows directory>\regedit.exe, which every start of "regedit.exe" runs.
-std::wstring installedEditorPath();
-// The stand-in built next to the test program, under the editor's file name.
-std::wstring standinPath();
-// Wine's own editor kept outside the Windows directory by the bench (HIVESCOUT_WINE_EDITOR);
-// "" when there is none.
-std::wstring wineEditorPath();
-// Why the stand-in is not the system's editor (the bench puts it there); "" when it is.
-std::string standinNotInstalled();
+std::wstring installedEditorPath();  // <Windows directory>\regedit.exe, which every start of "regedit.exe" runs
+inline std::wstring standinPath() { return ownDirectory() + L"standin\\regedit.exe"; }  // built, under the editor's name
+std::wstring wineEditorPath();  // Wine's own, kept outside the Windows directory by the bench; or ""
+std::string standinNotInstalled();  // why the stand-in is not the system's editor (the bench's doing); or ""
 std::vector<DWORD> runningEditorIds();
-// "process 42 (C:\windows\regedit.exe)", for a skip that names an editor the tests did not start.
-std::string describeProcess(DWORD processId);
-// Ends the running editors that are not among those given, and waits for their end.
-void endEditorsExcept(const std::vector<DWORD>& keep);
+std::string foreignEditor();  // "process 42 (C:\windows\regedit.exe)", the first editor running; or ""
+void endEditorsExcept(DWORD keep = 0);  // waiting for each end
 
 struct EditorControls {
     HWND mainWindow = nullptr;  // the process's top-level "RegEdit_RegEdit" window

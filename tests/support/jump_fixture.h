@@ -1,8 +1,7 @@
 #pragma once
 // The fixture of the end-to-end tests that jump: the sample registry data written, and no
-// editor running before a test (the jump would choose it), so that every editor running
-// afterwards is one the test started and is ended. An editor the tests did not start is
-// never ended: the test is skipped, naming it.
+// editor running before (the jump would choose it; the test is skipped, naming it, and the
+// editor is left alone), so that every editor running afterwards is the test's and ended.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,21 +10,16 @@
 #include "tests/support/editors.h"  // and the process runner
 #include "tests/support/registry_data.h"
 
-// For a test in which hivescout.exe starts the system's editor, which must be the stand-in.
-#define SKIP_UNLESS_STANDIN_INSTALLED() \
-    if (const std::string why = standinNotInstalled(); !why.empty()) GTEST_SKIP() << why
-
 class JumpFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!(foreign_ = runningEditorIds()).empty())
-            GTEST_SKIP() << "a registry editor the tests did not start is running, " << describeProcess(foreign_[0])
-                         << "; this test needs none running";
+        if (const std::string editor = foreignEditor(); !editor.empty())
+            GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor << "; this test needs none";
         data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", testTree());
         ASSERT_TRUE(data_->created());
     }
     void TearDown() override {
-        if (!IsSkipped()) endEditorsExcept(foreign_);
+        if (!IsSkipped()) endEditorsExcept();
         data_.reset();
     }
     virtual std::vector<std::wstring> testTree() const { return sampleTestTree(); }
@@ -41,7 +35,6 @@ protected:
     }
 
 private:
-    std::vector<DWORD> foreign_;
     std::unique_ptr<TestRegistryData> data_;
 };
 
