@@ -139,8 +139,7 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
                                      nullptr, OPEN_EXISTING, 0, nullptr));
     OVERLAPPED whole{};
     ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
-    UniqueHandle command(::CreateEventW(
-        nullptr, TRUE, FALSE, (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId())).c_str()));
+    UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE, (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId())).c_str()));
     // Repeated, as further copies would: the copy's watcher resets the event as it starts.
     bool ended = false;
     for (const DWORD start = ::GetTickCount(); !ended && ::GetTickCount() - start < 5000; ::ResetEvent(command.get()))
@@ -149,6 +148,7 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     ::UnlockFileEx(file.get(), 0, MAXDWORD, MAXDWORD, &whole);
     EXPECT_TRUE(ended) << "the copy kept running while the log was locked";
     EXPECT_EQ(ExitFlags::TerminatedByOtherInstance, waiter->wait(30000).exitCode);
+    EXPECT_EQ(std::vector<DWORD>{editor.processId()}, runningEditorIds()) << "the copy had another editor to choose";
     file.reset();
     ::DeleteFileW(log.c_str());
 }
