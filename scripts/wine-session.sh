@@ -1,6 +1,7 @@
 # The Wine session of the tests and tools: a private Wine prefix and a private Xvfb display, so that tests never
-# touch a user's own prefix or display. Source this file, then bench_start / bench_stop.
-# bench_start exports HIVESCOUT_BENCH=1, WINEPREFIX and DISPLAY for everything run after it.
+# touch a user's own prefix or display. Source this file, then bench_start [build folder] / bench_stop.
+# bench_start exports HIVESCOUT_BENCH=1, WINEPREFIX and DISPLAY for everything run after it; given a build
+# folder, it also puts the editors the tests launch in place (bench_place_editors).
 
 bench_start() {
   export WINEDEBUG=-all
@@ -24,6 +25,23 @@ bench_start() {
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
   export HIVESCOUT_BENCH=1
+  if [ -n "${1:-}" ]; then bench_place_editors "$1"; fi
+}
+
+# Only here, in the prefix just made, is anything written into the Windows directory: the
+# test programs never do. Wine's own editor is first kept outside it (it runs from there
+# as Wine's editor, HIVESCOUT_WINE_EDITOR); then the stand-ins built in the folder
+# become the editors that every start of regedit.exe runs.
+bench_place_editors() {
+  local windows="$WINEPREFIX/drive_c/windows" kept="$WINEPREFIX/drive_c/hivescout-bench"
+  mkdir -p "$kept" && cp "$windows/regedit.exe" "$kept/regedit.exe"
+  export HIVESCOUT_WINE_EDITOR='C:\hivescout-bench\regedit.exe'
+  bench_place "$1/standin/regedit.exe" "$windows/regedit.exe"
+}
+
+# Copies a built program over an editor of the prefix; nothing when it was not built.
+bench_place() {
+  if [ -f "$1" ] && [ -f "$2" ]; then cp "$1" "$2"; fi
 }
 
 bench_stop() {

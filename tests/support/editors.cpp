@@ -23,16 +23,6 @@ HWND findBelow(HWND parent, const std::wstring& wanted) {
     return nullptr;
 }
 
-bool copyOver(const std::wstring& from, const std::wstring& to) {
-    return readFileBytes(from) == readFileBytes(to) || ::CopyFileW(from.c_str(), to.c_str(), FALSE);
-}
-
-bool saveWineEditor() {
-    const std::wstring saved = installedEditorPath() + L".wine";
-    return ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES ||
-           ::CopyFileW(installedEditorPath().c_str(), saved.c_str(), TRUE);
-}
-
 }  // namespace
 
 std::wstring installedEditorPath() {
@@ -41,8 +31,12 @@ std::wstring installedEditorPath() {
     return directory + std::wstring(L"\\regedit.exe");
 }
 
-bool installStandin() { return saveWineEditor() && copyOver(ownDirectory() + L"standin\\regedit.exe", installedEditorPath()); }
-bool installWineEditor() { return saveWineEditor() && copyOver(installedEditorPath() + L".wine", installedEditorPath()); }
+std::wstring wineEditorPath() { const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR"); return path ? path : L""; }
+
+std::string standinNotInstalled() {
+    const std::string standin = readFileBytes(standinPath()), installed = toUtf8(installedEditorPath());
+    return !standin.empty() && standin == readFileBytes(installedEditorPath()) ? "" : installed + " is not the stand-in (the bench of scripts/test puts it there)";
+}
 
 std::vector<DWORD> runningEditorIds() {
     std::vector<DWORD> ids;
@@ -54,12 +48,19 @@ std::vector<DWORD> runningEditorIds() {
     return ids;
 }
 
-bool killAllEditors() {
-    for (DWORD id : runningEditorIds()) {
-        UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-        if (process && ::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
-    }
-    return runningEditorIds().empty();
+std::string foreignEditor() {
+    const std::vector<DWORD> ids = runningEditorIds();
+    wchar_t path[MAX_PATH + 1] = L"?";
+    DWORD length = MAX_PATH;
+    if (const UniqueHandle process{ids.empty() ? nullptr : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids[0])})
+        ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
+    return ids.empty() ? "" : "process " + std::to_string(ids[0]) + " (" + toUtf8(path) + ")";
+}
+
+void endEditorsExcept(DWORD keep) {
+    for (DWORD id : runningEditorIds())
+        if (UniqueHandle process{id == keep ? nullptr : ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)})
+            if (::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
 }
 
 EditorControls findEditorControls(DWORD processId) {
@@ -71,8 +72,8 @@ EditorControls findEditorControls(DWORD processId) {
     return {};
 }
 
-Editor::Editor(const std::map<std::wstring, std::wstring>& knobs)
-    : process_(quoteArgument(installedEditorPath()), RunOptions{knobs}) {
+Editor::Editor(const std::wstring& program, const std::map<std::wstring, std::wstring>& knobs)
+    : process_(quoteArgument(program), RunOptions{knobs}) {
     for (const DWORD start = ::GetTickCount(); process_.started() && !hasEnded() && ::GetTickCount() - start < 10000;
          ::Sleep(20))
         if ((controls_ = findEditorControls(process_.processId())).found()) break;

@@ -1,6 +1,6 @@
 #pragma once
-// The editors of the Wine session: Wine's own regedit.exe and the stand-in, installed as
-// the prefix's regedit.exe, started and ended, and read through their own controls.
+// The editors of the tests: the stand-in and Wine's own regedit.exe, started from where
+// they lie (never copied into the Windows directory) and read through their own controls.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,15 +12,13 @@
 
 using namespace hivescout;
 
-// <Windows directory>\regedit.exe, which every start of "regedit.exe" runs.
-std::wstring installedEditorPath();
-// Puts the stand-in (built next to the test program, in "standin") or Wine's own editor
-// (saved the first time it is replaced) there; true when it is in place.
-bool installStandin();
-bool installWineEditor();
+std::wstring installedEditorPath();  // <Windows directory>\regedit.exe, which every start of "regedit.exe" runs
+inline std::wstring standinPath() { return ownDirectory() + L"standin\\regedit.exe"; }  // built, under the editor's name
+std::wstring wineEditorPath();  // Wine's own, kept outside the Windows directory by the bench; or ""
+std::string standinNotInstalled();  // why the stand-in is not the system's editor (the bench's doing); or ""
 std::vector<DWORD> runningEditorIds();
-// Ends every running regedit.exe; true when none is left.
-bool killAllEditors();
+std::string foreignEditor();  // "process 42 (C:\windows\regedit.exe)", the first editor running; or ""
+void endEditorsExcept(DWORD keep = 0);  // waiting for each end
 
 struct EditorControls {
     HWND mainWindow = nullptr;  // the process's top-level "RegEdit_RegEdit" window
@@ -29,10 +27,12 @@ struct EditorControls {
 };
 EditorControls findEditorControls(DWORD processId);
 
-// The installed editor started with the knobs in its environment; ready once its controls exist.
+// An editor program (the stand-in unless another is given) started with the knobs in its
+// environment and ended with the object; ready once its controls exist.
 class Editor {
 public:
-    explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {});
+    explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {}) : Editor(standinPath(), knobs) {}
+    explicit Editor(const std::wstring& program, const std::map<std::wstring, std::wstring>& knobs = {});
     bool ready() const { return controls_.found(); }
     DWORD processId() const { return process_.processId(); }
     HANDLE process() const { return process_.handle(); }

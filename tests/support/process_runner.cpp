@@ -49,7 +49,7 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
 }
 
 RunningProcess::~RunningProcess() {
-    if (process_) ::TerminateProcess(process_, 0xDEAD), ::CloseHandle(process_);
+    if (process_) ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000), ::CloseHandle(process_);
     ::DeleteFileW(outputPath_.c_str()), ::DeleteFileW(errorPath_.c_str());
 }
 

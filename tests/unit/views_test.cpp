@@ -112,7 +112,6 @@ TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
 // A failed write, in the stand-in through a handle without the right (in this process the
 // system does not hold a handle to its rights); failed reads are the end-to-end tests'.
 TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
-    ASSERT_TRUE(installStandin() && killAllEditors());
     Editor editor;
     ASSERT_TRUE(editor.ready());
     CapturedReport report;
