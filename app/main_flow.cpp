@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "hivescout_version.h"
+
 #include "app/clipboard.h"
 #include "app/copied_path.h"
 #include "base/exit_flags.h"
@@ -19,7 +21,7 @@ namespace hivescout {
 
 namespace {
 
-const wchar_t kBuild[] = L"1.0.1.14";
+const wchar_t kBuild[] = HIVESCOUT_VERSION_WIDE;
 
 std::uint32_t showUsage() {
     const UiLibraries libraries;

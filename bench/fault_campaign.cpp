@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <random>
@@ -22,6 +21,7 @@
 #include "base/text_folding.h"
 #include "app/main_flow.h"
 #include "base/report_encoding.h"
+#include "hivescout_version.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
@@ -80,7 +80,7 @@ ParsedLine parseLine(std::wstring line) {
     if (parsed.systemTextEnd) line.pop_back();
     if (line.find(L'\r') != std::wstring::npos) return parsed;
     static const std::pair<Form, const wchar_t*> heads[] = {
-        {Form::Start, L"Hivescout, Biuld 1.0.1.14, 64 Bit, with process ID "}, {Form::End, L"Hivescout with process ID "},
+        {Form::Start, L"Hivescout, Biuld " HIVESCOUT_VERSION_WIDE L", 64 Bit, with process ID "}, {Form::End, L"Hivescout with process ID "},
         {Form::Ordinary, L"Process ID: "}, {Form::Error, L"(Error) Process ID: "}};
     for (const auto& [form, head] : heads) {
         if (!startsWith(line, head)) continue;

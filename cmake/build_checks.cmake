@@ -7,16 +7,16 @@ set(HIVESCOUT_PRODUCT_FOLDERS app base regedit sync views ui)
 
 # Clang, syntax only, for the MinGW-w64 target with the build's definitions. The sources
 # are found when the test runs, so new files and folders are checked without a change here.
-if(HIVESCOUT_BUILD_TESTS AND MINGW)
+if(MINGW)
   find_program(HIVESCOUT_CLANGXX NAMES clang++ clang++-14 DOC "Clang for the clang_compile test")
   if(NOT HIVESCOUT_CLANGXX)
     message(STATUS "clang++ not found: the test clang_compile will be skipped (install clang to run it)")
   endif()
-  get_property(definitions DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY COMPILE_DEFINITIONS)
+  get_target_property(definitions hivescout_compile_settings INTERFACE_COMPILE_DEFINITIONS)
   # -Wno-cast-function-type as in the GCC build: functions bound at run time come from
   # GetProcAddress as FARPROC and must be cast to their real type.
   set(clang_flags --target=x86_64-w64-mingw32 -std=c++17 -fsyntax-only
-                  -Wall -Wextra -Werror -Wno-cast-function-type)
+                  -Wall -Wextra -Werror -Wno-cast-function-type -I${GENERATED_DIR})
   foreach(definition IN LISTS definitions)
     list(APPEND clang_flags -D${definition})
   endforeach()

@@ -1,6 +1,7 @@
 # Writes the usage document in its two stored forms from one description:
 #
-#   cmake -DDOCUMENT=resources/usage_document.cmake -DOUTPUT_DIR=<dir> -P cmake/make_usage.cmake
+#   cmake -DDOCUMENT=resources/usage_document.cmake -DOUTPUT_DIR=<dir> -DHIVESCOUT_VERSION=<version>
+#         -P cmake/make_usage.cmake
 #
 # OUTPUT_DIR receives:
 #   usage_rich.rtf   8-bit RTF (code page 1251), ending in CR LF and one NUL byte
@@ -16,8 +17,8 @@
 # unpacked with file(ARCHIVE_EXTRACT), which writes the bytes exactly on every platform.
 cmake_minimum_required(VERSION 3.20)
 
-if(NOT DEFINED DOCUMENT OR NOT DEFINED OUTPUT_DIR)
-  message(FATAL_ERROR "usage: cmake -DDOCUMENT=<file> -DOUTPUT_DIR=<dir> -P make_usage.cmake")
+if(NOT DEFINED DOCUMENT OR NOT DEFINED OUTPUT_DIR OR NOT DEFINED HIVESCOUT_VERSION)
+  message(FATAL_ERROR "usage: cmake -DDOCUMENT=<file> -DOUTPUT_DIR=<dir> -DHIVESCOUT_VERSION=<version> -P make_usage.cmake")
 endif()
 
 set(RICH_NAME "Hivescout.exe")

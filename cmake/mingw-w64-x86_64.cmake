@@ -11,6 +11,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/${HIVESCOUT_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages of the build machine (its own GoogleTest, say) cannot link into Windows programs.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static runtime, so that the programs need no MinGW DLLs inside Wine or on Windows.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -9,9 +9,9 @@
 # %HIVESCOUT% stands for the program's name: the plain text keeps it as it is, the rich text
 # shows Hivescout.exe there, which the program replaces with its real file name.
 # Text must be printable ASCII. A backslash at the end of a line continues the text on the
-# next line, from its first column.
+# next line, from its first column. ${HIVESCOUT_VERSION} is the program's version.
 
-usage_paragraph(title "Hivescout v1.0")
+usage_paragraph(title "Hivescout v${HIVESCOUT_VERSION}")
 usage_paragraph(purpose "Hivescout makes the registry editor (regedit.exe) show a registry key or \
 value given on its command line: it finds a running registry editor that it may use, or starts \
 one, expands the editor's key tree down to the key, selects the key or the value and brings the \

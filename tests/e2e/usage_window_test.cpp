@@ -1,7 +1,5 @@
 // The real program's usage window under Wine and Xvfb: found by process ID and caption,
 // inspected through its controls, and closed the ways a user closes it.
-#include <memory>
-
 #include "tests/support/jump_fixture.h"
 
 namespace {
@@ -79,7 +77,7 @@ TEST_F(UsageWindow, NoArgumentsShowsTheRichTextWithTheProgramsName) {
     EXPECT_FALSE(::IsWindowVisible(item(1003)));  // the plain text area
     ASSERT_NE(nullptr, richText());
     const std::wstring shown = windowText(richText());
-    EXPECT_NE(std::wstring::npos, shown.find(L"Hivescout v1.0"));
+    EXPECT_NE(std::wstring::npos, shown.find(L"Hivescout v" HIVESCOUT_VERSION_WIDE));
     EXPECT_NE(std::wstring::npos, shown.find(L"Error codes returned :"));
     EXPECT_EQ(9u, count(shown, L"hivescout.exe "));
     EXPECT_EQ(0u, count(shown, L"Hivescout.exe") + count(shown, L"%HIVESCOUT%"));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <regex>
 
+#include "hivescout_version.h"
 #include "tests/support/editors.h"  // and the process runner
 #include "tests/support/registry_data.h"
 
@@ -41,7 +42,8 @@ private:
 // "Hivescout, Biuld ... started on: <time>" and "Hivescout with process ID ... ended on: <time>".
 inline bool isFrameLine(const std::wstring& line, DWORD pid, bool start) {
     const std::wstring id = L"with process ID " + std::to_wstring(pid), on = L" on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d";
-    return std::regex_match(line, std::wregex(start ? L"Hivescout, Biuld 1\\.0\\.1\\.14, 64 Bit, " + id + L" started" + on
+    const std::wstring build = std::regex_replace(std::wstring(HIVESCOUT_VERSION_WIDE), std::wregex(L"\\."), L"\\.");
+    return std::regex_match(line, std::wregex(start ? L"Hivescout, Biuld " + build + L", 64 Bit, " + id + L" started" + on
                                                     : L"Hivescout " + id + L" ended" + on));
 }
 
