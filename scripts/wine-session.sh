@@ -23,7 +23,20 @@ bench_start() {
   export DISPLAY=":$display"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
+  bench_place_standin32
   export HIVESCOUT_BENCH=1
+}
+
+# The 32-bit stand-in becomes the prefix's 32-bit editor (syswow64\regedit.exe), when it
+# was built and the prefix runs 32-bit programs. Wine's own 32-bit editor there, a stub that
+# hands over to the 64-bit one, is kept first as C:\hivescout-bench\wine32\regedit.exe.
+bench_place_standin32() {
+  local standin="${BUILD_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}/standin32/regedit.exe"
+  local editor="$WINEPREFIX/drive_c/windows/syswow64/regedit.exe" kept="$WINEPREFIX/drive_c/hivescout-bench/wine32"
+  [ -f "$standin" ] && [ -f "$editor" ] || return 0
+  mkdir -p "$kept"
+  cp "$editor" "$kept/regedit.exe"
+  cp "$standin" "$editor"
 }
 
 bench_stop() {
