@@ -8,6 +8,7 @@
 #include "regedit/launch.h"
 #include "regedit/regedit_instance.h"
 #include "regedit/release.h"
+#include "regedit/silent_editor.h"
 #include "regedit/window_wait.h"
 #include "sync/termination.h"
 #include "views/remote_buffers.h"
@@ -52,6 +53,12 @@ std::uint32_t checkBitnessConflict(const JumpOptions& options, const std::wstrin
     return 0;
 }
 
+// Bit 4 and the lines that say which editor stayed without a window, and why when it can tell.
+std::uint32_t reportWindowlessEditor(const JumpOptions& options, const std::wstring& command) {
+    return reportSilentEditor(regeditInstance.processId, regeditInstance.process, command.substr(0, command.find(L' ')),
+                              options.use32BitRegedit, options.use64BitRegedit);
+}
+
 std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, const JumpOptions& options,
                           const std::wstring& command) {
     regeditInstance.openedProcess.reset(::OpenProcess(kAdoptedAccess, FALSE, regeditInstance.processId));
@@ -61,7 +68,7 @@ std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, con
     if (const std::uint32_t conflict = checkBitnessConflict(options, command)) return conflict;
 
     if (const std::uint32_t ended = waitForRegeditWindow(enumerator, regeditInstance.processId, regeditInstance.process)) return ended;
-    if (enumerator.windows().empty()) return ExitFlags::NoEligibleWindow;
+    if (enumerator.windows().empty()) return reportWindowlessEditor(options, command);
     return findRegeditViews(enumerator.windows(), views, regeditInstance.process);
 }
 
@@ -74,7 +81,7 @@ std::uint32_t findViews(bool launched, std::uint32_t launchResult, WindowEnumera
     if (!launched || (launchResult & ExitFlags::RegeditTerminated))
         return (launchResult & ~ExitFlags::RegeditTerminated) | adoptEditor(enumerator, views, options, command);
     // A launched editor that showed no accepted window in time; a failed launch keeps 8.
-    return launchResult == 0 ? ExitFlags::NoEligibleWindow : launchResult;
+    return launchResult == 0 ? reportWindowlessEditor(options, command) : launchResult;
 }
 
 std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& views, const JumpOptions& options,

@@ -71,8 +71,8 @@ EditorControls findEditorControls(DWORD processId) {
     return {};
 }
 
-Editor::Editor(const std::map<std::wstring, std::wstring>& knobs)
-    : process_(quoteArgument(installedEditorPath()), RunOptions{knobs}) {
+Editor::Editor(const std::wstring& program, const std::map<std::wstring, std::wstring>& knobs)
+    : process_(quoteArgument(program), RunOptions{knobs}) {
     for (const DWORD start = ::GetTickCount(); process_.started() && !hasEnded() && ::GetTickCount() - start < 10000;
          ::Sleep(20))
         if ((controls_ = findEditorControls(process_.processId())).found()) break;
@@ -80,7 +80,8 @@ Editor::Editor(const std::map<std::wstring, std::wstring>& knobs)
 
 EditorReader::EditorReader(DWORD processId)
     : controls_(findEditorControls(processId)),
-      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
+      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
+    if (process_) ::IsWow64Process(process_.get(), &is32Bit_);
     if (process_)
         block_ = static_cast<char*>(::VirtualAllocEx(process_.get(), nullptr, (kTextUnits + 1) * sizeof(wchar_t) + 256,
                                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
@@ -92,11 +93,21 @@ EditorReader::~EditorReader() {
 
 template <typename Record>
 std::wstring EditorReader::itemText(HWND control, UINT message, Record record) {
-    char* const remoteRecord = block_ + (kTextUnits + 1) * sizeof(wchar_t);
     record.pszText = reinterpret_cast<wchar_t*>(block_);
     record.cchTextMax = static_cast<int>(kTextUnits);
+    return exchange(control, message, &record, sizeof(record));
+}
+
+std::wstring EditorReader::narrowItemText(HWND control, UINT message, std::vector<std::uint32_t> leading) {
+    leading.insert(leading.end(), {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block_)), kTextUnits});
+    leading.resize(20);
+    return exchange(control, message, leading.data(), leading.size() * sizeof(std::uint32_t));
+}
+
+std::wstring EditorReader::exchange(HWND control, UINT message, const void* record, std::size_t size) {
+    char* const remoteRecord = block_ + (kTextUnits + 1) * sizeof(wchar_t);
     std::vector<wchar_t> text(kTextUnits + 1, L'\0');
-    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, &record, sizeof(record), nullptr) ||
+    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, record, size, nullptr) ||
         !::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(remoteRecord)) ||
         !::ReadProcessMemory(process_.get(), block_, text.data(), kTextUnits * sizeof(wchar_t), nullptr))
         return L"<unreadable>";
@@ -108,8 +119,10 @@ std::wstring EditorReader::selectedKeyPath() {
     const HWND tree = controls_.tree;
     for (HTREEITEM item = TreeView_GetSelection(tree); item && TreeView_GetParent(tree, item);
          item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
-        TVITEMEXW record{TVIF_TEXT | TVIF_HANDLE, item};
-        path = itemText(tree, TVM_GETITEMW, record) + (path.empty() ? L"" : L"\\" + path);
+        const auto item32 = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item));
+        path = (is32Bit_ ? narrowItemText(tree, TVM_GETITEMW, {TVIF_TEXT | TVIF_HANDLE, item32, 0, 0})
+                         : itemText(tree, TVM_GETITEMW, TVITEMEXW{TVIF_TEXT | TVIF_HANDLE, item})) +
+               (path.empty() ? L"" : L"\\" + path);
     }
     return path;
 }
@@ -119,8 +132,8 @@ std::wstring EditorReader::selectedRow() {
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
     if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
         return L"";
-    LVITEMW record{LVIF_TEXT, row};
-    return itemText(list, LVM_GETITEMW, record);
+    return is32Bit_ ? narrowItemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0})
+                    : itemText(list, LVM_GETITEMW, LVITEMW{LVIF_TEXT, row});
 }
 
 void PrintTo(const StandinMessage& message, std::ostream* out) {

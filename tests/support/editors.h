@@ -32,7 +32,9 @@ EditorControls findEditorControls(DWORD processId);
 // The installed editor started with the knobs in its environment; ready once its controls exist.
 class Editor {
 public:
-    explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {});
+    explicit Editor(const std::map<std::wstring, std::wstring>& knobs = {}) : Editor(installedEditorPath(), knobs) {}
+    // The given program (the 32-bit editor, say) with the knobs.
+    Editor(const std::wstring& program, const std::map<std::wstring, std::wstring>& knobs);
     bool ready() const { return controls_.found(); }
     DWORD processId() const { return process_.processId(); }
     HANDLE process() const { return process_.handle(); }
@@ -44,7 +46,8 @@ private:
     EditorControls controls_;
 };
 
-// Reads an editor's controls through memory placed in its process.
+// Reads an editor's controls through memory placed in its process, in item records laid
+// out for its bitness.
 class EditorReader {
 public:
     explicit EditorReader(DWORD processId);
@@ -59,7 +62,11 @@ public:
 private:
     template <typename Record>
     std::wstring itemText(HWND control, UINT message, Record record);
+    // A 32-bit editor's record: 32-bit words, the leading ones given, then the text pointer and its capacity.
+    std::wstring narrowItemText(HWND control, UINT message, std::vector<std::uint32_t> leading);
+    std::wstring exchange(HWND control, UINT message, const void* record, std::size_t size);
     EditorControls controls_;
+    BOOL is32Bit_ = FALSE;
     UniqueHandle process_;
     char* block_ = nullptr;  // in the editor: the text, then the item record
 };

@@ -14,6 +14,7 @@
 #include "regedit/regedit_instance.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
+#include "regedit/silent_editor.h"
 #include "regedit/window_wait.h"
 #include "sync/regedit_lock.h"
 #include "sync/termination.h"
@@ -98,6 +99,30 @@ TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
     EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name), 0, 1));
     for (const std::wstring& other : {L"x" + name, name + L".bak", std::wstring(L"hivescout-no-such-program.exe")})
         EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other, 0, 1));
+}
+
+// An editor without a window is named; one that handed over names its successor, and a
+// successor of a bitness not asked for adds the conflict bit.
+TEST(SilentEditorReport, TheLinesAndBitsFollowTheSuccessorsBitness) {
+    const std::wstring noWindow = L", The regedit process 7 (C:\\A\\regedit.exe) showed no eligible window within 5000 ms.",
+                       handover = L", The regedit process 7 handed itself over to the ", to = L" bit regedit process 9 (C:\\B<U+000A>) and shows no window of its own.",
+                       use64 = L" To use that editor, jump without the 32 bit switch (-32bit or -x86); a 32 bit Regedit cannot be shown this way.",
+                       use32 = L" To use that editor, jump with the 32 bit switch (-32bit or -x86) alone; a 64 bit Regedit cannot be shown this way.";
+    const struct {
+        int successor;  // 0 for none, else its bitness
+        std::uint32_t use32, use64, bits;
+        std::wstring handoverLine;
+    } rows[] = {{0, 1, 0, 4, L""}, {0, 0, 1, 4, L""}, {64, 1, 0, 0x20004, handover + L"64" + to + use64},
+                {64, 0, 0, 4, handover + L"64" + to + use64}, {32, 0, 1, 0x10004, handover + L"32" + to + use32},
+                {32, 1, 0, 4, handover + L"32" + to + use32}};
+    for (const auto& row : rows) {
+        SilentEditor editor{7, L"C:\\A\\regedit.exe", {}};
+        if (row.successor) editor.successor = SilentEditor::Successor{9, L"C:\\B\n", row.successor == 32};
+        const SilentEditorVerdict verdict = judgeSilentEditor(editor, 5000, row.use32, row.use64);
+        EXPECT_EQ(noWindow, verdict.noWindowLine);
+        EXPECT_EQ(row.handoverLine, verdict.handoverLine) << row.successor << row.use32 << row.use64;
+        EXPECT_EQ(row.bits, verdict.bits) << row.successor << row.use32 << row.use64;
+    }
 }
 
 // A main window has three direct children or an inner window with both views.
