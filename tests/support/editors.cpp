@@ -91,27 +91,20 @@ EditorReader::~EditorReader() {
     if (block_) ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE);
 }
 
-template <typename Record>
-std::wstring EditorReader::itemText(HWND control, UINT message, Record record) {
-    record.pszText = reinterpret_cast<wchar_t*>(block_);
-    record.cchTextMax = static_cast<int>(kTextUnits);
-    return exchange(control, message, &record, sizeof(record));
-}
-
-std::wstring EditorReader::narrowItemText(HWND control, UINT message, std::vector<std::uint32_t> leading) {
-    leading.insert(leading.end(), {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block_)), kTextUnits});
-    leading.resize(20);
-    return exchange(control, message, leading.data(), leading.size() * sizeof(std::uint32_t));
-}
-
-std::wstring EditorReader::exchange(HWND control, UINT message, const void* record, std::size_t size) {
+std::wstring EditorReader::itemText(HWND control, UINT message, std::vector<std::uint32_t> words) {
+    const auto text = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(block_));
+    if (!is32Bit_) words.resize(6);
+    words.push_back(static_cast<std::uint32_t>(text));
+    if (!is32Bit_) words.push_back(static_cast<std::uint32_t>(text >> 32));
+    words.push_back(kTextUnits);
+    words.resize(20);
     char* const remoteRecord = block_ + (kTextUnits + 1) * sizeof(wchar_t);
-    std::vector<wchar_t> text(kTextUnits + 1, L'\0');
-    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, record, size, nullptr) ||
+    std::vector<wchar_t> result(kTextUnits + 1, L'\0');
+    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, words.data(), words.size() * 4, nullptr) ||
         !::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(remoteRecord)) ||
-        !::ReadProcessMemory(process_.get(), block_, text.data(), kTextUnits * sizeof(wchar_t), nullptr))
+        !::ReadProcessMemory(process_.get(), block_, result.data(), kTextUnits * sizeof(wchar_t), nullptr))
         return L"<unreadable>";
-    return text.data();
+    return result.data();
 }
 
 std::wstring EditorReader::selectedKeyPath() {
@@ -119,9 +112,10 @@ std::wstring EditorReader::selectedKeyPath() {
     const HWND tree = controls_.tree;
     for (HTREEITEM item = TreeView_GetSelection(tree); item && TreeView_GetParent(tree, item);
          item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
-        const auto item32 = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item));
-        path = (is32Bit_ ? narrowItemText(tree, TVM_GETITEMW, {TVIF_TEXT | TVIF_HANDLE, item32, 0, 0})
-                         : itemText(tree, TVM_GETITEMW, TVITEMEXW{TVIF_TEXT | TVIF_HANDLE, item})) +
+        const auto handle = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(item));
+        const std::uint32_t low = static_cast<std::uint32_t>(handle), high = static_cast<std::uint32_t>(handle >> 32);
+        path = itemText(tree, TVM_GETITEMW, is32Bit_ ? std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, low, 0, 0}
+                                                     : std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, 0, low, high}) +
                (path.empty() ? L"" : L"\\" + path);
     }
     return path;
@@ -132,8 +126,7 @@ std::wstring EditorReader::selectedRow() {
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
     if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
         return L"";
-    return is32Bit_ ? narrowItemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0})
-                    : itemText(list, LVM_GETITEMW, LVITEMW{LVIF_TEXT, row});
+    return itemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0});
 }
 
 void PrintTo(const StandinMessage& message, std::ostream* out) {

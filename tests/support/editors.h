@@ -60,11 +60,9 @@ public:
     std::wstring selectedRow();
 
 private:
-    template <typename Record>
-    std::wstring itemText(HWND control, UINT message, Record record);
-    // A 32-bit editor's record: 32-bit words, the leading ones given, then the text pointer and its capacity.
-    std::wstring narrowItemText(HWND control, UINT message, std::vector<std::uint32_t> leading);
-    std::wstring exchange(HWND control, UINT message, const void* record, std::size_t size);
+    // The record as 32-bit words: the leading ones given, then the text pointer and its
+    // capacity, the pointer 64 bits wide and aligned for a 64-bit editor.
+    std::wstring itemText(HWND control, UINT message, std::vector<std::uint32_t> words);
     EditorControls controls_;
     BOOL is32Bit_ = FALSE;
     UniqueHandle process_;

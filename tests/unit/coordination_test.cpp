@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include "base/handle.h"
+#include "base/report_texts.h"
 #include "base/shared_objects.h"
 #include "base/text_folding.h"
 #include "regedit/regedit_instance.h"
@@ -87,11 +88,7 @@ TEST(Launch, CommandLineFromDirectoryAndCommand) {
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
 }
 
-TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
-    // {editor is 32-bit, 32-bit wanted, 64-bit wanted}: a wish for neither takes either.
-    for (const auto& [is32, want32, want64, accepted] : {std::tuple{false, 0, 1, true}, {true, 0, 1, false}, {true, 1, 0, true},
-                                                          {false, 1, 0, false}, {true, 0, 0, true}, {false, 0, 0, true}})
-        EXPECT_EQ(accepted, bitnessAccepted(is32, want32, want64)) << is32 << want32 << want64;
+TEST(Discovery, NamesMatchedCaseFoldedAndWhole) {
     // This test program's own name, in another case, is found; other names are not.
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -104,24 +101,17 @@ TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
 // An editor without a window is named; one that handed over names its successor, and a
 // successor of a bitness not asked for adds the conflict bit.
 TEST(SilentEditorReport, TheLinesAndBitsFollowTheSuccessorsBitness) {
-    const std::wstring noWindow = L", The regedit process 7 (C:\\A\\regedit.exe) showed no eligible window within 5000 ms.",
-                       handover = L", The regedit process 7 handed itself over to the ", to = L" bit regedit process 9 (C:\\B<U+000A>) and shows no window of its own.",
-                       use64 = L" To use that editor, jump without the 32 bit switch (-32bit or -x86); a 32 bit Regedit cannot be shown this way.",
-                       use32 = L" To use that editor, jump with the 32 bit switch (-32bit or -x86) alone; a 64 bit Regedit cannot be shown this way.";
-    const struct {
-        int successor;  // 0 for none, else its bitness
-        std::uint32_t use32, use64, bits;
-        std::wstring handoverLine;
-    } rows[] = {{0, 1, 0, 4, L""}, {0, 0, 1, 4, L""}, {64, 1, 0, 0x20004, handover + L"64" + to + use64},
-                {64, 0, 0, 4, handover + L"64" + to + use64}, {32, 0, 1, 0x10004, handover + L"32" + to + use32},
-                {32, 1, 0, 4, handover + L"32" + to + use32}};
-    for (const auto& row : rows) {
-        SilentEditor editor{7, L"C:\\A\\regedit.exe", {}};
-        if (row.successor) editor.successor = SilentEditor::Successor{9, L"C:\\B\n", row.successor == 32};
-        const SilentEditorVerdict verdict = judgeSilentEditor(editor, 5000, row.use32, row.use64);
-        EXPECT_EQ(noWindow, verdict.noWindowLine);
-        EXPECT_EQ(row.handoverLine, verdict.handoverLine) << row.successor << row.use32 << row.use64;
-        EXPECT_EQ(row.bits, verdict.bits) << row.successor << row.use32 << row.use64;
+    // {successor's bitness (0: none), 32-bit wanted, 64-bit wanted, bits, advice}
+    for (const auto& [successor, want32, want64, bits, advice] :
+         {std::tuple{0, 1, 0, 4u, L""}, {0, 0, 1, 4u, L""}, {64, 1, 0, 0x20004u, text::kHandedOverUse64}, {64, 0, 0, 4u, text::kHandedOverUse64},
+          {32, 0, 1, 0x10004u, text::kHandedOverUse32}, {32, 1, 0, 4u, text::kHandedOverUse32}}) {
+        SilentEditor editor{7, L"C:\\A\n", {}};
+        if (successor) editor.successor = SilentEditor::Successor{9, L"B", successor == 32};
+        const SilentEditorVerdict verdict = judgeSilentEditor(editor, 5000, want32, want64);
+        EXPECT_EQ(L", The regedit process 7 (C:\\A<U+000A>) showed no eligible window within 5000 ms.", verdict.noWindowLine);
+        EXPECT_EQ(successor ? L", The regedit process 7 handed itself over to the " + std::to_wstring(successor) +
+                                  L" bit regedit process 9 (B) and shows no window of its own." + advice : L"", verdict.handoverLine);
+        EXPECT_EQ(bits, verdict.bits) << successor << want32 << want64;
     }
 }
 
