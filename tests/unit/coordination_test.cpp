@@ -88,7 +88,11 @@ TEST(Launch, CommandLineFromDirectoryAndCommand) {
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
 }
 
-TEST(Discovery, NamesMatchedCaseFoldedAndWhole) {
+TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
+    // {editor is 32-bit, 32-bit wanted, 64-bit wanted}: a wish for neither takes either.
+    for (const auto& [is32, want32, want64, accepted] : {std::tuple{false, 0, 1, true}, {true, 0, 1, false}, {true, 1, 0, true},
+                                                          {false, 1, 0, false}, {true, 0, 0, true}, {false, 0, 0, true}})
+        EXPECT_EQ(accepted, bitnessAccepted(is32, want32, want64)) << is32 << want32 << want64;
     // This test program's own name, in another case, is found; other names are not.
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
