@@ -2,8 +2,6 @@
 
 #include <tlhelp32.h>
 
-#include <sstream>
-
 #include "base/exit_flags.h"
 #include "base/handle.h"
 #include "base/report.h"
@@ -43,19 +41,16 @@ std::optional<SilentEditor::Successor> findSuccessor(std::uint32_t processId, co
 SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t waitedMs, std::uint32_t use32BitRegedit,
                                       std::uint32_t use64BitRegedit) {
     SilentEditorVerdict verdict;
-    std::wostringstream line;
-    line << text::kSilentEditor << editor.processId << L" (" << visibleInReport(editor.path) << text::kSilentEditorNoWindow
-         << waitedMs << text::kSilentEditorWaited;
-    verdict.noWindowLine = line.str();
+    const std::wstring named = text::kSilentEditor + std::to_wstring(editor.processId);
+    verdict.noWindowLine = named + L" (" + visibleInReport(editor.path) + text::kSilentEditorNoWindow +
+                           std::to_wstring(waitedMs) + text::kSilentEditorWaited;
     verdict.bits = ExitFlags::NoEligibleWindow;
     if (!editor.successor) return verdict;
 
     const SilentEditor::Successor& successor = *editor.successor;
-    line.str(std::wstring());
-    line << text::kSilentEditor << editor.processId << text::kHandedOver << (successor.is32Bit ? 32 : 64)
-         << text::kHandedOverTo << successor.processId << L" (" << visibleInReport(successor.path)
-         << text::kHandedOverNoWindow << (successor.is32Bit ? text::kHandedOverUse32 : text::kHandedOverUse64);
-    verdict.handoverLine = line.str();
+    verdict.handoverLine = named + text::kHandedOver + (successor.is32Bit ? L"32" : L"64") + text::kHandedOverTo +
+                           std::to_wstring(successor.processId) + L" (" + visibleInReport(successor.path) +
+                           text::kHandedOverNoWindow + (successor.is32Bit ? text::kHandedOverUse32 : text::kHandedOverUse64);
     // The editor that came instead is of a bitness not asked for: the same situation as
     // finding it running, so the same conflict bit tells scripts what happened.
     if (!bitnessAccepted(successor.is32Bit, use32BitRegedit, use64BitRegedit))
