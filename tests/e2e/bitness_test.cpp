@@ -10,7 +10,7 @@ std::wstring editor32Path() { return installedEditorPath().insert(installedEdito
 const std::wstring kWineStub32 = L"C:\\hivescout-bench\\wine32\\regedit.exe";
 
 // The fixture leaves no editor running, so every one running here was started by the test.
-void endTestsEditors() {
+void endStartedEditors() {
     for (DWORD id : runningEditorIds()) {
         UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         if (process && ::TerminateProcess(process.get(), 0xDEAD)) ::WaitForSingleObject(process.get(), 5000);
@@ -57,7 +57,7 @@ TEST_F(Bitness, EditorsOfTheBitnessAskedForAreDrivenOthersAreAConflict) {
         EditorReader reader(editors[0]);
         EXPECT_EQ(row.row.empty() ? row.path : row.path.substr(0, row.path.rfind(L'\\')), reader.selectedKeyPath());
         EXPECT_EQ(row.row, reader.selectedRow());
-        endTestsEditors();
+        endStartedEditors();
     }
 }
 
@@ -75,5 +75,5 @@ TEST_F(Bitness, AnEditorWithoutAWindowIsNamedAndAHandoverExplained) {
                                              L") and shows no window of its own. To use that editor, jump without the 32 bit switch (-32bit or -x86); a 32 "
                                              L"bit Regedit cannot be shown this way.", L", Error code returned is: 0x20004"}),
               run.errorMessages());
-    endTestsEditors();
+    endStartedEditors();
 }
