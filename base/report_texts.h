@@ -56,6 +56,21 @@ constexpr wchar_t kRemoteWriteFailed[] =
     L", Error occurred while writing in the regedit process memory. Error returned was : ";
 constexpr wchar_t kRemoteReadFailed[] =
     L", Error occurred while reading the regedit process memory. Error returned was : ";
+// An editor that showed no accepted window within the wait:
+// , The regedit process <pid> (<file>) showed no eligible window within <ms> ms.
+constexpr wchar_t kSilentEditor[] = L", The regedit process ";
+constexpr wchar_t kSilentEditorNoWindow[] = L") showed no eligible window within ";
+constexpr wchar_t kSilentEditorWaited[] = L" ms.";
+// and when it started a further editor and waits for it (Wine's 32-bit editor does):
+// , The regedit process <pid> handed itself over to the <bits> bit regedit process <pid>
+// (<file>) and shows no window of its own. <advice>
+constexpr wchar_t kHandedOver[] = L" handed itself over to the ";
+constexpr wchar_t kHandedOverTo[] = L" bit regedit process ";
+constexpr wchar_t kHandedOverNoWindow[] = L") and shows no window of its own.";
+constexpr wchar_t kHandedOverUse64[] =
+    L" To use that editor, jump without the 32 bit switch (-32bit or -x86); a 32 bit Regedit cannot be shown this way.";
+constexpr wchar_t kHandedOverUse32[] =
+    L" To use that editor, jump with the 32 bit switch (-32bit or -x86) alone; a 64 bit Regedit cannot be shown this way.";
 // , Could not launch regedit process (<command line>). The returned error message was: <system text>
 constexpr wchar_t kLaunchFailed[] = L", Could not launch regedit process (";
 constexpr wchar_t kLaunchFailedError[] = L"). The returned error message was: ";

@@ -140,7 +140,7 @@ bool isErrorMessage(const std::wstring& m, const LineContext& context, bool syst
     static const wchar_t* const openEnded[] = {
         L", Failed to extract the %systemroot% value. Returned error was: ",
         L", Error occured during the opening of the log file", L", Could not launch regedit process (",
-        L", There is a 64 bit version of ", L", There is a 32 bit version of ",
+        L", There is a 64 bit version of ", L", There is a 32 bit version of ", L", The regedit process ",
         L", Error occurred while writing in the regedit process memory. Error returned was : ",
         L", Error occurred while reading the regedit process memory. Error returned was : ",
         L", Failed to read L1 resource ", L", Failed to read L2 resource ", L", Failed to read L3 resource "};

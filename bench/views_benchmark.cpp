@@ -1,5 +1,6 @@
 // Prints what the walk costs per item against the floor of the calls one item needs,
-// measured in the same run against the editor stand-in and against Wine's own editor:
+// measured in the same run against Wine's own editor and the editor stand-in (64-bit, and
+// 32-bit where the test bench placed it as the 32-bit editor):
 // the last of 5,000 sibling keys and a value in the last of 1,000 rows. Also shows that
 // no memory is allocated per item, neither in this process (operator new is counted) nor
 // in the editor (private bytes). Then the whole jump, from the start of hivescout.exe to
@@ -29,6 +30,7 @@
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
 #include "views/tree_walk.h"
+#include "views/record_layout.h"
 #include "regedit/regedit_instance.h"
 
 using namespace hivescout;
@@ -36,6 +38,7 @@ using namespace hivescout;
 namespace {
 
 std::atomic<unsigned long long> allocationCount{0};
+RecordLayout benchLayout = RecordLayout::Bits64;  // of the editor measured
 
 }  // namespace
 
@@ -101,7 +104,7 @@ Timed timedJump(JumpKind kind, const std::wstring& path, const RegeditViews& vie
     const std::wstring copy = path;  // the walk takes its own copy; keep that outside the count
     const unsigned long long allocationsBefore = allocationCount;
     const double start = nowMs();
-    const std::uint32_t bits = jumpInRegeditViews(copy, views, jumpSettings.jumpKind, RecordLayout::Bits64);
+    const std::uint32_t bits = jumpInRegeditViews(copy, views, jumpSettings.jumpKind, benchLayout);
     return {bits, nowMs() - start, allocationCount - allocationsBefore};
 }
 
@@ -112,7 +115,7 @@ Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views)
     passedPath.reserve(512);
     const unsigned long long allocationsBefore = allocationCount;
     const double start = nowMs();
-    const ValueSearchResult result = selectValueInList(valueName, views, RecordLayout::Bits64);
+    const ValueSearchResult result = selectValueInList(valueName, views, benchLayout);
     const double elapsed = nowMs() - start;
     const std::uint32_t bits = result.outcome == ValueSearch::Selected ? 0 : ExitFlags::KeyNotFound | result.failure;
     return {bits, elapsed, allocationCount - allocationsBefore};
@@ -121,10 +124,7 @@ Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views)
 // The bare calls one tree item needs: write the record, ask for the item, read the text,
 // ask for the next sibling.
 double treeFloorPerItem(HWND tree, HTREEITEM parent) {
-    TVITEMEXW record{};
-    record.mask = TVIF_TEXT | TVIF_HANDLE;
-    record.pszText = static_cast<LPWSTR>(remoteBuffers.text.address());
-    record.cchTextMax = static_cast<int>(kRemoteTextCapacity);
+    TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
     HANDLE process = remoteBuffers.process;
     void* const remoteRecord = remoteBuffers.treeItem.address();
     wchar_t* const local = remoteBuffers.localText.get();
@@ -132,8 +132,8 @@ double treeFloorPerItem(HWND tree, HTREEITEM parent) {
     const double start = nowMs();
     HTREEITEM item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
     for (; item; ++items) {
-        record.hItem = item;
-        ::WriteProcessMemory(process, remoteRecord, &record, sizeof(record), nullptr);
+        record.setItem(reinterpret_cast<std::uintptr_t>(item));
+        ::WriteProcessMemory(process, remoteRecord, record.bytes().data(), record.bytes().size(), nullptr);
         ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remoteRecord));
         ::ReadProcessMemory(process, remoteBuffers.text.address(), local, kRemoteTextBytes, nullptr);
         item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
@@ -144,18 +144,15 @@ double treeFloorPerItem(HWND tree, HTREEITEM parent) {
 // The bare calls one list row needs: write the record, ask for the row, read the text.
 // With extras, also the yield and the two trace lines that the search makes per row.
 double listFloorPerItem(HWND list, bool withExtras = false) {
-    LVITEMW record{};
-    record.mask = LVIF_TEXT;
-    record.pszText = static_cast<LPWSTR>(remoteBuffers.text.address());
-    record.cchTextMax = static_cast<int>(kRemoteTextCapacity);
+    ListItemRecord record = ListItemRecord::textQuery(benchLayout, remoteBuffers.text.remoteAddress());
     HANDLE process = remoteBuffers.process;
     void* const remoteRecord = remoteBuffers.listItem.address();
     wchar_t* const local = remoteBuffers.localText.get();
     const double start = nowMs();
     for (int row = 0; row < static_cast<int>(kRows); ++row) {
         if (withExtras) ::Sleep(0);
-        record.iItem = row;
-        ::WriteProcessMemory(process, remoteRecord, &record, 72, nullptr);
+        record.setRow(row);
+        ::WriteProcessMemory(process, remoteRecord, record.bytes().data(), kListItemRecordSize, nullptr);
         ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remoteRecord));
         ::ReadProcessMemory(process, remoteBuffers.text.address(), local, kRemoteTextBytes, nullptr);
         if (withExtras) {
@@ -172,12 +169,13 @@ int fail(const char* what) {
 }
 
 // Per-item figures against one editor, which must show its main window.
-int benchItems(const char* editorName, DWORD editorId, HWND mainWindow) {
+int benchItems(const char* editorName, DWORD editorId, HWND mainWindow, RecordLayout layout = RecordLayout::Bits64) {
     std::printf("[ bench ] --- %s ---\n", editorName);
     UniqueHandle process(::OpenProcess(0x00100438, FALSE, editorId));
     if (!process) return fail("open the editor");
     regeditInstance.process = process.get();
-    regeditInstance.is32Bit = 0;
+    regeditInstance.is32Bit = layout == RecordLayout::Bits32;
+    benchLayout = layout;
 
     RegeditViews views;
     allocateLocalText();
@@ -309,17 +307,14 @@ void raiseWindow(HWND window) {
 // next sibling; the selection and the hidden expansion. A key target then ends with the
 // click on the tree and the window raise.
 double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
-    TVITEMEXW record{};
-    record.mask = TVIF_TEXT | TVIF_HANDLE;
-    record.pszText = static_cast<LPWSTR>(remoteBuffers.text.address());
-    record.cchTextMax = static_cast<int>(kRemoteTextCapacity);
+    TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
     wchar_t* const local = remoteBuffers.localText.get();
     const double start = nowMs();
     HTREEITEM item = treeItem(views.tree, TVGN_ROOT, nullptr);
     for (const std::wstring& name : kJumpNames) {
         for (item = treeItem(views.tree, TVGN_CHILD, item); item; item = treeItem(views.tree, TVGN_NEXT, item)) {
-            record.hItem = item;
-            ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.treeItem.address(), &record, sizeof(record), nullptr);
+            record.setItem(reinterpret_cast<std::uintptr_t>(item));
+            ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.treeItem.address(), record.bytes().data(), kTreeItemRecordSize, nullptr);
             ::SendMessageW(views.tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.treeItem.address()));
             ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), local, kRemoteTextBytes, nullptr);
             if (_wcsicmp(local, name.c_str()) == 0) break;
@@ -344,10 +339,7 @@ double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
 // up to the value with the per-row yield and trace lines, the state change, the scroll,
 // the clicks on the list and the two window raises.
 double valueSearchFloor(const RegeditViews& views, HWND mainWindow) {
-    LVITEMW record{};
-    record.mask = LVIF_TEXT;
-    record.pszText = static_cast<LPWSTR>(remoteBuffers.text.address());
-    record.cchTextMax = static_cast<int>(kRemoteTextCapacity);
+    ListItemRecord record = ListItemRecord::textQuery(benchLayout, remoteBuffers.text.remoteAddress());
     wchar_t* const local = remoteBuffers.localText.get();
     const double start = nowMs();
     ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
@@ -356,8 +348,8 @@ double valueSearchFloor(const RegeditViews& views, HWND mainWindow) {
     int row = 0;
     for (;; ++row) {
         ::Sleep(0);
-        record.iItem = row;
-        ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.listItem.address(), &record, 72, nullptr);
+        record.setRow(row);
+        ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.listItem.address(), record.bytes().data(), kListItemRecordSize, nullptr);
         if (!::SendMessageW(views.list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address())))
             return -1;
         ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), local, kRemoteTextBytes, nullptr);
@@ -479,7 +471,12 @@ int wmain() {
         if (benchItems("Wine's own editor (nested layout)", editor.processId(), editor.mainWindow())) return 1;
     }
     Editor editor;
-    if (!editor.ready()) return fail("stand-in");
-    const int result = benchItems("the stand-in (Windows layout)", editor.processId(), editor.mainWindow());
-    return result;
+    if (!editor.ready() || benchItems("the stand-in (Windows layout)", editor.processId(), editor.mainWindow()))
+        return fail("stand-in");
+    wchar_t wow64[MAX_PATH] = {};  // the 32-bit stand-in, where the test bench placed it
+    const std::wstring standin32 = std::wstring(wow64, ::GetSystemWow64DirectoryW(wow64, MAX_PATH)) + L"\\regedit.exe";
+    if (readFileBytes(standin32) != readFileBytes(ownDirectory() + L"standin32\\regedit.exe")) return fail("no 32-bit stand-in");
+    Editor editor32(standin32, {});
+    return editor32.ready() ? benchItems("the 32-bit stand-in (Windows layout)", editor32.processId(), editor32.mainWindow(), RecordLayout::Bits32)
+                            : fail("32-bit stand-in");
 }

@@ -1,8 +1,10 @@
 # Cross-compiles the 64-bit Windows programs with Debian's MinGW-w64 (posix thread model).
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(HIVESCOUT_MINGW_PREFIX x86_64-w64-mingw32)
+# The 32-bit toolchain sets its own processor and prefix and includes this file.
+if(NOT HIVESCOUT_MINGW_PREFIX)
+  set(CMAKE_SYSTEM_PROCESSOR x86_64)
+  set(HIVESCOUT_MINGW_PREFIX x86_64-w64-mingw32)
+endif()
 set(CMAKE_C_COMPILER ${HIVESCOUT_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${HIVESCOUT_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${HIVESCOUT_MINGW_PREFIX}-windres)

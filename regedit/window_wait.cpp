@@ -6,7 +6,6 @@
 namespace hivescout {
 
 namespace {
-const DWORD kWindowWaitMs = 5000;
 const DWORD kPollIntervalMs = 50;
 const int kChildrenOfMainWindow = 3;
 }  // namespace

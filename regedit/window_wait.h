@@ -24,6 +24,8 @@ private:
 // child that holds both a tree and a list.
 bool isRegeditMainWindow(HWND window, std::uint32_t processId);
 
+constexpr std::uint32_t kWindowWaitMs = 5000;
+
 // Collects the editor's main windows within 5000 ms, polling every 50 ms. Returns 0 (the
 // caller tells success from time-out by the set) or 33554432 when the editor ended.
 std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t processId, HANDLE process);

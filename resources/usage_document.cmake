@@ -60,7 +60,10 @@ usage_switch("-TerminateOtherWaitingInstances, -tw"
 before this copy jumps. "
   "Default: other copies are left alone.")
 usage_switch("-Use32BitRegedit, -32bit, -x86"
-  "Uses only a 32-bit registry editor (started from the syswow64 directory). "
+  "Uses only a 32-bit registry editor (started from the syswow64 directory). A 32-bit editor \
+that hands itself over to a 64-bit one and shows no window of its own (Wine's does) is named \
+in an error line after 5 seconds, with the exit code 131076 (131072 + 4); jump without this \
+switch to use the 64-bit editor it started. "
   "Default: only a 64-bit registry editor is used.")
 usage_switch("-Use64BitRegedit, -64bit, -x64"
   "Uses only a 64-bit registry editor. Given together with a 32-bit switch, editors of either \
@@ -142,7 +145,8 @@ usage_paragraph(text "The exit code is 0 on success; otherwise it is the sum of 
 values:")
 usage_exit_code(1 "No eligible working registry editor was found.")
 usage_exit_code(2 "The registry editor's process could not be opened.")
-usage_exit_code(4 "No eligible registry editor window was found.")
+usage_exit_code(4 "No eligible registry editor window was found within 5 seconds; an error line \
+names the editor's process.")
 usage_exit_code(8 "Starting the registry editor failed.")
 usage_exit_code(16 "No key to jump to was given, or -Clipboard found no path on the clipboard.")
 usage_exit_code(32 "Setting up the communication with the registry editor failed.")

@@ -29,14 +29,17 @@ bench_start() {
 }
 
 # Only here, in the prefix just made, is anything written into the Windows directory: the
-# test programs never do. Wine's own editor is first kept outside it (it runs from there
-# as Wine's editor, HIVESCOUT_WINE_EDITOR); then the stand-ins built in the folder
-# become the editors that every start of regedit.exe runs.
+# test programs never do. Wine's own editors are first kept outside it (they run from there
+# as Wine's editors: HIVESCOUT_WINE_EDITOR, and the 32-bit one, a stub that hands over to
+# the 64-bit editor, as C:\hivescout-bench\wine32\regedit.exe); then the stand-ins built
+# in the folder become the editors that every start of regedit.exe runs.
 bench_place_editors() {
   local windows="$WINEPREFIX/drive_c/windows" kept="$WINEPREFIX/drive_c/hivescout-bench"
-  mkdir -p "$kept" && cp "$windows/regedit.exe" "$kept/regedit.exe"
+  mkdir -p "$kept/wine32" && cp "$windows/regedit.exe" "$kept/regedit.exe"
   export HIVESCOUT_WINE_EDITOR='C:\hivescout-bench\regedit.exe'
   bench_place "$1/standin/regedit.exe" "$windows/regedit.exe"
+  if [ -f "$windows/syswow64/regedit.exe" ]; then cp "$windows/syswow64/regedit.exe" "$kept/wine32/regedit.exe"; fi
+  bench_place "$1/standin32/regedit.exe" "$windows/syswow64/regedit.exe"
 }
 
 # Copies a built program over an editor of the prefix; nothing when it was not built.

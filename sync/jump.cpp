@@ -8,6 +8,7 @@
 #include "regedit/launch.h"
 #include "regedit/regedit_instance.h"
 #include "regedit/release.h"
+#include "regedit/silent_editor.h"
 #include "regedit/window_wait.h"
 #include "sync/termination.h"
 #include "views/remote_buffers.h"
@@ -50,6 +51,12 @@ std::uint32_t checkBitnessConflict(const JumpOptions& options, const std::wstrin
         return ExitFlags::Running32BitRegeditBlocks64;
     }
     return 0;
+}
+
+// Bit 4 and the lines that say which editor stayed without a window, and why when it can tell.
+std::uint32_t reportWindowlessEditor(const JumpOptions& options, const std::wstring& command) {
+    return reportSilentEditor(regeditInstance.processId, regeditInstance.process, command.substr(0, command.find(L' ')),
+                              options.use32BitRegedit, options.use64BitRegedit);
 }
 
 std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, const JumpOptions& options,
@@ -115,6 +122,8 @@ std::uint32_t jumpToPath(const std::wstring& jumpPath, const JumpOptions& option
     allocateLocalText();
     RegeditViews views;
     std::uint32_t result = findViews(launched, launchResult, enumerator, views, options, regeditCommand);
+    // Bit 4 alone comes only from a window wait that ran out, launched or adopted.
+    if (result == ExitFlags::NoEligibleWindow) result = reportWindowlessEditor(options, regeditCommand);
 
     if (result == 0) {
         result = lockAndWalk(jumpPath, views, options, lock);

@@ -81,7 +81,8 @@ Editor::Editor(const std::wstring& program, const std::map<std::wstring, std::ws
 
 EditorReader::EditorReader(DWORD processId)
     : controls_(findEditorControls(processId)),
-      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
+      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
+    if (process_) ::IsWow64Process(process_.get(), &is32Bit_);
     if (process_)
         block_ = static_cast<char*>(::VirtualAllocEx(process_.get(), nullptr, (kTextUnits + 1) * sizeof(wchar_t) + 256,
                                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
@@ -91,17 +92,20 @@ EditorReader::~EditorReader() {
     if (block_) ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE);
 }
 
-template <typename Record>
-std::wstring EditorReader::itemText(HWND control, UINT message, Record record) {
+std::wstring EditorReader::itemText(HWND control, UINT message, std::vector<std::uint32_t> words) {
+    const auto text = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(block_));
+    if (!is32Bit_) words.resize(6);
+    words.push_back(static_cast<std::uint32_t>(text));
+    if (!is32Bit_) words.push_back(static_cast<std::uint32_t>(text >> 32));
+    words.push_back(kTextUnits);
+    words.resize(20);
     char* const remoteRecord = block_ + (kTextUnits + 1) * sizeof(wchar_t);
-    record.pszText = reinterpret_cast<wchar_t*>(block_);
-    record.cchTextMax = static_cast<int>(kTextUnits);
-    std::vector<wchar_t> text(kTextUnits + 1, L'\0');
-    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, &record, sizeof(record), nullptr) ||
+    std::vector<wchar_t> result(kTextUnits + 1, L'\0');
+    if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, words.data(), words.size() * 4, nullptr) ||
         !::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(remoteRecord)) ||
-        !::ReadProcessMemory(process_.get(), block_, text.data(), kTextUnits * sizeof(wchar_t), nullptr))
+        !::ReadProcessMemory(process_.get(), block_, result.data(), kTextUnits * sizeof(wchar_t), nullptr))
         return L"<unreadable>";
-    return text.data();
+    return result.data();
 }
 
 std::wstring EditorReader::selectedKeyPath() {
@@ -109,8 +113,11 @@ std::wstring EditorReader::selectedKeyPath() {
     const HWND tree = controls_.tree;
     for (HTREEITEM item = TreeView_GetSelection(tree); item && TreeView_GetParent(tree, item);
          item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
-        TVITEMEXW record{TVIF_TEXT | TVIF_HANDLE, item};
-        path = itemText(tree, TVM_GETITEMW, record) + (path.empty() ? L"" : L"\\" + path);
+        const auto handle = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(item));
+        const std::uint32_t low = static_cast<std::uint32_t>(handle), high = static_cast<std::uint32_t>(handle >> 32);
+        path = itemText(tree, TVM_GETITEMW, is32Bit_ ? std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, low, 0, 0}
+                                                     : std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, 0, low, high}) +
+               (path.empty() ? L"" : L"\\" + path);
     }
     return path;
 }
@@ -120,8 +127,7 @@ std::wstring EditorReader::selectedRow() {
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
     if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
         return L"";
-    LVITEMW record{LVIF_TEXT, row};
-    return itemText(list, LVM_GETITEMW, record);
+    return itemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0});
 }
 
 void PrintTo(const StandinMessage& message, std::ostream* out) {

@@ -44,7 +44,8 @@ private:
     EditorControls controls_;
 };
 
-// Reads an editor's controls through memory placed in its process.
+// Reads an editor's controls through memory placed in its process, in item records laid
+// out for its bitness.
 class EditorReader {
 public:
     explicit EditorReader(DWORD processId);
@@ -57,9 +58,11 @@ public:
     std::wstring selectedRow();
 
 private:
-    template <typename Record>
-    std::wstring itemText(HWND control, UINT message, Record record);
+    // The record as 32-bit words: the leading ones given, then the text pointer and its
+    // capacity, the pointer 64 bits wide and aligned for a 64-bit editor.
+    std::wstring itemText(HWND control, UINT message, std::vector<std::uint32_t> words);
     EditorControls controls_;
+    BOOL is32Bit_ = FALSE;
     UniqueHandle process_;
     char* block_ = nullptr;  // in the editor: the text, then the item record
 };

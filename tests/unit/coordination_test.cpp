@@ -9,11 +9,13 @@
 #include <commctrl.h>
 
 #include "base/handle.h"
+#include "base/report_texts.h"
 #include "base/shared_objects.h"
 #include "base/text_folding.h"
 #include "regedit/regedit_instance.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
+#include "regedit/silent_editor.h"
 #include "regedit/window_wait.h"
 #include "sync/regedit_lock.h"
 #include "sync/termination.h"
@@ -98,6 +100,23 @@ TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
     EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name), 0, 1));
     for (const std::wstring& other : {L"x" + name, name + L".bak", std::wstring(L"hivescout-no-such-program.exe")})
         EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other, 0, 1));
+}
+
+// An editor without a window is named; one that handed over names its successor, and a
+// successor of a bitness not asked for adds the conflict bit.
+TEST(SilentEditorReport, TheLinesAndBitsFollowTheSuccessorsBitness) {
+    // {successor's bitness (0: none), 32-bit wanted, 64-bit wanted, bits, advice}
+    for (const auto& [successor, want32, want64, bits, advice] :
+         {std::tuple{0, 1, 0, 4u, L""}, {0, 0, 1, 4u, L""}, {64, 1, 0, 0x20004u, text::kHandedOverUse64}, {64, 0, 0, 4u, text::kHandedOverUse64},
+          {32, 0, 1, 0x10004u, text::kHandedOverUse32}, {32, 1, 0, 4u, text::kHandedOverUse32}}) {
+        SilentEditor editor{7, L"C:\\A\n", {}};
+        if (successor) editor.successor = SilentEditor::Successor{9, L"B", successor == 32};
+        const SilentEditorVerdict verdict = judgeSilentEditor(editor, 5000, want32, want64);
+        EXPECT_EQ(L", The regedit process 7 (C:\\A<U+000A>) showed no eligible window within 5000 ms.", verdict.noWindowLine);
+        EXPECT_EQ(successor ? L", The regedit process 7 handed itself over to the " + std::to_wstring(successor) +
+                                  L" bit regedit process 9 (B) and shows no window of its own." + advice : L"", verdict.handoverLine);
+        EXPECT_EQ(bits, verdict.bits) << successor << want32 << want64;
+    }
 }
 
 // A main window has three direct children or an inner window with both views.

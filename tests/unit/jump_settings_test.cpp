@@ -69,8 +69,6 @@ TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
         bool append;
     } rows[] = {
         {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
-        {{L"-x86"}, 0, 0, 1, 0, false, 3000, L"", false},
-        {{L"-32bit", L"-x64"}, 0, 0, 0, 0, false, 3000, L"", false},
         {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
         {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
          1, 1, 0, 1, true, 3000, L"", false},

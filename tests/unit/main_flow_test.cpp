@@ -62,13 +62,3 @@ TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNot
     EXPECT_EQ(expected, captured.outputMessages());
 }
 
-// The editor's directory below the system's, the 32-bit one for a 32-bit editor.
-TEST(MainFlow, TheEditorsDirectory) {
-    wchar_t windows[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
-    for (const auto& [wow, below] : {std::pair{false, L"\\"}, std::pair{true, L"\\syswow64\\"}}) {
-        std::wstring directory = regeditDirectoryTemplate(wow);
-        ASSERT_EQ(0u, expandSystemRoot(directory));
-        EXPECT_EQ(windows + std::wstring(below), directory);
-    }
-}

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-#include <cstring>
 #include <memory>
 
 #include "views/key_path.h"
 #include "base/text_folding.h"
-#include "views/record_layout.h"
 #include "views/remote_buffers.h"
 
 using namespace hivescout;
@@ -92,44 +90,5 @@ TEST(LocalText, EndsAtTheFirstZeroAndWithinTheCapacity) {
         std::fill(text.get(), text.get() + kTextBlockUnits, L'x');
         if (zeroAt < kTextBlockUnits) text[zeroAt] = L'\0';
         EXPECT_EQ(std::min(zeroAt, kRemoteTextCapacity - 1), terminateLocalText(text.get()).size());
-    }
-}
-
-namespace {
-
-constexpr std::uint64_t kText = 0x00007FF6A1B2C3D4ull, kItem = 0x0000012345678ABCull;
-
-// Every listed field {offset, width, value} holds its value and every other byte is zero.
-template <std::size_t N>
-void expectExactly(const std::array<std::uint8_t, N>& bytes, const std::vector<std::array<std::uint64_t, 3>>& fields) {
-    std::array<std::uint8_t, N> expected{};
-    for (const auto& [offset, width, value] : fields) std::memcpy(expected.data() + offset, &value, width);
-    EXPECT_EQ(expected, bytes);
-}
-
-}  // namespace
-
-TEST(RecordLayout, ChosenByTheEditorsBitnessAndLaidOutByTheOffsetTables) {
-    EXPECT_EQ(RecordLayout::Bits32, chooseRecordLayout(true, false, false));
-    EXPECT_EQ(RecordLayout::Bits32, chooseRecordLayout(true, false, true));
-    EXPECT_EQ(RecordLayout::Bits32, chooseRecordLayout(false, false, true));
-    EXPECT_EQ(RecordLayout::Bits64, chooseRecordLayout(false, true, true));  // the default switch wins
-    EXPECT_EQ(RecordLayout::Bits64, chooseRecordLayout(false, true, false));
-    EXPECT_EQ(RecordLayout::Bits64, chooseRecordLayout(false, false, false));
-    for (const RecordLayout layout : {RecordLayout::Bits64, RecordLayout::Bits32}) {
-        const bool wide = layout == RecordLayout::Bits64;
-        TreeItemRecord tree(layout, kText);
-        tree.setItem(0xFFFFFFFFFFFFFFFFull);  // changing the item leaves everything else
-        tree.setItem(kItem);
-        ASSERT_EQ(80u, tree.bytes().size());
-        expectExactly(tree.bytes(), wide ? std::vector<std::array<std::uint64_t, 3>>{{0, 4, 0x11}, {8, 8, kItem}, {24, 8, kText}, {32, 4, 20480}}
-                                         : std::vector<std::array<std::uint64_t, 3>>{{0, 4, 0x11}, {4, 4, kItem & 0xFFFFFFFFu},
-                                                                                     {16, 4, kText & 0xFFFFFFFFu}, {20, 4, 20480}});
-        ListItemRecord row = ListItemRecord::textQuery(layout, kText);
-        row.setRow(1000);
-        ASSERT_EQ(72u, row.bytes().size());
-        expectExactly(row.bytes(), wide ? std::vector<std::array<std::uint64_t, 3>>{{0, 4, 1}, {4, 4, 1000}, {24, 8, kText}, {32, 4, 20480}}
-                                        : std::vector<std::array<std::uint64_t, 3>>{{0, 4, 1}, {4, 4, 1000}, {20, 4, kText & 0xFFFFFFFFu}, {24, 4, 20480}});
-        expectExactly(ListItemRecord::stateChange(layout, 2).bytes(), {{0, 4, 8}, {4, 4, 2}, {12, 4, 3}, {16, 4, 3}});
     }
 }

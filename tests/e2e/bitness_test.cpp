@@ -1,0 +1,72 @@
+// The real hivescout.exe with 32-bit editors: the 32-bit stand-in, placed by the test bench
+// as syswow64\regedit.exe, and Wine's own 32-bit editor, which the bench keeps elsewhere.
+
+#include "base/exit_flags.h"
+#include "tests/support/jump_fixture.h"
+
+namespace {
+
+std::wstring editor32Path() { return installedEditorPath().insert(installedEditorPath().rfind(L'\\'), L"\\syswow64"); }
+std::wstring standin32Path() { return ownDirectory() + L"standin32\\regedit.exe"; }  // built, under the editor's name
+const std::wstring kWineStub32 = L"C:\\hivescout-bench\\wine32\\regedit.exe";
+
+}  // namespace
+
+class Bitness : public JumpFixture {
+protected:
+    void SetUp() override {
+        JumpFixture::SetUp();
+        if (readFileBytes(editor32Path()) != readFileBytes(standin32Path()) || readFileBytes(kWineStub32).empty())
+            GTEST_SKIP() << "no 32-bit stand-in at " << toUtf8(editor32Path()) << " or no " << toUtf8(kWineStub32);
+    }
+};
+
+// The editor running before the jump (its bitness, or 0 for none) and the switches: the
+// editor driven and read back (the key, and the row selected, focused and in view), or the
+// conflict's exit code and lines.
+TEST_F(Bitness, EditorsOfTheBitnessAskedForAreDrivenOthersAreAConflict) {
+    const std::wstring blocks = L" bit version of regedit.exe working at the moment and it prevents running a new ", instances =
+                           L". You can try the multiple instances switch (-MultipleInstances or -M)";
+    const struct { int running; const wchar_t* switches; std::wstring path, row; std::uint32_t exitCode = 0; std::vector<std::wstring> errors = {}; } rows[] = {
+                {0, L"-32bit ", testPath(L"Alpha"), L""}, {32, L"-x86 ", testPath(L"Alpha\\A"), L"A"},
+                {32, L"-32bit -64bit ", testPath(L"beta\\B"), L"B"}, {64, L"-x86 -x64 ", testPath(L"GAMMA\\Inner"), L""},
+                {32, L"", testPath(L"Alpha"), L"", 0x10000, {L", There is a 32" + blocks + L"64 bit version of regedit" + instances +
+                                                                 L" or close all running 32 bit regedits' windows.", L", Error code returned is: 0x10000"}},
+                {64, L"-32bit ", testPath(L"Alpha"), L"", 0x20000, {L", There is a 64" + blocks + L"32 bit version of regedit.exe" + instances +
+                                                                        L", the 64 bit version of Regedit or close all running 64 bit Regedits",
+                                                                    L", Error code returned is: 0x20000"}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(toUtf8(row.switches + row.path));
+        const auto running = row.running ? std::make_unique<Editor>(row.running == 32 ? standin32Path() : standinPath()) : nullptr;
+        ASSERT_TRUE(!running || running->ready());
+        const HivescoutRun run = jump(row.switches + switchWord(row.row.empty() ? L"-jumptokey" : L"-jumptovalue", row.path));
+        const std::vector<DWORD> editors = runningEditorIds();
+        ASSERT_EQ(1u, editors.size());
+        BOOL is32Bit = FALSE;
+        EXPECT_TRUE(::IsWow64Process(UniqueHandle(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, editors[0])).get(), &is32Bit) && is32Bit == (row.running != 64));
+        EXPECT_EQ(row.exitCode, run.exitCode());
+        EXPECT_EQ(row.errors, run.errorMessages());
+        if (row.exitCode) continue;
+        EditorReader reader(editors[0]);
+        EXPECT_EQ(row.row.empty() ? row.path : row.path.substr(0, row.path.rfind(L'\\')), reader.selectedKeyPath());
+        EXPECT_EQ(row.row, reader.selectedRow());
+        endEditorsExcept();
+    }
+}
+
+// An editor that shows no window is named with the time waited for it (launched or adopted
+// alike); Wine's 32-bit editor, which starts the 64-bit one and waits, as having handed over.
+TEST_F(Bitness, AnEditorWithoutAWindowIsNamedAndAHandoverExplained) {
+    RunningProcess stub(quoteArgument(kWineStub32));
+    const HivescoutRun run = jump(L"-32bit " + switchWord(L"-jumptokey", testPath(L"Alpha")));
+    DWORD successor = 0;
+    for (DWORD id : runningEditorIds()) successor = id == stub.processId() ? successor : id;
+    EXPECT_EQ(0x20004u, run.exitCode());
+    const std::wstring named = L", The regedit process " + std::to_wstring(stub.processId());
+    EXPECT_EQ((std::vector<std::wstring>{named + L" (" + kWineStub32 + L") showed no eligible window within 5000 ms.",
+                                         named + L" handed itself over to the 64 bit regedit process " + std::to_wstring(successor) + L" (" + installedEditorPath() +
+                                             L") and shows no window of its own. To use that editor, jump without the 32 bit switch (-32bit or -x86); a 32 "
+                                             L"bit Regedit cannot be shown this way.", L", Error code returned is: 0x20004"}),
+              run.errorMessages());
+    endEditorsExcept();
+}
