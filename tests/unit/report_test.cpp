@@ -103,3 +103,19 @@ TEST(LogFileTarget, ATargetThatCannotBeLockedStillTakesTheLines) {
     EXPECT_TRUE(emitReport(device, L"into the void\n"));
     EXPECT_TRUE(emitReport(device, L"and again\n"));
 }
+
+// Every line that carries the system's text is one line: its line break goes.
+TEST(SystemMessage, ReportLinesCarryTheSystemsTextAsOneLine) {
+    const struct { const wchar_t *raw, *line; } rows[] = {
+        {L"Access denied.\r\n", L"Access denied."}, {L"Two\r\nparts. \r\n\r\n", L"Two parts."}, {L"\r\n", L""}, {L"Bare", L"Bare"}};
+    for (const auto& row : rows) EXPECT_EQ(row.line, asOneLine(row.raw)) << row.raw;
+    for (const DWORD code : {DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_PARTIAL_COPY}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{0xE0001234u}}) {
+        const CapturedReport report;
+        const std::wstring message = formatSystemMessage(code);
+        reportError(text::kRemoteReadFailed, message);
+        EXPECT_EQ(text::kErrorPrefix + std::to_wstring(ownProcessId) + text::kRemoteReadFailed + message + L"\n", report.errors());
+        EXPECT_EQ(std::wstring::npos, message.find_first_of(L"\r\n")) << code;
+        EXPECT_TRUE(message.empty() ? code == 0xE0001234u : message.back() != L' ') << code;
+    }
+    EXPECT_EQ(L"Access denied.", formatSystemMessage(ERROR_ACCESS_DENIED));  // Wine's text, byte for byte
+}
