@@ -326,6 +326,7 @@ const wchar_t kRoot[] = L"HivescoutCampaign";
 // editor answers slowly.
 std::vector<std::wstring> campaignTree() {
     std::vector<std::wstring> root{L"Short"};
+    addNumbered(root, L"Short|Value%u", 4);
     addNumbered(root, L"Wide\\Key%04u", 120);
     addNumbered(root, L"Wide\\Key0119|Value%u", 60, 100);
     return root;
@@ -674,6 +675,121 @@ PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
             hangs == 0 && undocumented == 0 && badLines == 0};
 }
 
+// ---- Part 5: a soak in one running editor ------------------------------------------
+
+// What a leak in the editor would grow: committed private bytes, handles, committed regions
+// (a remote block left behind is one more region).
+struct Footprint {
+    unsigned long long privateBytes = 0;
+    DWORD handles = 0;
+    unsigned long regions = 0;
+};
+
+// Wine answers GetProcessHandleCount with 0, so the handles are counted in the system's
+// handle table (NtQuerySystemInformation, class 16), which Wine keeps for every process.
+DWORD handleCount(DWORD processId) {
+    struct Entry { ULONG owner; UCHAR type, flags; USHORT value; PVOID object; ULONG access; };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
+    std::vector<char> table(1 << 20);
+    ULONG needed = 0;
+    while (query(16, table.data(), static_cast<ULONG>(table.size()), &needed) == static_cast<LONG>(0xC0000004)) table.resize(table.size() * 2);
+    const ULONG entries = *reinterpret_cast<const ULONG*>(table.data());
+    const auto* entry = reinterpret_cast<const Entry*>(table.data() + sizeof(void*));
+    return static_cast<DWORD>(std::count_if(entry, entry + entries, [&](const Entry& e) { return e.owner == processId; }));
+}
+
+Footprint footprintOf(HANDLE process) {
+    Footprint f;
+    f.handles = handleCount(::GetProcessId(process));
+    MEMORY_BASIC_INFORMATION r{};
+    for (const char* at = nullptr; ::VirtualQueryEx(process, at, &r, sizeof(r)) == sizeof(r);
+         at = static_cast<const char*>(r.BaseAddress) + r.RegionSize) {
+        f.regions += r.State == MEM_COMMIT;
+        f.privateBytes += r.State == MEM_COMMIT && r.Type == MEM_PRIVATE ? r.RegionSize : 0;
+    }
+    return f;
+}
+
+// The copy's handle count as it ends: run as a debuggee with a breakpoint on the system's
+// process exit, which is reached after the static teardown and before the system closes
+// what the copy still holds (under Wine the exit event comes too late: all are closed).
+long handlesAtExit(std::wstring line) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
+                          &startup, &info))
+        return -1;
+    const UniqueHandle process(info.hProcess), thread(info.hThread);
+    // ntdll lies at the same address in every process.
+    void* const exitCall = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlExitUserProcess"));
+    long count = -1;
+    for (DEBUG_EVENT e{}; ::WaitForDebugEvent(&e, kHangMs);) {
+        if (e.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            ::CloseHandle(e.u.CreateProcessInfo.hFile);
+            const unsigned char breakpoint = 0xCC;
+            ::WriteProcessMemory(process.get(), exitCall, &breakpoint, 1, nullptr);
+            ::FlushInstructionCache(process.get(), exitCall, 1);
+        }
+        if (e.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) ::CloseHandle(e.u.LoadDll.hFile);
+        const bool stop = e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && e.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
+        // The copy was ending anyway; it is not let go on past the breakpoint.
+        if (stop && e.u.Exception.ExceptionRecord.ExceptionAddress == exitCall)
+            count = static_cast<long>(handleCount(info.dwProcessId)), ::TerminateProcess(process.get(), 0);
+        ::ContinueDebugEvent(e.dwProcessId, e.dwThreadId, e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && !stop ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
+        if (e.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) return count;
+    }
+    ::TerminateProcess(process.get(), kKilledByCampaign);
+    return -1;
+}
+
+// Jumps alternating key and value, `batch` copies at a time; the failures and hangs counted.
+void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, unsigned long& failed, unsigned long& hangs) {
+    for (unsigned long done = 0; done < jumps;) {
+        std::vector<Copy> copies;
+        for (unsigned i = 0; i < batch && done < jumps; ++i, ++done)
+            copies.push_back(startCopy(L"-waittimeout=600000 " + (done % 2 ? word(L"-jumptovalue", t.shortKey + L"\\Value3") : word(L"-jumptokey", t.shortKey))));
+        finishCopies(copies, ::GetTickCount() + 60000 * batch);
+        for (const Copy& copy : copies) hangs += copy.hung(), failed += !copy.hung() && copy.result.exitCode != 0;
+    }
+}
+
+PartResult soak(const Targets& t, unsigned long jumps) {
+    std::string summary = format("soak of %lu jumps per editor (half one after another, half eight at a time)", jumps);
+    bool clean = true;
+    for (const bool wine : {false, true}) {
+        if (!killAllEditors() || !(wine ? installWineEditor() : installStandin())) return {summary + ": no editor", false};
+        Editor editor;
+        const DWORD start = ::GetTickCount();
+        unsigned long failed = 0, hangs = 0;
+        soakJumps(t, 16, 8, failed, hangs);  // the editor's first expansions and caches
+        const Footprint before = footprintOf(editor.process());
+        const std::wstring quiet = L"-logtofile=NUL -appendlog ";
+        const long bare = handlesAtExit(quoteArgument(ownDirectory() + L"bare_process.exe") + L" windows");
+        const long ownBefore = handlesAtExit(hivescoutCommand(quiet + L"-jumptokey=")), ownKey = handlesAtExit(hivescoutCommand(quiet + word(L"-jumptokey", t.shortKey)));
+        soakJumps(t, jumps / 2, 1, failed, hangs);
+        soakJumps(t, jumps - jumps / 2, 8, failed, hangs);
+        const Footprint after = footprintOf(editor.process());
+        const long ownValue = handlesAtExit(hivescoutCommand(quiet + word(L"-jumptovalue", t.wideValue)));
+        const std::size_t editors = runningEditorIds().size();
+        const long long grown = static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes);
+        const bool ok = failed == 0 && hangs == 0 && editors == 1 && grown < (1 << 20) && after.handles <= before.handles + 8 &&
+                        after.regions <= before.regions + 8 && bare >= 0 && ownBefore >= 0 && ownKey >= 0 && ownValue >= 0 &&
+                        ownKey <= bare + 4 && ownValue <= bare + 4;
+        summary += format("; %s: %lu failed, %lu hangs, %zu editors at the end; private bytes %llu -> %llu, handles %lu -> %lu, "
+                          "committed regions %lu -> %lu; own handles at exit %ld (a bare process after its first window use: %ld) without a jump, %ld after a key jump, "
+                          "%ld after a value jump (%.0f s)", wine ? "Wine's editor" : "stand-in", failed, hangs, editors,
+                          before.privateBytes, after.privateBytes, before.handles, after.handles, before.regions,
+                          after.regions, ownBefore, bare, ownKey, ownValue, (::GetTickCount() - start) / 1000.0);
+        std::printf("[ soak ] %s\n", summary.c_str());
+        std::fflush(stdout);
+        clean = clean && ok;
+    }
+    installStandin();
+    return {summary, clean};
+}
+
 unsigned long numberAfter(int argc, wchar_t** argv, const wchar_t* name, unsigned long fallback) {
     for (int i = 1; i < argc; ++i)
         if (startsWith(argv[i], name)) return std::wcstoul(argv[i] + wcslen(name), nullptr, 10);
@@ -718,6 +834,8 @@ int wmain(int argc, wchar_t** argv) {
     runPart("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
     runPart("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runPart("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
+    const unsigned long soakJumpCount = numberAfter(argc, argv, L"--soak-jumps=", quick ? 40 : 5000);
+    runPart("5", [&](Rng) { return soak(targets, soakJumpCount); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;
