@@ -9,6 +9,7 @@
 #include "base/report.h"
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
+#include "base/system_library.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
@@ -23,7 +24,7 @@ const wchar_t kBuild[] = L"1.0.1.14";
 
 std::uint32_t showUsage() {
     const UiLibraries libraries;
-    UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
+    const UniqueModule richEdit = loadSystemLibrary(L"RICHED20.DLL");
     if (richEdit) return showRichUsage(jumpSettings.programFileName);
     return showPlainUsage(jumpSettings.programFileName);
 }

@@ -105,3 +105,37 @@ TEST_F(UsageWindow, HelpSwitchesAndSecondCopiesShowTheWindowAndEveryCloseEndsIt)
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(0u, result.exitCode);
 }
+
+// Libraries named like those that the program, or system code on its behalf, loads while it
+// runs, planted beside a copy of the program in a download folder, with Wine searching the
+// program's folder first as Windows does (the ctest entry library_planting sets
+// WINEDLLOVERRIDES): neither the usage window nor a jump loads one. A minimal windowed
+// program that loads riched20 by bare name shows that the planting works; it also gets the
+// planted ole32 and uxtheme, which Wine's own window code loads by bare name into any
+// windowed program: the platform's doing, which the program's restricted search prevents.
+TEST_F(UsageWindow, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
+    const std::wstring folder = temporaryPath(L"Downloads x\\"), program = folder + L"hivescout.exe";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::vector<std::wstring> names = {L"riched20", L"comctl32", L"ole32", L"oleaut32", L"combase",
+                                             L"rpcrt4", L"uxtheme", L"usp10", L"msimg32"};
+    for (const std::wstring file : {L"hivescout.exe", L"minimal_window.exe"})
+        ASSERT_TRUE(::CopyFileW((ownDirectory() + file).c_str(), (folder + file).c_str(), FALSE));
+    for (const std::wstring& name : names)
+        ASSERT_TRUE(::CopyFileW((ownDirectory() + L"planted_library.dll").c_str(), (folder + name + L".dll").c_str(), FALSE));
+    const auto loaded = [&] {
+        std::vector<std::wstring> found;
+        for (const std::wstring& name : names)
+            if (::DeleteFileW((folder + name + L".dll.loaded").c_str())) found.push_back(name);
+        return found;
+    };
+    EXPECT_EQ(0u, runProcess(quoteArgument(folder + L"minimal_window.exe") + L" -load=riched20.dll").exitCode);
+    const std::vector<std::wstring> minimal = loaded();
+    ASSERT_EQ(L"riched20", minimal.at(0)) << "the planting is not in effect";
+    open(L"", program);
+    ::PostMessageW(item(IDCANCEL), BM_CLICK, 0, 0);
+    expectCleanEnd();
+    EXPECT_EQ(std::vector<std::wstring>{}, loaded()) << "by the usage window";
+    EXPECT_EQ(0u, runProcess(quoteArgument(program) + L" -jumptokey=HKCU\\Software").exitCode);
+    killAllEditors();  // the one the jump started
+    EXPECT_EQ(std::vector<std::wstring>{}, loaded()) << "by a jump";
+}
