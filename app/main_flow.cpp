@@ -57,7 +57,11 @@ std::uint32_t prepareAndRunJump() {
 std::uint32_t takePathFromClipboard() {
     std::wstring text;
     DWORD error = 0;
-    switch (readClipboardText(text, error)) {
+    // Half a second of it may go to waiting for a program that holds the clipboard.
+    switch (readClipboardTextWithin(1000, text, error)) {
+        case ClipboardText::NotDelivered:
+            reportError(text::kClipboardNotDelivered);
+            return ExitFlags::NoKeyGiven;
         case ClipboardText::Unavailable:
             reportError(text::kClipboardUnavailable, formatSystemMessage(error));
             return ExitFlags::NoKeyGiven;

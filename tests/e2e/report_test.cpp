@@ -62,3 +62,19 @@ TEST(Report, ALogFileThatCannotBeOpenedLeavesTheStandardStreams) {
     // Logging to a file stays asked for, so there is no hexadecimal line.
     EXPECT_EQ(L", User did not specify a key to jump to.", errors[1]);
 }
+
+// An owner that promised its text for later and then stops answering holds the copy for
+// about a second only.
+TEST(Report, AClipboardOwnerThatNeverDeliversItsTextIsNotWaitedFor) {
+    RunningProcess owner(quoteArgument(ownDirectory() + L"minimal_window.exe") + L" -holdclipboard");
+    DWORD ownerId = 0;
+    for (const DWORD start = ::GetTickCount(); ownerId != owner.processId() && ::GetTickCount() - start < 10000;)
+        ::WaitForSingleObject(owner.handle(), 20), ::GetWindowThreadProcessId(::GetClipboardOwner(), &ownerId);
+    ASSERT_EQ(owner.processId(), ownerId);
+    const HivescoutRun run = runHivescout(L"-clipboard", RunOptions{{}, 10000});
+    EXPECT_FALSE(run.process.timedOut);
+    EXPECT_EQ(16u, run.exitCode());
+    EXPECT_EQ((std::vector<std::wstring>{L", The clipboard's owner did not deliver its text.", L", Error code returned is: 0x10",
+                                         L", User did not specify a key/value to jump to."}),
+              run.errorMessages());
+}
