@@ -1,6 +1,5 @@
 // A minimal program with a window: shows it, handles what is queued and ends. Given
-// "-load=<name>" it first loads that library by bare name; given "-holdclipboard" it puts
-// text on the clipboard to be rendered on request and then never answers the request.
+// "-load=<name>" it first loads that library by bare name.
 #include <windows.h>
 
 #include <string>
@@ -11,11 +10,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     const HWND window = ::CreateWindowExW(0, L"STATIC", L"minimal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                           nullptr, nullptr, instance, nullptr);
     for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
-    if (argument == L"-holdclipboard" && ::OpenClipboard(window)) {
-        ::EmptyClipboard();
-        ::SetClipboardData(CF_UNICODETEXT, nullptr);
-        ::CloseClipboard();
-        ::Sleep(INFINITE);  // the test that started it ends it
-    }
     return ::DestroyWindow(window) ? 0 : 1;
 }
