@@ -74,7 +74,5 @@ TEST(Report, AClipboardOwnerThatNeverDeliversItsTextIsNotWaitedFor) {
     ::DestroyWindow(owner);
     EXPECT_FALSE(run.process.timedOut);
     EXPECT_EQ(16u, run.exitCode());
-    EXPECT_EQ((std::vector<std::wstring>{L", The clipboard's owner did not deliver its text.", L", Error code returned is: 0x10",
-                                         L", User did not specify a key/value to jump to."}),
-              run.errorMessages());
+    EXPECT_EQ(L", The clipboard's owner did not deliver its text.", run.errorMessages().at(0));
 }
