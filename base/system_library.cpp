@@ -9,9 +9,9 @@ bool restrictLibrarySearch() {
     // then still names the folder in full.
     using Function = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    const auto restrict =
+    const auto setDefaultDirectories =
         kernel ? reinterpret_cast<Function>(::GetProcAddress(kernel, "SetDefaultDllDirectories")) : nullptr;
-    return restrict != nullptr && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+    return setDefaultDirectories != nullptr && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 
 UniqueModule loadSystemLibrary(const wchar_t* name) {
