@@ -1,5 +1,10 @@
 #include "app/clipboard.h"
 
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
 #include "base/handle.h"
 
 namespace hivescout {
@@ -38,6 +43,27 @@ ClipboardText readClipboardText(std::wstring& text, DWORD& error) {
     while (length < capacity && units[length] != L'\0') ++length;
     text.assign(units, length);
     return text.empty() ? ClipboardText::Empty : ClipboardText::Read;
+}
+
+ClipboardText readClipboardTextWithin(DWORD boundMs, std::wstring& text, DWORD& error) {
+    // Shared with the reading thread, which may outlive this call.
+    struct Read {
+        std::wstring text;
+        DWORD error = 0;
+        ClipboardText result = ClipboardText::Unavailable;
+        std::promise<void> done;
+    };
+    const auto read = std::make_shared<Read>();
+    std::future<void> done = read->done.get_future();
+    std::thread([read] {
+        read->result = readClipboardText(read->text, read->error);
+        read->done.set_value();
+    }).detach();
+    text.clear();
+    if (done.wait_for(std::chrono::milliseconds(boundMs)) != std::future_status::ready) return ClipboardText::NotDelivered;
+    text = read->text;
+    error = read->error;
+    return read->result;
 }
 
 }  // namespace hivescout

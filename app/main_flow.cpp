@@ -11,6 +11,7 @@
 #include "base/report.h"
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
+#include "base/system_library.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
@@ -25,7 +26,7 @@ const wchar_t kBuild[] = HIVESCOUT_VERSION_WIDE;
 
 std::uint32_t showUsage() {
     const UiLibraries libraries;
-    UniqueModule richEdit(::LoadLibraryW(L"RICHED20.DLL"));
+    const UniqueModule richEdit = loadSystemLibrary(L"RICHED20.DLL");
     if (richEdit) return showRichUsage(jumpSettings.programFileName);
     return showPlainUsage(jumpSettings.programFileName);
 }
@@ -58,7 +59,11 @@ std::uint32_t prepareAndRunJump() {
 std::uint32_t takePathFromClipboard() {
     std::wstring text;
     DWORD error = 0;
-    switch (readClipboardText(text, error)) {
+    // Half a second of it may go to waiting for a program that holds the clipboard.
+    switch (readClipboardTextWithin(1000, text, error)) {
+        case ClipboardText::NotDelivered:
+            reportError(text::kClipboardNotDelivered);
+            return ExitFlags::NoKeyGiven;
         case ClipboardText::Unavailable:
             reportError(text::kClipboardUnavailable, formatSystemMessage(error));
             return ExitFlags::NoKeyGiven;

@@ -60,7 +60,25 @@ std::wstring formatSystemMessage(DWORD code) {
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(text.receive()), 0, nullptr);
     if (length == 0 || text.get() == nullptr) return std::wstring();
-    return std::wstring(static_cast<const wchar_t*>(text.get()), length);
+    return asOneLine(std::wstring(static_cast<const wchar_t*>(text.get()), length));
+}
+
+std::wstring asOneLine(std::wstring text) {
+    // The system ends its texts with a line break, and a few hold more inside; the
+    // report line that carries the text must still be one line.
+    std::wstring line;
+    bool pendingBreak = false;
+    for (const wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') {
+            pendingBreak = true;
+            continue;
+        }
+        if (pendingBreak && !line.empty()) line += L' ';
+        pendingBreak = false;
+        line += c;
+    }
+    while (!line.empty() && (line.back() == L' ' || line.back() == L'\t')) line.pop_back();
+    return line;
 }
 
 void openLogFile(std::wstring path, bool append) {

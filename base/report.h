@@ -35,8 +35,11 @@ bool emitReport(std::wostream& target, const std::wstring& text);
 // Local time as 2026-12-05T11:38:20, or empty when it cannot be worked out.
 std::wstring currentTimestamp();
 
-// The system's text for an error code (with its own line break); empty for 0.
+// The system's text for an error code as one line, without the line break the system
+// ends it with; empty for 0.
 std::wstring formatSystemMessage(DWORD code);
+// Line breaks inside become one blank; those and blanks at the end are dropped.
+std::wstring asOneLine(std::wstring text);
 
 // Points both targets at the log file; reports on standard error when it cannot be opened.
 void openLogFile(std::wstring path, bool append);

@@ -91,6 +91,7 @@ constexpr wchar_t kRunning32BitBlocks[] =
 // The path from the clipboard.
 constexpr wchar_t kClipboardUnavailable[] = L", The clipboard could not be opened. Returned error was: ";
 constexpr wchar_t kClipboardEmpty[] = L", The clipboard holds no text to take the path from.";
+constexpr wchar_t kClipboardNotDelivered[] = L", The clipboard's owner did not deliver its text.";
 constexpr wchar_t kClipboardNoPath[] = L", The clipboard text holds no registry path.";
 
 // The log file: , Error occured during the opening of the log file<path>, <system text>

@@ -25,6 +25,7 @@
 #include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
+#include "bench/process_footprint.h"
 
 using namespace hivescout;
 
@@ -71,13 +72,11 @@ struct ParsedLine {
     Form form = Form::Unknown;
     DWORD pid = 0;
     std::wstring message;
-    bool systemTextEnd = false;  // ended in a system text's own carriage return (CR CR LF)
 };
 
-ParsedLine parseLine(std::wstring line) {
+// A carriage return anywhere (a system text's own line break, say) makes a line unknown.
+ParsedLine parseLine(const std::wstring& line) {
     ParsedLine parsed;
-    parsed.systemTextEnd = !line.empty() && line.back() == L'\r';
-    if (parsed.systemTextEnd) line.pop_back();
     if (line.find(L'\r') != std::wstring::npos) return parsed;
     static const std::pair<Form, const wchar_t*> heads[] = {
         {Form::Start, L"Hivescout, Biuld " HIVESCOUT_VERSION_WIDE L", 64 Bit, with process ID "}, {Form::End, L"Hivescout with process ID "},
@@ -88,10 +87,9 @@ ParsedLine parseLine(std::wstring line) {
         unsigned long long pid = 0;
         for (; at < line.size() && at < wcslen(head) + 10 && iswdigit(line[at]); ++at) pid = pid * 10 + (line[at] - L'0');
         if (at == wcslen(head) || pid > 0xFFFFFFFFull) return parsed;
-        return {form, static_cast<DWORD>(pid), line.substr(at), parsed.systemTextEnd};
+        return {form, static_cast<DWORD>(pid), line.substr(at)};
     }
-    // Empty: the line break of a system text before the report's own.
-    if (line.empty() || line == L"Unhandled exception was cought. Application is terminating." ||
+    if (line == L"Unhandled exception was cought. Application is terminating." ||
         startsWith(line, L" The successfully passed path was : "))
         parsed.form = Form::Plain;
     return parsed;
@@ -125,9 +123,7 @@ bool isOrdinaryMessage(const std::wstring& m, const LineContext& context) {
     return startsWith(m, L", Jump to ") && isKindAndPath(m.substr(10), context, L", FAILED.");
 }
 
-// systemTextEnd: the line ended in the carriage return of a system text (the system's own
-// CR LF before the report's line feed comes out as CR CR LF), so it must end in such a text.
-bool isErrorMessage(const std::wstring& m, const LineContext& context, bool systemTextEnd) {
+bool isErrorMessage(const std::wstring& m, const LineContext& context) {
     static const std::set<std::wstring> exact = {
         L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
         L", Error occured while trying to launch the Regedit.",
@@ -146,7 +142,6 @@ bool isErrorMessage(const std::wstring& m, const LineContext& context, bool syst
         L", Failed to read L1 resource ", L", Failed to read L2 resource ", L", Failed to read L3 resource "};
     for (const wchar_t* head : openEnded)
         if (startsWith(m, head)) return true;
-    if (systemTextEnd) return false;
     if (exact.count(m)) return true;
     for (const wchar_t* kind : kKinds)
         if (m == L", User did not specify a " + std::wstring(kind) + L" to jump to." ||
@@ -174,14 +169,14 @@ bool isKnownLine(const std::wstring& line, const LineContext& context) {
     const std::wstring& m = parsed.message;
     bool known = false;
     switch (parsed.form) {
-    case Form::Plain: return !parsed.systemTextEnd;
+    case Form::Plain: return true;
     case Form::Unknown: return false;
     case Form::Start: known = startsWith(m, L" started on: ") && isTimestamp(m.substr(13)); break;
     case Form::End: known = startsWith(m, L" ended on: ") && isTimestamp(m.substr(11)); break;
     case Form::Ordinary: known = isOrdinaryMessage(m, context); break;
-    case Form::Error: known = isErrorMessage(m, context, parsed.systemTextEnd); break;
+    case Form::Error: known = isErrorMessage(m, context); break;
     }
-    return known && (parsed.form == Form::Error || !parsed.systemTextEnd) && context.copies.count(parsed.pid) != 0;
+    return known && context.copies.count(parsed.pid) != 0;
 }
 
 // ---- Running copies ------------------------------------------------------------------
@@ -200,9 +195,7 @@ struct Copy {
 };
 
 Copy startCopy(const std::wstring& arguments, const std::wstring& directory = std::wstring()) {
-    RunOptions options;
-    options.currentDirectory = directory;
-    return Copy{std::make_unique<RunningProcess>(hivescoutCommand(arguments), options), {}};
+    return Copy{std::make_unique<RunningProcess>(hivescoutCommand(arguments), RunOptions{{}, 60000, directory}), {}};
 }
 
 // Waits for every copy until the common deadline (a tick count).
@@ -318,6 +311,7 @@ const wchar_t kRoot[] = L"HivescoutCampaign";
 // editor answers slowly.
 std::vector<std::wstring> campaignTree() {
     std::vector<std::wstring> root{L"Short"};
+    addNumbered(root, L"Short|Value%u", 4);
     addNumbered(root, L"Wide\\Key%04u", 120);
     addNumbered(root, L"Wide\\Key0119|Value%u", 60, 100);
     return root;
@@ -593,7 +587,7 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
         const std::wstring directory = scratch + L"run" + std::to_wstring(runs) + L"\\";
         ::CreateDirectoryW(directory.c_str(), nullptr);
         std::vector<Copy> copies;
-        copies.push_back(Copy{std::make_unique<RunningProcess>(commandLine, RunOptions{{}, 0, directory}), {}});
+        copies.push_back(startCopy(arguments, directory));
         const DWORD startError = copies.front().process->started() ? 0 : ::GetLastError();
         finishCopies(copies, ::GetTickCount() + 20000);
         const Copy& copy = copies.front();
@@ -666,6 +660,78 @@ PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
             hangs == 0 && undocumented == 0 && badLines == 0};
 }
 
+// ---- Part 5: a soak in one running editor ------------------------------------------
+
+// The handles a copy holds as it ends: run as a debuggee with a breakpoint on the system's
+// process exit, reached after the static teardown and before the system closes what the copy
+// holds (Wine's exit event comes after that). ntdll lies at one address in every process.
+long handlesAtExit(std::wstring line) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info)) return -1;
+    const UniqueHandle process(info.hProcess), thread(info.hThread);
+    void* const exitCall = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlExitUserProcess"));
+    const unsigned char breakpoint = 0xCC;
+    long count = -1;
+    for (DEBUG_EVENT e{}; ::WaitForDebugEvent(&e, kHangMs);) {
+        if (e.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) ::CloseHandle(e.u.CreateProcessInfo.hFile), ::WriteProcessMemory(process.get(), exitCall, &breakpoint, 1, nullptr);
+        if (e.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) ::CloseHandle(e.u.LoadDll.hFile);
+        const bool stop = e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && e.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
+        // The copy was ending anyway; it is not let go on past the breakpoint.
+        if (stop && e.u.Exception.ExceptionRecord.ExceptionAddress == exitCall) count = handleCount(info.dwProcessId), ::TerminateProcess(process.get(), 0);
+        ::ContinueDebugEvent(e.dwProcessId, e.dwThreadId, e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && !stop ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
+        if (e.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) return count;
+    }
+    return ::TerminateProcess(process.get(), kKilledByCampaign), -1;
+}
+
+// Jumps alternating key and value, `batch` copies at a time (the waiting ones never give up).
+void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, unsigned long& failed, unsigned long& hangs) {
+    for (unsigned long done = 0; done < jumps;) {
+        std::vector<Copy> copies;
+        for (unsigned i = 0; i < batch && done < jumps; ++i, ++done)
+            copies.push_back(startCopy(L"-waittimeout=600000 " + (done % 2 ? word(L"-jumptovalue", t.shortKey + L"\\Value3") : word(L"-jumptokey", t.shortKey))));
+        finishCopies(copies, ::GetTickCount() + 60000 * batch);
+        for (const Copy& copy : copies) hangs += copy.hung(), failed += !copy.hung() && copy.result.exitCode != 0;
+    }
+}
+
+PartResult soak(const Targets& t, unsigned long jumps) {
+    std::string summary = format("soak of %lu jumps per editor (half one after another, half eight at a time)", jumps);
+    bool clean = true;
+    const std::wstring quiet = L"-logtofile=NUL -appendlog ";
+    for (const bool wine : {false, true}) {
+        if (!killAllEditors() || !(wine ? installWineEditor() : installStandin())) return {summary + ": no editor", false};
+        Editor editor;
+        const DWORD start = ::GetTickCount();
+        unsigned long failed = 0, hangs = 0;
+        soakJumps(t, 16, 8, failed, hangs);  // the editor's first expansions and caches
+        const Footprint before = footprintOf(editor.process());
+        soakJumps(t, jumps / 2, 1, failed, hangs);
+        soakJumps(t, jumps - jumps / 2, 8, failed, hangs);
+        const Footprint after = footprintOf(editor.process());
+        const long bare = handlesAtExit(quoteArgument(ownDirectory() + L"bare_process.exe") + L" windows"),
+                   none = handlesAtExit(hivescoutCommand(quiet + L"-jumptokey=")),
+                   key = handlesAtExit(hivescoutCommand(quiet + word(L"-jumptokey", t.shortKey))),
+                   value = handlesAtExit(hivescoutCommand(quiet + word(L"-jumptovalue", t.wideValue)));
+        const std::size_t editors = runningEditorIds().size();
+        clean = clean && failed == 0 && hangs == 0 && editors == 1 && after.privateBytes < before.privateBytes + (1 << 20) &&
+                after.handles <= before.handles + 8 && after.regions <= before.regions + 8 && std::min({bare, none, key, value}) >= 0 &&
+                std::max(key, value) <= bare + 4;
+        summary += format("; %s: %lu failed, %lu hangs, %zu editors at the end; private bytes %llu -> %llu, handles %lu -> %lu, "
+                          "committed regions %lu -> %lu; own handles at exit %ld without a jump (a bare process after its "
+                          "first window use: %ld), %ld after a key jump, %ld after a value jump (%.0f s)",
+                          wine ? "Wine's editor" : "stand-in", failed, hangs, editors, before.privateBytes, after.privateBytes,
+                          before.handles, after.handles, before.regions, after.regions, none, bare, key, value,
+                          (::GetTickCount() - start) / 1000.0);
+        std::printf("[ soak ] %s\n", summary.c_str());
+        std::fflush(stdout);
+    }
+    installStandin();
+    return {summary, clean};
+}
+
 unsigned long numberAfter(int argc, wchar_t** argv, const wchar_t* name, unsigned long fallback) {
     for (int i = 1; i < argc; ++i)
         if (startsWith(argv[i], name)) return std::wcstoul(argv[i] + wcslen(name), nullptr, 10);
@@ -712,6 +778,8 @@ int wmain(int argc, wchar_t** argv) {
     runPart("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
     runPart("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runPart("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
+    const unsigned long soakJumpCount = numberAfter(argc, argv, L"--soak-jumps=", quick ? 40 : 5000);
+    runPart("5", [&](Rng) { return soak(targets, soakJumpCount); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process_footprint.h"
 #include "base/exit_flags.h"
 #include "base/handle.h"
 #include "app/main_flow.h"
@@ -70,19 +71,6 @@ double nowMs() {
 
 // Other programs on the machine only ever add time, so the fastest round is the truest.
 double fastest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
-// Committed private memory of the process, summed from its regions (the process
-// counters are not filled in for other processes everywhere).
-SIZE_T privateBytes(HANDLE process) {
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION info{};
-    for (auto* address = static_cast<const char*>(nullptr);
-         ::VirtualQueryEx(process, address, &info, sizeof(info)) == sizeof(info);
-         address = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    }
-    return total;
-}
 
 std::vector<std::wstring> numbered(const wchar_t* format, unsigned count) {
     std::vector<std::wstring> entries;
@@ -196,7 +184,7 @@ int benchItems(const char* editorName, DWORD editorId, HWND mainWindow, RecordLa
     const HTREEITEM caret = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
     const HTREEITEM benchKey = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(caret)));
 
-    const SIZE_T editorBytesBefore = privateBytes(process.get());
+    const SIZE_T editorBytesBefore = footprintOf(process.get()).privateBytes;
     std::vector<double> firstKeyMs, lastKeyMs, firstRowMs, lastRowMs, treeFloor, listFloor, listFloorExtras;
     unsigned long long allocationsFirstKey = 0, allocationsLastKey = 0, allocationsFirstRow = 0, allocationsLastRow = 0;
     // Each key jump moves the selection from one end of the siblings to the other, and each
@@ -223,7 +211,7 @@ int benchItems(const char* editorName, DWORD editorId, HWND mainWindow, RecordLa
         allocationsFirstRow = firstRow.allocations;
         allocationsLastRow = lastRow.allocations;
     }
-    const SIZE_T editorBytesAfter = privateBytes(process.get());
+    const SIZE_T editorBytesAfter = footprintOf(process.get()).privateBytes;
 
     const double tw = (fastest(lastKeyMs) - fastest(firstKeyMs)) / (kSiblings - 1);
     const double lw = (fastest(lastRowMs) - fastest(firstRowMs)) / (kRows - 1);

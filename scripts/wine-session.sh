@@ -5,8 +5,9 @@
 
 bench_start() {
   export WINEDEBUG=-all
-  # A crash must end the run with its exception code, not open a debugger dialog.
-  export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=d;mshtml=d"
+  # A crash must end the run with its exception code, not open a debugger dialog. Overrides
+  # given by the caller (a test's own search order) are kept after these.
+  export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=d;mshtml=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   export WINEPREFIX
   WINEPREFIX=$(mktemp -d /tmp/hivescout-bench.XXXXXX)
   BENCH_XVFB_PID=""

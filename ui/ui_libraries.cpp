@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "base/handle.h"
+#include "base/system_library.h"
 
 namespace hivescout {
 
@@ -10,13 +11,22 @@ namespace {
 
 // Each is loaded on first use and kept to the end of the process.
 HMODULE commonControls() {
-    static const UniqueModule module(::LoadLibraryW(L"comctl32.dll"));
+    static const UniqueModule module = loadSystemLibrary(L"comctl32.dll");
     return module.get();
 }
 
 HMODULE com() {
-    static const UniqueModule module(::LoadLibraryW(L"ole32.dll"));
+    static const UniqueModule module = loadSystemLibrary(L"ole32.dll");
     return module.get();
+}
+
+// The common controls and the rich-edit control load these later by bare name; loaded
+// from the system folder first, the later loads find them in place whatever search
+// those calls make.
+void preloadLateLibraries() {
+    static const UniqueModule modules[] = {loadSystemLibrary(L"uxtheme.dll"), loadSystemLibrary(L"usp10.dll"),
+                                           loadSystemLibrary(L"msimg32.dll"), loadSystemLibrary(L"oleaut32.dll")};
+    static_cast<void>(modules);
 }
 
 template <typename Function>
@@ -27,6 +37,7 @@ Function bind(HMODULE module, const char* name) {
 }  // namespace
 
 UiLibraries::UiLibraries() {
+    preloadLateLibraries();
     using CoInitializeFunction = HRESULT(WINAPI*)(LPVOID);
     using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     if (const auto coInitialize = bind<CoInitializeFunction>(com(), "CoInitialize"))

@@ -53,10 +53,9 @@ TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
         const HivescoutRun run = jump(switchWord(c.target, testPath(L"Alpha\\A")));
         EXPECT_EQ(c.readFailed | ExitFlags::RegeditTerminated, run.exitCode()) << c.target;
         const auto errors = run.errorMessages();
-        ASSERT_GE(errors.size(), 4u) << c.target;
+        ASSERT_GE(errors.size(), 3u) << c.target;
         EXPECT_EQ(readLine, errors[0].substr(0, readLine.size()));
-        // The system text of the read failure ends in its own line break.
-        EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[2]);
+        EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[1]);
         EXPECT_EQ(L", Regedit was terminated before the jump was completed.", errors.back());
     }
 }

@@ -103,3 +103,36 @@ TEST_F(UsageWindow, HelpSwitchesAndSecondCopiesShowTheWindowAndEveryCloseEndsIt)
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(0u, result.exitCode);
 }
+
+// Libraries named like those that the program, or system code on its behalf, loads while it
+// runs, planted beside a copy of the program in a download folder, with Wine searching the
+// program's folder first as Windows does (the ctest entry library_planting sets
+// WINEDLLOVERRIDES): neither the usage window nor a jump loads one. (Under Wine a minimal
+// windowed program gets the planted ole32 and uxtheme: Wine's window code loads them by bare
+// name. That is the platform's doing, which the program's restricted search prevents.)
+TEST_F(UsageWindow, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
+    const std::wstring folder = temporaryPath(L"Downloads x\\"), program = folder + L"hivescout.exe";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::vector<std::wstring> names = {L"riched20", L"comctl32", L"ole32", L"oleaut32", L"combase",
+                                             L"rpcrt4", L"uxtheme", L"usp10", L"msimg32"};
+    ASSERT_TRUE(::CopyFileW(hivescoutPath().c_str(), program.c_str(), FALSE));
+    for (const std::wstring& name : names)
+        ASSERT_TRUE(::CopyFileW((ownDirectory() + L"planted_library.dll").c_str(), (folder + name + L".dll").c_str(), FALSE));
+    const auto loaded = [&] {
+        std::vector<std::wstring> found;
+        for (const std::wstring& name : names)
+            if (::DeleteFileW((folder + name + L".dll.loaded").c_str())) found.push_back(name);
+        return found;
+    };
+    ::SetDllDirectoryW(folder.c_str());  // a bare-name load here that searches the folder gets the planted library
+    const UniqueModule planted(::LoadLibraryW(L"riched20.dll"));
+    ::SetDllDirectoryW(nullptr);
+    ASSERT_EQ(std::vector<std::wstring>{L"riched20"}, loaded()) << "the planting is not in effect";
+    open(L"", program);
+    ::PostMessageW(item(IDCANCEL), BM_CLICK, 0, 0);
+    expectCleanEnd();
+    EXPECT_EQ(std::vector<std::wstring>{}, loaded()) << "by the usage window";
+    EXPECT_EQ(0u, runProcess(quoteArgument(program) + L" -jumptokey=HKCU\\Software").exitCode);
+    killAllEditors();  // the one the jump started
+    EXPECT_EQ(std::vector<std::wstring>{}, loaded()) << "by a jump";
+}

@@ -103,3 +103,14 @@ TEST(LogFileTarget, ATargetThatCannotBeLockedStillTakesTheLines) {
     EXPECT_TRUE(emitReport(device, L"into the void\n"));
     EXPECT_TRUE(emitReport(device, L"and again\n"));
 }
+
+// Every line that carries the system's text is one line: its line breaks go, byte for byte.
+TEST(SystemMessage, ReportLinesCarryTheSystemsTextAsOneLine) {
+    EXPECT_EQ(L"Two parts.", asOneLine(L"\r\nTwo\r\nparts. \r\n\r\n"));
+    for (const auto& [code, text] : std::vector<std::pair<DWORD, std::wstring>>{
+             {ERROR_ACCESS_DENIED, L"Access denied."}, {ERROR_FILE_NOT_FOUND, L"File not found."}, {0xE0001234u, L""}}) {
+        const CapturedReport report;
+        reportError(text::kRemoteReadFailed, formatSystemMessage(code));
+        EXPECT_EQ(text::kErrorPrefix + std::to_wstring(ownProcessId) + text::kRemoteReadFailed + text + L"\n", report.errors());
+    }
+}
