@@ -702,8 +702,9 @@ PartResult soak(const Targets& t, unsigned long jumps) {
     bool clean = true;
     const std::wstring quiet = L"-logtofile=NUL -appendlog ";
     for (const bool wine : {false, true}) {
-        if (!killAllEditors() || !(wine ? installWineEditor() : installStandin())) return {summary + ": no editor", false};
-        Editor editor;
+        endEditorsExcept();
+        Editor editor(wine ? wineEditorPath() : standinPath());
+        if (!editor.ready()) return {summary + ": no editor", false};
         const DWORD start = ::GetTickCount();
         unsigned long failed = 0, hangs = 0;
         soakJumps(t, 16, 8, failed, hangs);  // the editor's first expansions and caches
@@ -728,7 +729,6 @@ PartResult soak(const Targets& t, unsigned long jumps) {
         std::printf("[ soak ] %s\n", summary.c_str());
         std::fflush(stdout);
     }
-    installStandin();
     return {summary, clean};
 }
 
