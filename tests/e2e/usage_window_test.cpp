@@ -129,7 +129,13 @@ TEST_F(UsageWindow, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
     ::SetDllDirectoryW(folder.c_str());  // a bare-name load here that searches the folder gets the planted library
     const UniqueModule planted(::LoadLibraryW(L"riched20.dll"));
     ::SetDllDirectoryW(nullptr);
-    ASSERT_EQ(std::vector<std::wstring>{L"riched20"}, loaded()) << "the planting is not in effect";
+    const std::vector<std::wstring> proof = loaded();
+    // Wine searches a program's folder first only when told (the ctest entry library_planting does).
+    wchar_t overrides[512] = {};
+    ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
+    if (proof.empty() && !std::wcsstr(overrides, L"riched20"))
+        GTEST_SKIP() << "the planting is not in effect: under Wine it needs WINEDLLOVERRIDES (ctest's library_planting)";
+    ASSERT_EQ(std::vector<std::wstring>{L"riched20"}, proof) << "the planting is not in effect";
     open(L"", program);
     ::PostMessageW(item(IDCANCEL), BM_CLICK, 0, 0);
     expectCleanEnd();
