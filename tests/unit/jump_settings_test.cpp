@@ -62,7 +62,7 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
 TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
     const struct {
         std::vector<std::wstring> words;
-        unsigned waitingEnded, furtherEditor, bits32, bits64;
+        bool waitingEnded, furtherEditor, bits32, bits64;
         bool giveUp;
         std::uint32_t waitMs;
         std::wstring log;
