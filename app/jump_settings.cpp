@@ -167,9 +167,8 @@ void buildJumpSettingsFromWords(JumpSettings& s, const std::vector<std::wstring>
     for (std::size_t i = 1; i < words.size(); ++i) parseSwitchWord(s, words[i]);
 
     if (!words.empty()) {
-        s.programPath = words[0];
-        const auto backslash = s.programPath.rfind(L'\\');
-        s.programFileName = backslash == std::wstring::npos ? s.programPath : s.programPath.substr(backslash + 1);
+        const auto backslash = words[0].rfind(L'\\');
+        s.programFileName = backslash == std::wstring::npos ? words[0] : words[0].substr(backslash + 1);
     }
 
     bool recognised = false;

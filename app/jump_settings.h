@@ -27,7 +27,6 @@ struct JumpSettings {
     bool logToFile = false;
     std::wstring logFilePath;
     std::wstring jumpPath;
-    std::wstring programPath;
     std::wstring programFileName;
     std::map<std::wstring, std::wstring> switches;
     bool terminateIfOtherInstanceIsBlocking = false;

@@ -31,17 +31,8 @@ bool bitnessAccepted(bool processIs32Bit, bool use32BitRegedit, bool use64BitReg
 }
 
 bool isProcess32Bit(HANDLE process) {
-    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const HMODULE kernel = ::GetModuleHandleW(L"kernel32");
-    const auto isWow64Process =
-        kernel ? reinterpret_cast<IsWow64ProcessFunction>(::GetProcAddress(kernel, "IsWow64Process")) : nullptr;
-    if (!isWow64Process) return true;
     BOOL underWow64 = FALSE;
-    if (!isWow64Process(process, &underWow64)) {
-        ::GetLastError();
-        return false;
-    }
-    return underWow64 != FALSE;
+    return ::IsWow64Process(process, &underWow64) && underWow64;
 }
 
 std::uint32_t findEligibleRegedit(std::wstring executableName, bool use32BitRegedit,

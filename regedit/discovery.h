@@ -12,7 +12,7 @@ namespace hivescout {
 std::uint32_t findEligibleRegedit(std::wstring executableName, bool use32BitRegedit,
                                   bool use64BitRegedit);
 
-// True for a 32-bit process on 64-bit Windows (or when the question cannot be asked).
+// True for a 32-bit process on 64-bit Windows; false also when the question fails.
 bool isProcess32Bit(HANDLE process);
 
 // The bitness filter of the scan.

@@ -19,12 +19,11 @@ public:
     LayoutContainer();
     LayoutContainer(const LayoutContainer&) = delete;
     LayoutContainer& operator=(const LayoutContainer&) = delete;
-    virtual ~LayoutContainer() = default;
 
     std::uint32_t registerControl(AnchoredControl entry);
     std::uint32_t findControl(HWND child);
     // Moves every registered control to where its anchors put it now.
-    virtual void relayout();
+    void relayout();
 
 private:
     // The container's lock, held until the returned owner goes.

@@ -19,9 +19,9 @@ public:
 
     virtual LRESULT onOk() { return 1; }
     virtual LRESULT onCancel() { return 1; }
-    virtual void onSize() { layout_.relayout(); }
+    void onSize() { layout_.relayout(); }
     // Scales the text control's font; FALSE when the control is missing.
-    virtual BOOL setTextScale(double factor);
+    BOOL setTextScale(double factor);
     virtual BOOL onInitDialog();
 
 private:

@@ -20,7 +20,7 @@ public:
 
     virtual LRESULT onOk() { return 1; }
     virtual LRESULT onCancel() { return 1; }
-    virtual void onSize() { layout_.relayout(); }
+    void onSize() { layout_.relayout(); }
     virtual BOOL onInitDialog();
 
     HWND textControl() const { return textControl_; }
