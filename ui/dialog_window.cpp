@@ -48,10 +48,6 @@ bool returnsResultDirectly(UINT message) {
            message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON;
 }
 
-bool DialogWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return reflectNotification(message, wParam, lParam, result);
-}
-
 bool DialogWindow::reflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     HWND control = reflectionTarget(window_, message, wParam, lParam);
     if (!control || control == window_ || !::IsWindow(control)) return false;

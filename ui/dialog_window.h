@@ -14,7 +14,7 @@ public:
 
     // Message dispatch. Returns whether the message was handled; result is what the
     // message returns.
-    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
     virtual ~DialogWindow() = default;
 
     // Shows the dialog template modally. Returns what the dialog was ended with, or -1

@@ -17,8 +17,8 @@ public:
 
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    virtual LRESULT onOk() { return 1; }
-    virtual LRESULT onCancel() { return 1; }
+    virtual LRESULT onOk() = 0;
+    virtual LRESULT onCancel() = 0;
     void onSize() { layout_.relayout(); }
     // Scales the text control's font; FALSE when the control is missing.
     BOOL setTextScale(double factor);
