@@ -65,7 +65,7 @@ void applySwitches(JumpSettings& s, bool& recognised) {
     if (const auto* value = findSwitch(s, {L"-waittimeout"}, recognised))
         s.waitTimeoutMs = readWaitTimeout(*value);
     if (findSwitch(s, {L"-terminateotherwaitinginstances", L"-tw"}, recognised))
-        s.terminateOtherWaitingInstances = 1;
+        s.terminateOtherWaitingInstances = true;
     // Later rows win: -jumptovalue over -jumptokey over -jumpto.
     if (const auto* path = findSwitch(s, {L"-jumpto"}, recognised)) s.jumpPath = *path;
     if (const auto* path = findSwitch(s, {L"-jumptokey"}, recognised)) {
@@ -81,7 +81,7 @@ void applySwitches(JumpSettings& s, bool& recognised) {
         !findSwitch(s, {L"-jumpto", L"-jumptokey", L"-jumptovalue"}, recognised))
         s.pathFromClipboard = true;
     if (findSwitch(s, {L"-usemultipleinstancesofregedit", L"-m"}, recognised))
-        s.useMultipleInstancesOfRegedit = 1;
+        s.useMultipleInstancesOfRegedit = true;
 
     const std::initializer_list<const wchar_t*> group32 = {L"-use32bitregedit", L"-32bit", L"-x86"};
     const std::initializer_list<const wchar_t*> group64 = {L"-use64bitregedit", L"-64bit", L"-x64"};
@@ -90,16 +90,16 @@ void applySwitches(JumpSettings& s, bool& recognised) {
     findSwitch(s, group64, anyBitness);
     if (anyBitness) {
         recognised = true;
-        s.use32BitRegedit = 0;
-        s.use64BitRegedit = 0;
+        s.use32BitRegedit = false;
+        s.use64BitRegedit = false;
     }
     bool unused = false;
-    if (findSwitch(s, group32, unused)) s.use32BitRegedit = 1;
+    if (findSwitch(s, group32, unused)) s.use32BitRegedit = true;
     if (findSwitch(s, group64, unused)) {
-        s.use64BitRegedit = 1;
-        if (s.use32BitRegedit == 1) {
-            s.use32BitRegedit = 0;
-            s.use64BitRegedit = 0;
+        s.use64BitRegedit = true;
+        if (s.use32BitRegedit) {
+            s.use32BitRegedit = false;
+            s.use64BitRegedit = false;
         }
     }
 }
@@ -167,9 +167,8 @@ void buildJumpSettingsFromWords(JumpSettings& s, const std::vector<std::wstring>
     for (std::size_t i = 1; i < words.size(); ++i) parseSwitchWord(s, words[i]);
 
     if (!words.empty()) {
-        s.programPath = words[0];
-        const auto backslash = s.programPath.rfind(L'\\');
-        s.programFileName = backslash == std::wstring::npos ? s.programPath : s.programPath.substr(backslash + 1);
+        const auto backslash = words[0].rfind(L'\\');
+        s.programFileName = backslash == std::wstring::npos ? words[0] : words[0].substr(backslash + 1);
     }
 
     bool recognised = false;

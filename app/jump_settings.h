@@ -27,17 +27,16 @@ struct JumpSettings {
     bool logToFile = false;
     std::wstring logFilePath;
     std::wstring jumpPath;
-    std::wstring programPath;
     std::wstring programFileName;
     std::map<std::wstring, std::wstring> switches;
     bool terminateIfOtherInstanceIsBlocking = false;
     bool showHelp = false;
     RegeditLock regeditLock;  // filled by the jump once the editor is known
     std::uint32_t waitTimeoutMs = 3000;
-    std::uint32_t terminateOtherWaitingInstances = 0;
-    std::uint32_t useMultipleInstancesOfRegedit = 0;
-    std::uint32_t use32BitRegedit = 0;
-    std::uint32_t use64BitRegedit = 1;
+    bool terminateOtherWaitingInstances = false;
+    bool useMultipleInstancesOfRegedit = false;
+    bool use32BitRegedit = false;
+    bool use64BitRegedit = true;
     JumpKind jumpKind = JumpKind::KeyOrValue;
     // "-clipboard" without a jump switch: the main flow takes the path from the clipboard.
     bool pathFromClipboard = false;

@@ -36,21 +36,21 @@ JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
     options.kind = settings.jumpKind;
     options.use32BitRegedit = settings.use32BitRegedit;
     options.use64BitRegedit = settings.use64BitRegedit;
-    options.useMultipleInstances = settings.useMultipleInstancesOfRegedit != 0;
-    options.terminateOtherWaitingInstances = settings.terminateOtherWaitingInstances != 0;
+    options.useMultipleInstances = settings.useMultipleInstancesOfRegedit;
+    options.terminateOtherWaitingInstances = settings.terminateOtherWaitingInstances;
     options.giveUpWhenBlocked = settings.terminateIfOtherInstanceIsBlocking;
     options.waitTimeoutMs = settings.waitTimeoutMs;
     return options;
 }
 
 std::uint32_t prepareAndRunJump() {
-    std::wstring directory = regeditDirectoryTemplate(jumpSettings.use32BitRegedit != 0);
+    std::wstring directory = regeditDirectoryTemplate(jumpSettings.use32BitRegedit);
     if (expandSystemRoot(directory) != 0) {
         const DWORD error = ::GetLastError();
         reportError(text::kSystemRootFailed, formatSystemMessage(error));
         directory.clear();
     }
-    const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit != 0);
+    const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit);
     return jumpToPath(jumpSettings.jumpPath, jumpOptionsFrom(jumpSettings), jumpSettings.regeditLock, command,
                       directory.empty() ? nullptr : &directory);
 }

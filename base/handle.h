@@ -28,8 +28,6 @@ public:
     explicit operator bool() const noexcept { return Traits::isValid(value_); }
 
     value_type release() noexcept { return std::exchange(value_, Traits::empty()); }
-    // The old value is taken out before it is closed, so that a second thread that finds
-    // the owner mid-reset sees it empty and closes nothing twice.
     void reset(value_type value = Traits::empty()) noexcept {
         const value_type old = std::exchange(value_, value);
         if (Traits::isValid(old)) Traits::close(old);

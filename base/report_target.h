@@ -63,10 +63,11 @@ private:
 };
 
 // A log file shared with other copies of the program. Each write takes an exclusive
-// byte-range lock, moves to the end and writes, so concurrent appends never overwrite
-// each other (a plain append handle is not atomic everywhere). Targets that cannot be
-// locked (devices, pipes, some network redirectors) get a plain append instead, and a
-// lock that another process keeps for long is given up on rather than waited for.
+// byte-range lock, moves to the end and writes, so appends made under the lock never
+// overwrite each other (a plain append handle is not atomic everywhere). Targets that
+// cannot be locked (devices, pipes, some network redirectors) get a plain append instead,
+// and a lock that another process keeps for long is given up on rather than waited for:
+// those appends may then mix with others.
 class LogFileBuffer final : public ReportTargetBuffer {
 public:
     // Opens the file for appending, creating it when needed. Check isOpen().

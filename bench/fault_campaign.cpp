@@ -1,7 +1,7 @@
 // A stress and fault campaign against the real hivescout.exe and the editor stand-in:
 // termination commands at random moments, many copies appending to one log, hostile
 // command lines, and an editor killed in the middle of a walk. It prints figures for each
-// part and ends with one summary line per part and a verdict; the exit code is 1 when any
+// section and ends with one summary line per section and a verdict; the exit code is 1 when any
 // fault was found. Run it with scripts/campaign (not part of the test run).
 #include <windows.h>
 #include <shellapi.h>
@@ -330,14 +330,14 @@ std::map<std::wstring, std::wstring> slowEditor(DWORD itemReadDelayMs) {
     return {{standin::knob::kItemReadDelayMs, std::to_wstring(itemReadDelayMs)}};
 }
 
-// ---- Part 1: termination storm -------------------------------------------------------
+// ---- 1: termination storm -----------------------------------------------------------
 
-struct PartResult {
+struct SectionResult {
     std::string summary;
     bool clean;
 };
 
-PartResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
+SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
     std::uniform_int_distribution<int> pause(50, 700), percent(0, 99);
     std::unique_ptr<Editor> editor;
     unsigned long commands = 0, eventCommands = 0, copiesRun = 0, ended = 0, hangs = 0, crashes = 0, rounds = 0;
@@ -393,9 +393,9 @@ PartResult terminationStorm(Rng rng, const Targets& targets, const std::wstring&
             hangs == 0 && crashes == 0 && logs.clean()};
 }
 
-// ---- Part 2: log appends -------------------------------------------------------------
+// ---- 2: log appends -----------------------------------------------------------------
 
-PartResult logAppends(const std::wstring& scratch, unsigned repeats) {
+SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
     const std::wstring missing = L", User did not specify a key to jump to.";
     std::string figures;
     bool clean = true;
@@ -427,7 +427,7 @@ PartResult logAppends(const std::wstring& scratch, unsigned repeats) {
     return {"log appends: " + figures, clean};
 }
 
-// ---- Part 3: hostile command lines ---------------------------------------------------
+// ---- 3: hostile command lines -------------------------------------------------------
 
 const wchar_t* const kSwitchNames[] = {
     L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout",
@@ -554,7 +554,7 @@ int settingsFuzz(unsigned seed, unsigned long count) {
     return violations ? 1 : 0;
 }
 
-PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
+SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
                         unsigned programRuns) {
     // Settings parsing in one process.
     const unsigned seed = rng();
@@ -583,7 +583,7 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
         const std::wstring commandLine = hivescoutCommand(arguments);
         JumpSettings expected;
         buildJumpSettings(expected, commandLine.c_str());
-        if (expected.showHelp || commandLine.size() > 32000) continue;  // the usage window is not for this part
+        if (expected.showHelp || commandLine.size() > 32000) continue;  // the usage window is not for this section
         const std::wstring directory = scratch + L"run" + std::to_wstring(runs) + L"\\";
         ::CreateDirectoryW(directory.c_str(), nullptr);
         std::vector<Copy> copies;
@@ -630,9 +630,9 @@ PartResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scr
                 badLines == 0};
 }
 
-// ---- Part 4: the editor killed during a walk -----------------------------------------
+// ---- 4: the editor killed during a walk ---------------------------------------------
 
-PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
+SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
     // The walk takes about 0.4 s to the key and 0.2 s more through the values.
     std::uniform_int_distribution<DWORD> delay(0, 700);
     std::map<std::uint32_t, unsigned long> codes;
@@ -660,7 +660,7 @@ PartResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
             hangs == 0 && undocumented == 0 && badLines == 0};
 }
 
-// ---- Part 5: a soak in one running editor ------------------------------------------
+// ---- 5: a soak in one running editor ------------------------------------------------
 
 // The handles a copy holds as it ends: run as a debuggee with a breakpoint on the system's
 // process exit, reached after the static teardown and before the system closes what the copy
@@ -697,7 +697,7 @@ void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, unsigned l
     }
 }
 
-PartResult soak(const Targets& t, unsigned long jumps) {
+SectionResult soak(const Targets& t, unsigned long jumps) {
     std::string summary = format("soak of %lu jumps per editor (half one after another, half eight at a time)", jumps);
     bool clean = true;
     const std::wstring quiet = L"-logtofile=NUL -appendlog ";
@@ -743,7 +743,7 @@ unsigned long numberAfter(int argc, wchar_t** argv, const wchar_t* name, unsigne
 int wmain(int argc, wchar_t** argv) {
     const unsigned seed = static_cast<unsigned>(numberAfter(argc, argv, L"--seed=", ::GetTickCount()));
     if (const unsigned long count = numberAfter(argc, argv, L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
-    // --quick: every part, a few rounds each (for trying the campaign itself).
+    // --quick: every section, a few rounds each (for trying the campaign itself).
     bool quick = false;
     for (int i = 1; i < argc; ++i) quick = quick || std::wstring(argv[i]) == L"--quick";
     std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
@@ -759,31 +759,31 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring scratch = temporaryPath(L"hivescout-campaign\\");
     ::CreateDirectoryW(scratch.c_str(), nullptr);
 
-    // --only=N runs part N alone.
+    // --only=N runs section N alone.
     const unsigned long only = numberAfter(argc, argv, L"--only=", 0);
-    std::vector<std::pair<const char*, PartResult>> parts;
-    auto runPart = [&](const char* name, auto part) {
+    std::vector<std::pair<const char*, SectionResult>> sections;
+    auto runSection = [&](const char* name, auto section) {
         if (only != 0 && std::to_string(only) != name) return;
-        const DWORD partStart = ::GetTickCount();
+        const DWORD sectionStart = ::GetTickCount();
         std::printf("[ campaign ] %s ...\n", name);
         std::fflush(stdout);
-        // Each part draws from its own sequence, so that --only repeats what a full run did.
-        parts.emplace_back(name, part(Rng(seed + name[0])));
-        std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - partStart) / 1000.0);
+        // Each section draws from its own sequence, so that --only repeats what a full run did.
+        sections.emplace_back(name, section(Rng(seed + name[0])));
+        std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - sectionStart) / 1000.0);
         std::fflush(stdout);
         endEditorsExcept();
     };
     const unsigned commands = static_cast<unsigned>(numberAfter(argc, argv, L"--commands=", quick ? 9 : 201));
-    runPart("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });
-    runPart("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
-    runPart("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
-    runPart("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
+    runSection("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });
+    runSection("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
+    runSection("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
+    runSection("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
     const unsigned long soakJumpCount = numberAfter(argc, argv, L"--soak-jumps=", quick ? 40 : 5000);
-    runPart("5", [&](Rng) { return soak(targets, soakJumpCount); });
+    runSection("5", [&](Rng) { return soak(targets, soakJumpCount); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;
-    for (const auto& [name, result] : parts) {
+    for (const auto& [name, result] : sections) {
         std::printf("[ summary ] %s. %s -- %s\n", name, result.summary.c_str(), result.clean ? "no fault" : "FAULT FOUND");
         clean = clean && result.clean;
     }

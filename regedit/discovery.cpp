@@ -11,7 +11,7 @@ namespace hivescout {
 
 namespace {
 
-bool isEligible(DWORD processId, std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit) {
+bool isEligible(DWORD processId, bool use32BitRegedit, bool use64BitRegedit) {
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!process) return false;
     const bool is32Bit = isProcess32Bit(process.get());
@@ -24,28 +24,19 @@ bool isEligible(DWORD processId, std::uint32_t use32BitRegedit, std::uint32_t us
 
 }  // namespace
 
-bool bitnessAccepted(bool processIs32Bit, std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit) {
+bool bitnessAccepted(bool processIs32Bit, bool use32BitRegedit, bool use64BitRegedit) {
     if (use32BitRegedit) return processIs32Bit;
     if (use64BitRegedit) return !processIs32Bit;
     return true;
 }
 
 bool isProcess32Bit(HANDLE process) {
-    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const HMODULE kernel = ::GetModuleHandleW(L"kernel32");
-    const auto isWow64Process =
-        kernel ? reinterpret_cast<IsWow64ProcessFunction>(::GetProcAddress(kernel, "IsWow64Process")) : nullptr;
-    if (!isWow64Process) return true;
     BOOL underWow64 = FALSE;
-    if (!isWow64Process(process, &underWow64)) {
-        ::GetLastError();
-        return false;
-    }
-    return underWow64 != FALSE;
+    return ::IsWow64Process(process, &underWow64) && underWow64;
 }
 
-std::uint32_t findEligibleRegedit(std::wstring executableName, std::uint32_t use32BitRegedit,
-                                  std::uint32_t use64BitRegedit) {
+std::uint32_t findEligibleRegedit(std::wstring executableName, bool use32BitRegedit,
+                                  bool use64BitRegedit) {
     UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     const std::wstring wanted = foldToLower(std::move(executableName));
     std::uint32_t result = RegeditInstance::kNoProcess;

@@ -9,13 +9,13 @@ namespace hivescout {
 // Scans the running processes for the executable name and returns the first editor that
 // can be opened, has an accepted bitness and whose lock does not exist; when none is
 // eligible, the last one found; 0xFFFFFFFF when none runs.
-std::uint32_t findEligibleRegedit(std::wstring executableName, std::uint32_t use32BitRegedit,
-                                  std::uint32_t use64BitRegedit);
+std::uint32_t findEligibleRegedit(std::wstring executableName, bool use32BitRegedit,
+                                  bool use64BitRegedit);
 
-// True for a 32-bit process on 64-bit Windows (or when the question cannot be asked).
+// True for a 32-bit process on 64-bit Windows; false also when the question fails.
 bool isProcess32Bit(HANDLE process);
 
 // The bitness filter of the scan.
-bool bitnessAccepted(bool processIs32Bit, std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit);
+bool bitnessAccepted(bool processIs32Bit, bool use32BitRegedit, bool use64BitRegedit);
 
 }  // namespace hivescout

@@ -16,7 +16,7 @@ struct RegeditInstance {
     UniqueHandle openedProcess;      // an editor opened by process ID
     UniqueHandle launchedProcess;    // both null unless this copy launched the editor
     UniqueHandle launchedThread;
-    std::int32_t is32Bit = 0;        // written only when an existing editor is adopted
+    bool is32Bit = false;            // written only when an existing editor is adopted
 };
 
 // Process-wide: the orchestration fills it, releaseRegedit empties it (the termination

@@ -7,8 +7,8 @@ namespace hivescout {
 
 namespace {
 
-// Every handle is taken out of its owner before it is closed, so the main thread and
-// the termination watcher never close one twice.
+// Also run by the termination watcher on its own thread, once it has tried to suspend the
+// main thread; nothing makes the two safe to run at the same time.
 void closeRegeditHandles() noexcept {
     regeditInstance.process = nullptr;
     // A launched editor that ended during its window wait is opened again by process ID;

@@ -38,8 +38,8 @@ std::optional<SilentEditor::Successor> findSuccessor(std::uint32_t processId, co
 
 }  // namespace
 
-SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t waitedMs, std::uint32_t use32BitRegedit,
-                                      std::uint32_t use64BitRegedit) {
+SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t waitedMs, bool use32BitRegedit,
+                                      bool use64BitRegedit) {
     SilentEditorVerdict verdict;
     const std::wstring named = text::kSilentEditor + std::to_wstring(editor.processId);
     verdict.noWindowLine = named + L" (" + visibleInReport(editor.path) + text::kSilentEditorNoWindow +
@@ -59,7 +59,7 @@ SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t 
 }
 
 std::uint32_t reportSilentEditor(std::uint32_t processId, HANDLE process, const std::wstring& executableName,
-                                 std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit) {
+                                 bool use32BitRegedit, bool use64BitRegedit) {
     const SilentEditor editor{processId, processPath(process), findSuccessor(processId, executableName)};
     const SilentEditorVerdict verdict = judgeSilentEditor(editor, kWindowWaitMs, use32BitRegedit, use64BitRegedit);
     reportError(verdict.noWindowLine);

@@ -29,11 +29,11 @@ struct SilentEditorVerdict {
     std::wstring handoverLine;  // empty without a hand-over
     std::uint32_t bits = 0;
 };
-SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t waitedMs, std::uint32_t use32BitRegedit,
-                                      std::uint32_t use64BitRegedit);
+SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t waitedMs, bool use32BitRegedit,
+                                      bool use64BitRegedit);
 
 // Looks the editor and its successor up, reports the verdict's lines and returns its bits.
 std::uint32_t reportSilentEditor(std::uint32_t processId, HANDLE process, const std::wstring& executableName,
-                                 std::uint32_t use32BitRegedit, std::uint32_t use64BitRegedit);
+                                 bool use32BitRegedit, bool use64BitRegedit);
 
 }  // namespace hivescout

@@ -41,7 +41,7 @@ std::uint32_t launchAndWait(WindowEnumerator& enumerator, const std::wstring& co
 
 // Reports a running editor of the wrong bitness; 0 when there is no conflict.
 std::uint32_t checkBitnessConflict(const JumpOptions& options, const std::wstring& command) {
-    if ((regeditInstance.is32Bit != 0) == (options.use32BitRegedit != 0)) return 0;
+    if (regeditInstance.is32Bit == options.use32BitRegedit) return 0;
     if (options.use32BitRegedit) {
         reportError(text::kRunning64Bit, command, text::kRunning64BitBlocks, command, text::kRunning64BitAdvice);
         return ExitFlags::Running64BitRegeditBlocks32;
@@ -64,7 +64,7 @@ std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, con
     regeditInstance.openedProcess.reset(::OpenProcess(kAdoptedAccess, FALSE, regeditInstance.processId));
     regeditInstance.process = regeditInstance.openedProcess.get();
     if (regeditInstance.process == nullptr) return ExitFlags::RegeditHandleFailed;
-    regeditInstance.is32Bit = isProcess32Bit(regeditInstance.process) ? 1 : 0;
+    regeditInstance.is32Bit = isProcess32Bit(regeditInstance.process);
     if (const std::uint32_t conflict = checkBitnessConflict(options, command)) return conflict;
 
     if (const std::uint32_t ended = waitForRegeditWindow(enumerator, regeditInstance.processId, regeditInstance.process)) return ended;
@@ -97,7 +97,7 @@ std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& view
     }
     reportOutput(text::kJumping, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath));
     const RecordLayout layout =
-        chooseRecordLayout(options.use32BitRegedit != 0, options.use64BitRegedit != 0, regeditInstance.is32Bit != 0);
+        chooseRecordLayout(options.use32BitRegedit, options.use64BitRegedit, regeditInstance.is32Bit);
     std::uint32_t result = jumpInRegeditViews(jumpPath, views, options.kind, layout);
     if (::WaitForSingleObject(regeditInstance.process, 0) == WAIT_OBJECT_0) {
         reportError(text::kEditorEndedDuringJump);

@@ -10,8 +10,8 @@ namespace hivescout {
 // What the jump takes from the settings.
 struct JumpOptions {
     JumpKind kind = JumpKind::KeyOrValue;
-    std::uint32_t use32BitRegedit = 0;
-    std::uint32_t use64BitRegedit = 1;
+    bool use32BitRegedit = false;
+    bool use64BitRegedit = true;
     bool useMultipleInstances = false;
     bool terminateOtherWaitingInstances = false;
     bool giveUpWhenBlocked = false;  // rather than wait for another copy's lock

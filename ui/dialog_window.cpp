@@ -48,12 +48,6 @@ bool returnsResultDirectly(UINT message) {
            message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON;
 }
 
-bool DialogWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return reflectNotification(message, wParam, lParam, result);
-}
-
-DLGPROC DialogWindow::dialogProcedure() const { return &DialogWindow::staticDialogProcedure; }
-
 bool DialogWindow::reflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     HWND control = reflectionTarget(window_, message, wParam, lParam);
     if (!control || control == window_ || !::IsWindow(control)) return false;
@@ -68,7 +62,7 @@ INT_PTR DialogWindow::runModal(HWND owner, int templateId) {
         return -1;
     }
     const INT_PTR ended = ::DialogBoxParamW(windowModuleInstance(), MAKEINTRESOURCEW(templateId), owner,
-                                            dialogProcedure(), 0);
+                                            &DialogWindow::staticDialogProcedure, 0);
     // A dialog that never got a message leaves its announcement behind.
     if (!bound_) takeAnnouncedDialog();
     return ended;
@@ -92,7 +86,6 @@ INT_PTR CALLBACK DialogWindow::staticDialogProcedure(HWND window, UINT message, 
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, DWLP_USER, 0);
         dialog->window_ = nullptr;
-        dialog->onFinalMessage(window);
         return FALSE;
     }
     LRESULT result = 0;

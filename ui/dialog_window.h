@@ -14,11 +14,8 @@ public:
 
     // Message dispatch. Returns whether the message was handled; result is what the
     // message returns.
-    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
     virtual ~DialogWindow() = default;
-    virtual DLGPROC dialogProcedure() const;
-    // Called after the window's last message; the object is no longer bound then.
-    virtual void onFinalMessage(HWND) {}
 
     // Shows the dialog template modally. Returns what the dialog was ended with, or -1
     // when it cannot be created (last error 14 when the run could not be prepared).

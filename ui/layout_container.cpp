@@ -36,20 +36,19 @@ HeldMutex LayoutContainer::hold() const noexcept {
 // lock has no name: no other process may ever share it.
 LayoutContainer::LayoutContainer() : lock_(::CreateMutexW(nullptr, TRUE, nullptr)) {}
 
-std::uint32_t LayoutContainer::findControl(HWND child) {
+bool LayoutContainer::findControl(HWND child) {
     const HeldMutex scope = hold();
-    return controls_.count(keyOf(child)) ? 1 : 0;
+    return controls_.count(keyOf(child)) != 0;
 }
 
-std::uint32_t LayoutContainer::registerControl(AnchoredControl entry) {
-    if (findControl(entry.child)) return AlreadyRegistered;
-    if (!entry.parent && !keepsPresetGeometry(entry)) return NoParent;
+void LayoutContainer::registerControl(AnchoredControl entry) {
+    if (findControl(entry.child)) return;
+    if (!entry.parent && !keepsPresetGeometry(entry)) return;
     if (!keepsPresetGeometry(entry)) {
         measureAnchoredControl(entry, windowRectangle(entry.parent), windowRectangle(entry.child));
     }
     const HeldMutex scope = hold();
     controls_[keyOf(entry.child)] = entry;
-    return Stored;
 }
 
 void LayoutContainer::relayout() {

@@ -14,19 +14,17 @@ namespace hivescout {
 // One container belongs to each dialog object.
 class LayoutContainer {
 public:
-    enum RegisterResult : std::uint32_t { Stored = 0, AlreadyRegistered = 1, NoParent = 3 };
-
     LayoutContainer();
     LayoutContainer(const LayoutContainer&) = delete;
     LayoutContainer& operator=(const LayoutContainer&) = delete;
-    virtual ~LayoutContainer() = default;
 
-    std::uint32_t registerControl(AnchoredControl entry);
-    std::uint32_t findControl(HWND child);
+    // Ignores a control registered already, and one without a parent that must be measured.
+    void registerControl(AnchoredControl entry);
     // Moves every registered control to where its anchors put it now.
-    virtual void relayout();
+    void relayout();
 
 private:
+    bool findControl(HWND child);
     // The container's lock, held until the returned owner goes.
     HeldMutex hold() const noexcept;
 

@@ -17,11 +17,11 @@ public:
 
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    virtual LRESULT onOk() { return 1; }
-    virtual LRESULT onCancel() { return 1; }
-    virtual void onSize() { layout_.relayout(); }
+    virtual LRESULT onOk() = 0;
+    virtual LRESULT onCancel() = 0;
+    void onSize() { layout_.relayout(); }
     // Scales the text control's font; FALSE when the control is missing.
-    virtual BOOL setTextScale(double factor);
+    BOOL setTextScale(double factor);
     virtual BOOL onInitDialog();
 
 private:

@@ -18,12 +18,10 @@ public:
 
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    virtual LRESULT onOk() { return 1; }
-    virtual LRESULT onCancel() { return 1; }
-    virtual void onSize() { layout_.relayout(); }
+    virtual LRESULT onOk() = 0;
+    virtual LRESULT onCancel() = 0;
+    void onSize() { layout_.relayout(); }
     virtual BOOL onInitDialog();
-
-    HWND textControl() const { return textControl_; }
 
 private:
     LRESULT openLinkOnClick(const ENLINK& link, bool& handled);

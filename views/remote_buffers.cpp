@@ -13,10 +13,10 @@ RemoteBuffers remoteBuffers;
 
 namespace {
 
-constexpr std::uint32_t kTreeWriteFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError64;
-constexpr std::uint32_t kTreeReadFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError128;
-constexpr std::uint32_t kListWriteFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError256;
-constexpr std::uint32_t kListReadFailed = ExitFlags::KeyNotFound | ExitFlags::CommunicationError512;
+constexpr std::uint32_t kTreeWriteFailed = ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed;
+constexpr std::uint32_t kTreeReadFailed = ExitFlags::KeyNotFound | ExitFlags::TreeItemReadFailed;
+constexpr std::uint32_t kListWriteFailed = ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed;
+constexpr std::uint32_t kListReadFailed = ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed;
 
 bool writeRecord(const RemoteBlock& block, const std::uint8_t* bytes, std::size_t size) {
     SIZE_T written = 0;

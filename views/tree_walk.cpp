@@ -94,6 +94,10 @@ WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, s
     }
 }
 
+// The input a user's click after choosing the key would bring, so the editor takes the key
+// as chosen by hand. It cannot change the choice: it carries no position, so no item is
+// hit, and the middle button starts no label edit, drag or menu. Each send returns only once the editor's interface thread has handled
+// it, so the walk ends only after the editor is through with the selection sent before.
 void clickTree(HWND tree) {
     ::SendMessageW(tree, WM_MBUTTONDOWN, 0, 0);
     ::Sleep(0);

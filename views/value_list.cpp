@@ -20,6 +20,8 @@ constexpr int kHeaderPolls = 50;
 constexpr DWORD kNotFoundWaitMs = 500;
 
 // The list fills its rows after the key is selected; its header answers -1 until then.
+// The row count is asked for the round trip alone: it returns only once the list's thread
+// has handled what was sent before it.
 void waitForListHeader(HWND list) {
     ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
     const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
@@ -76,6 +78,8 @@ void sendToList(HWND list, UINT message, WPARAM wParam) {
 ValueSearchResult selectValueInList(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout) {
     ::Sleep(kListSettleMs);
     const std::wstring foldedName = foldToLower(valueName);
+    // A click without position hits no item, so the key stays chosen; its send returns once
+    // the editor has handled the key's selection, which fills the list that is read next.
     ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
     waitForListHeader(views.list);
 
@@ -98,6 +102,10 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     // The state change alone leaves a row far down a long list out of sight.
     ::SendMessageW(views.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(match.row), FALSE);
     restoreRegeditWindow(views.tree);
+    // The row was chosen through its state, without input; on the shown window the list then
+    // gets the click and key release a user's choice would bring, so it takes the row as
+    // chosen by hand. They cannot move the choice: no position, so no row is hit, and a
+    // release rather than a press of the arrow key.
     sendToList(views.list, WM_MBUTTONDOWN, 0);
     sendToList(views.list, WM_KEYUP, VK_LEFT);
     sendToList(views.list, WM_MBUTTONUP, 0);

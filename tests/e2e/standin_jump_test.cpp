@@ -45,8 +45,8 @@ TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
         const wchar_t* target;
         const wchar_t* exitOn;
         std::uint32_t readFailed;
-    } cases[] = {{L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::CommunicationError128},
-                 {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::CommunicationError512}};
+    } cases[] = {{L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::TreeItemReadFailed},
+                 {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed}};
     for (const auto& c : cases) {
         Editor running(std::map<std::wstring, std::wstring>{{knob::kExitOnItemRead, c.exitOn}});
         ASSERT_TRUE(running.ready());

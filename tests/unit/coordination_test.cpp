@@ -97,9 +97,9 @@ TEST(Discovery, BitnessAndNamesMatchedCaseFoldedAndWhole) {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     const std::wstring name = std::wstring(path).substr(std::wstring(path).rfind(L'\\') + 1);
-    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name), 0, 1));
+    EXPECT_EQ(::GetCurrentProcessId(), findEligibleRegedit(foldToUpper(name), false, true));
     for (const std::wstring& other : {L"x" + name, name + L".bak", std::wstring(L"hivescout-no-such-program.exe")})
-        EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other, 0, 1));
+        EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other, false, true));
 }
 
 // An editor without a window is named; one that handed over names its successor, and a

@@ -49,7 +49,7 @@ TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNot
     reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
     reportOutcome(ExitFlags::BlockedByOtherInstance, jumpSettings.jumpPath);
     passedPath.clear();
-    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::CommunicationError64, jumpSettings.jumpPath);
+    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, jumpSettings.jumpPath);
     // A path cannot add lines of its own to the report.
     jumpSettings.jumpPath = L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull";
     reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);

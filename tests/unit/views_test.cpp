@@ -132,10 +132,10 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
         if (inTheList) {
             const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64);
             EXPECT_EQ(ValueSearch::Failed, result.outcome);
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::CommunicationError256, result.failure | ExitFlags::KeyNotFound);
+            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure | ExitFlags::KeyNotFound);
             EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
         } else {
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::CommunicationError64,
+            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed,
                       jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64));
             EXPECT_EQ(L"", passedPath);
         }
