@@ -9,12 +9,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <random>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "base/exit_flags.h"
 #include "app/jump_settings.h"
@@ -22,7 +19,6 @@
 #include "app/main_flow.h"
 #include "base/report_encoding.h"
 #include "hivescout_version.h"
-#include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
 #include "bench/process_footprint.h"

@@ -24,7 +24,6 @@
 #include "app/main_flow.h"
 #include "app/jump_settings.h"
 #include "tests/support/capture.h"
-#include "tests/support/process_runner.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
 #include "views/view_finder.h"
