@@ -1,7 +1,5 @@
 #include "regedit/discovery.h"
 
-#include <tlhelp32.h>
-
 #include "base/handle.h"
 #include "base/shared_objects.h"
 #include "base/text_folding.h"
@@ -35,17 +33,21 @@ bool isProcess32Bit(HANDLE process) {
     return ::IsWow64Process(process, &underWow64) && underWow64;
 }
 
-std::uint32_t findEligibleRegedit(std::wstring executableName, bool use32BitRegedit,
-                                  bool use64BitRegedit) {
+std::vector<PROCESSENTRY32W> processesNamed(const std::wstring& executableName) {
+    std::vector<PROCESSENTRY32W> found;
     UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    const std::wstring wanted = foldToLower(std::move(executableName));
-    std::uint32_t result = RegeditInstance::kNoProcess;
-    if (!snapshot) return result;
-
+    if (!snapshot) return found;
+    const std::wstring wanted = foldToLower(executableName);
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
-        if (foldToLower(entry.szExeFile) != wanted) continue;
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+        if (foldToLower(entry.szExeFile) == wanted) found.push_back(entry);
+    return found;
+}
+
+std::uint32_t findEligibleRegedit(const std::wstring& executableName, bool use32BitRegedit, bool use64BitRegedit) {
+    std::uint32_t result = RegeditInstance::kNoProcess;
+    for (const PROCESSENTRY32W& entry : processesNamed(executableName)) {
         result = entry.th32ProcessID;
         if (isEligible(entry.th32ProcessID, use32BitRegedit, use64BitRegedit)) break;
     }

@@ -1,13 +1,10 @@
 #include "regedit/silent_editor.h"
 
-#include <tlhelp32.h>
-
 #include "base/exit_flags.h"
 #include "base/handle.h"
 #include "base/report.h"
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
-#include "base/text_folding.h"
 #include "regedit/discovery.h"
 #include "regedit/window_wait.h"
 
@@ -23,13 +20,8 @@ std::wstring processPath(HANDLE process) {
 
 // The first running process of the editor's name whose parent is the editor.
 std::optional<SilentEditor::Successor> findSuccessor(std::uint32_t processId, const std::wstring& executableName) {
-    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    const std::wstring wanted = foldToLower(executableName);
-    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
-         more = ::Process32NextW(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID != processId || foldToLower(entry.szExeFile) != wanted) continue;
+    for (const PROCESSENTRY32W& entry : processesNamed(executableName)) {
+        if (entry.th32ParentProcessID != processId) continue;
         UniqueHandle successor(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
         if (successor) return SilentEditor::Successor{entry.th32ProcessID, processPath(successor.get()), isProcess32Bit(successor.get())};
     }

@@ -68,7 +68,7 @@ std::uint32_t adoptEditor(WindowEnumerator& enumerator, RegeditViews& views, con
     if (const std::uint32_t conflict = checkBitnessConflict(options, command)) return conflict;
 
     if (const std::uint32_t ended = waitForRegeditWindow(enumerator, regeditInstance.processId, regeditInstance.process)) return ended;
-    if (enumerator.windows().empty()) return ExitFlags::NoEligibleWindow;
+    if (enumerator.windows().empty()) return reportWindowlessEditor(options, command);
     return findRegeditViews(enumerator.windows(), views, regeditInstance.process);
 }
 
@@ -81,7 +81,7 @@ std::uint32_t findViews(bool launched, std::uint32_t launchResult, WindowEnumera
     if (!launched || (launchResult & ExitFlags::RegeditTerminated))
         return (launchResult & ~ExitFlags::RegeditTerminated) | adoptEditor(enumerator, views, options, command);
     // A launched editor that showed no accepted window in time; a failed launch keeps 8.
-    return launchResult == 0 ? ExitFlags::NoEligibleWindow : launchResult;
+    return launchResult == 0 ? reportWindowlessEditor(options, command) : launchResult;
 }
 
 std::uint32_t lockAndWalk(const std::wstring& jumpPath, const RegeditViews& views, const JumpOptions& options,
@@ -122,8 +122,6 @@ std::uint32_t jumpToPath(const std::wstring& jumpPath, const JumpOptions& option
     allocateLocalText();
     RegeditViews views;
     std::uint32_t result = findViews(launched, launchResult, enumerator, views, options, regeditCommand);
-    // Bit 4 alone comes only from a window wait that ran out, launched or adopted.
-    if (result == ExitFlags::NoEligibleWindow) result = reportWindowlessEditor(options, regeditCommand);
 
     if (result == 0) {
         result = lockAndWalk(jumpPath, views, options, lock);
