@@ -19,7 +19,8 @@ constexpr std::array<RootKeyAlias, 5> rootKeyAliases = {{
 
 namespace {
 
-// What normalisation strips from the front anyway, so stripping it first changes nothing.
+// What normalisation strips from a path's front; stripping it before the copied forms
+// are recognised as well changes nothing.
 const wchar_t kLeadingNoise[] = L"\\ \t\b\n\r";
 
 // Prefixes and root names compare without regard to the case of A to Z only.
