@@ -4,36 +4,18 @@
 
 #include <initializer_list>
 
-#include "app/copied_path.h"
+#include "app/path_forms.h"
 #include "base/handle.h"
 #include "base/text_folding.h"
+#include "base/text_trimming.h"
 
 namespace hivescout {
 
-// Static initialisation builds these in the order written, before wWinMain runs; the
-// aliases come first because building the settings uses them.
-const std::array<RootKeyAlias, 5> rootKeyAliases = {{
-    {L"HKLM", L"HKEY_LOCAL_MACHINE"},
-    {L"HKCU", L"HKEY_CURRENT_USER"},
-    {L"HKCC", L"HKEY_CURRENT_CONFIG"},
-    {L"HKCR", L"HKEY_CLASSES_ROOT"},
-    {L"HKU", L"HKEY_USERS"},
-}};
 JumpSettings jumpSettings(::GetCommandLineW());
 
 namespace {
 
 const wchar_t kBlanks[] = L"\t\r\n ";
-
-std::wstring trimFront(const std::wstring& text, const wchar_t* set) {
-    const auto first = text.find_first_not_of(set);
-    return first == std::wstring::npos ? std::wstring() : text.substr(first);
-}
-
-std::wstring trimBack(const std::wstring& text, const wchar_t* set) {
-    const auto last = text.find_last_not_of(set);
-    return last == std::wstring::npos ? std::wstring() : text.substr(0, last + 1);
-}
 
 bool isJumpSwitch(const std::wstring& name) {
     return name == L"-jumpto" || name == L"-jumptokey" || name == L"-jumptovalue";
@@ -147,20 +129,6 @@ std::uint32_t readWaitTimeout(const std::wstring& value) {
     if (digits == 0) return 0;
     const auto result = static_cast<std::uint32_t>(number);
     return negative ? static_cast<std::uint32_t>(0u - result) : result;
-}
-
-void normaliseJumpPath(std::wstring& path) {
-    path = trimFront(rewriteCopiedPath(path), L"\\ \t\b\n\r");
-    path = trimBack(path, L"\\");
-
-    const auto backslash = path.find(L'\\');
-    const std::wstring root = foldToUpper(path.substr(0, backslash));
-    for (const auto& alias : rootKeyAliases) {
-        if (root == alias.shortName) {
-            path = alias.longForm + (backslash == std::wstring::npos ? std::wstring() : path.substr(backslash));
-            return;
-        }
-    }
 }
 
 void buildJumpSettingsFromWords(JumpSettings& s, const std::vector<std::wstring>& words) {

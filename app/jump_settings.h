@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -11,14 +10,6 @@
 #include "views/key_path.h"
 
 namespace hivescout {
-
-struct RootKeyAlias {
-    const wchar_t* shortName;
-    const wchar_t* longForm;
-};
-
-// Searched in this order when the jump path is normalised.
-extern const std::array<RootKeyAlias, 5> rootKeyAliases;
 
 // The process-wide settings, built from the command line before wWinMain runs and
 // read-only afterwards (only the lock handle is filled later).
@@ -57,10 +48,6 @@ void buildJumpSettingsFromWords(JumpSettings& settings, const std::vector<std::w
 
 // Splits one word into a lower-cased switch name and its value and stores them.
 bool parseSwitchWord(JumpSettings& settings, const std::wstring& word);
-
-// Rewrites a copied path form to the plain one, strips leading blanks and backslashes and
-// trailing backslashes, and expands a short root name.
-void normaliseJumpPath(std::wstring& path);
 
 // Reads the "-waittimeout" value as an unsigned 32-bit decimal number; 0 when unreadable.
 std::uint32_t readWaitTimeout(const std::wstring& value);

@@ -1,17 +1,17 @@
 #include "app/main_flow.h"
 
 #include <exception>
-#include <vector>
 
 #include "hivescout_version.h"
 
 #include "app/clipboard.h"
-#include "app/copied_path.h"
+#include "app/path_forms.h"
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
 #include "base/system_library.h"
+#include "regedit/launch.h"
 #include "sync/jump.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
@@ -135,25 +135,6 @@ std::uint32_t missingTargetFlags(JumpKind kind) {
         case JumpKind::Value: return ExitFlags::NoValueGiven;
         default: return ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven;
     }
-}
-
-std::wstring regeditDirectoryTemplate(bool use32BitRegedit) {
-    return use32BitRegedit ? L"%systemroot%\\syswow64\\" : L"%systemroot%\\";
-}
-
-std::wstring regeditCommandFor(bool useMultipleInstances) {
-    return useMultipleInstances ? L"regedit.exe -m" : L"regedit.exe";
-}
-
-DWORD expandSystemRoot(std::wstring& text) {
-    const DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-    if (needed == 0) return ::GetLastError();
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(needed) + 1, L'\0');
-    const DWORD written = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
-    if (written != needed) return ::GetLastError();
-    buffer[written] = L'\0';
-    text = buffer.data();
-    return 0;
 }
 
 void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath) {

@@ -12,18 +12,11 @@ namespace hivescout {
 // and the result bits that become the exit code.
 std::uint32_t runJump(HINSTANCE instance);
 
-// Expands environment references in place; 0 on success, else an error code.
-DWORD expandSystemRoot(std::wstring& text);
-
 // The report word for what the jump path names.
 const wchar_t* kindWordFor(JumpKind kind);
 
 // The bits for an empty jump path.
 std::uint32_t missingTargetFlags(JumpKind kind);
-
-// Where the editor is started from, before expansion, and how.
-std::wstring regeditDirectoryTemplate(bool use32BitRegedit);
-std::wstring regeditCommandFor(bool useMultipleInstances);
 
 // The success line, or the FAILED line with the passed path for a target not found.
 void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath);

@@ -6,6 +6,7 @@
 #include "base/exit_flags.h"
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
+#include "base/text_trimming.h"
 
 namespace hivescout {
 
@@ -77,8 +78,7 @@ std::wstring asOneLine(std::wstring text) {
         pendingBreak = false;
         line += c;
     }
-    while (!line.empty() && (line.back() == L' ' || line.back() == L'\t')) line.pop_back();
-    return line;
+    return trimBack(line, L" \t");
 }
 
 void openLogFile(std::wstring path, bool append) {

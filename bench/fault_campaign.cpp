@@ -15,6 +15,7 @@
 
 #include "base/exit_flags.h"
 #include "app/jump_settings.h"
+#include "app/path_forms.h"
 #include "base/text_folding.h"
 #include "app/main_flow.h"
 #include "base/report_encoding.h"

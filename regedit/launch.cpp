@@ -1,21 +1,39 @@
 #include "regedit/launch.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
+#include "base/text_trimming.h"
 
 namespace hivescout {
+
+std::wstring regeditDirectoryTemplate(bool use32BitRegedit) {
+    return use32BitRegedit ? L"%systemroot%\\syswow64\\" : L"%systemroot%\\";
+}
+
+std::wstring regeditCommandFor(bool useMultipleInstances) {
+    return useMultipleInstances ? L"regedit.exe -m" : L"regedit.exe";
+}
+
+DWORD expandSystemRoot(std::wstring& text) {
+    const DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (needed == 0) return ::GetLastError();
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(needed) + 1, L'\0');
+    const DWORD written = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
+    if (written != needed) return ::GetLastError();
+    buffer[written] = L'\0';
+    text = buffer.data();
+    return 0;
+}
 
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory) {
     if (directory == nullptr) return command;
 
-    std::wstring folder = *directory;
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-    const std::wstring trimmedCommand = command.substr(std::min(command.find_first_not_of(L'\\'), command.size()));
+    const std::wstring folder = trimBack(*directory, L"\\");
+    const std::wstring trimmedCommand = trimFront(command, L"\\");
 
     const auto blank = trimmedCommand.find(L' ');
     const std::wstring program = folder + L'\\' + trimmedCommand.substr(0, blank);

@@ -1,31 +1,23 @@
 #include <gtest/gtest.h>
 
-#include "app/copied_path.h"
 #include "app/jump_settings.h"
-#include "base/text_folding.h"
 
 using namespace hivescout;
 
-namespace {
-
 // A fresh record built from words; the first word is the program's path.
-struct Built {
-    JumpSettings settings;
+struct Built : JumpSettings {
     explicit Built(std::vector<std::wstring> words) {
         words.insert(words.begin(), L"C:\\Tools\\hivescout.exe");
-        buildJumpSettingsFromWords(settings, words);
+        buildJumpSettingsFromWords(*this, words);
     }
 };
-
-}  // namespace
 
 TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
     const struct {
         std::vector<std::wstring> words;
         std::wstring path;
         JumpKind kind;
-        bool help;
-        bool clipboard;
+        bool help, clipboard;
     } rows[] = {
         {{}, L"", JumpKind::KeyOrValue, true, false},
         // Help switches in any case; the rest is read all the same.
@@ -50,7 +42,7 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
         {{L" -jumpto =  hkcu\\Name  "}, L"HKEY_CURRENT_USER\\Name  ", JumpKind::KeyOrValue, false, false},
     };
     for (const auto& row : rows) {
-        const JumpSettings& s = Built(row.words).settings;
+        const JumpSettings& s = Built(row.words);
         SCOPED_TRACE(row.words.empty() ? L"(none)" : row.words[0]);
         EXPECT_EQ(row.path, s.jumpPath);
         EXPECT_EQ(row.kind, s.jumpKind);
@@ -79,7 +71,7 @@ TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
         {{L"-waittimeout= 1500 "}, 0, 0, 0, 1, false, 1500, L"", false},
     };
     for (const auto& row : rows) {
-        const JumpSettings& s = Built(row.words).settings;
+        const JumpSettings& s = Built(row.words);
         SCOPED_TRACE(row.words[0]);
         EXPECT_EQ(row.waitingEnded, s.terminateOtherWaitingInstances);
         EXPECT_EQ(row.furtherEditor, s.useMultipleInstancesOfRegedit);
@@ -113,62 +105,4 @@ TEST(WaitTimeout, ReadsLikeAnUnsignedStreamExtraction) {
         {L"  1500  ", 1500}, {L"2500ms", 2500}, {L"-1", 4294967295u}, {L"4294967295", 4294967295u}, {L"+7", 7},
         {L"4294967296", 0},  {L"-4294967295", 1}, {L"-4294967296", 0}, {L"abc", 0}, {L"", 0}, {L"-", 0}};
     for (const auto& [text, expected] : rows) EXPECT_EQ(expected, readWaitTimeout(text)) << text;
-}
-
-TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
-    const struct {
-        const wchar_t* given;
-        const wchar_t* expected;
-    } rows[] = {
-        // Plain paths: blanks, controls and backslashes around them, short roots expanded.
-        {L"\\ HKU\\S-1-5-18\\\\", L"HKEY_USERS\\S-1-5-18"},
-        {L" \\ \t\\\\", L""},
-        {L"\b\r\n\thkcc\\System\\", L"HKEY_CURRENT_CONFIG\\System"},
-        {L"hkCR", L"HKEY_CLASSES_ROOT"},
-        {L"Hkcu\\SoftWare\\HKLM", L"HKEY_CURRENT_USER\\SoftWare\\HKLM"},
-        {L"hkey_local_machine\\x", L"hkey_local_machine\\x"},
-        {L"HKLMX\\y", L"HKLMX\\y"},
-        {L"hkcu\\Name  ", L"HKEY_CURRENT_USER\\Name  "},
-        {L"HKLM\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE\\REGISTRY\\MACHINE"},
-        {L"HKCU\\[x]", L"HKEY_CURRENT_USER\\[x]"},
-        // The editor's address bar or a status bar: a computer's name before a root key.
-        {L"Computer\\HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
-        {L"Arbeitsplatz\\hklm\\Software", L"HKEY_LOCAL_MACHINE\\Software"},
-        {L"Computer\\Software\\HKCU", L"Computer\\Software\\HKCU"},
-        // PowerShell drives and provider paths.
-        {L"HKCU:\\Software", L"HKEY_CURRENT_USER\\Software"},
-        {L"hku:", L"HKEY_USERS"},
-        {L"HKLMX:\\x", L"HKLMX:\\x"},
-        {L"Registry::HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
-        {L"Microsoft.PowerShell.Core\\Registry::HKCU\\Software", L"HKEY_CURRENT_USER\\Software"},
-        {L"microsoft.powershell.core\\REGISTRY::hkcu\\Software", L"HKEY_CURRENT_USER\\Software"},
-        {L"Reg\u0130stry::HKCU\\x", L"Reg\u0130stry::HKCU\\x"},
-        // .reg files.
-        {L"[HKEY_CURRENT_USER\\Software\\App]", L"HKEY_CURRENT_USER\\Software\\App"},
-        {L"[-HKEY_CURRENT_USER\\Software\\Old]", L"HKEY_CURRENT_USER\\Software\\Old"},
-        {L"[HKCU\\Software\\App", L"[HKCU\\Software\\App"},
-        // Kernel and event-trace paths.
-        {L"\\REGISTRY\\MACHINE\\SOFTWARE", L"HKEY_LOCAL_MACHINE\\SOFTWARE"},
-        {L"\\Registry\\User\\S-1-5-18\\Software", L"HKEY_USERS\\S-1-5-18\\Software"},
-        {L"\\registry\\machine", L"HKEY_LOCAL_MACHINE"},
-        {L"\\REGISTRY\\MACHINEX\\y", L"REGISTRY\\MACHINEX\\y"},
-        // Anything pasted: quotes around it, a line end after it; blanks inside stay.
-        {L"\"HKCU\\Software\\App\"", L"HKEY_CURRENT_USER\\Software\\App"},
-        {L" \"Computer\\HKEY_CURRENT_USER\\Name  \"\r\n", L"HKEY_CURRENT_USER\\Name  "},
-        {L"\"HKCU\\Software", L"\"HKCU\\Software"},
-    };
-    for (const auto& row : rows) {
-        std::wstring path = row.given;
-        normaliseJumpPath(path);
-        EXPECT_EQ(row.expected, path) << row.given;
-    }
-}
-
-TEST(Normalisation, FirstNonEmptyLineOfPastedTextAndFolding) {
-    EXPECT_EQ(L"HKCU\\A  ", firstNonEmptyLine(L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B"));
-    EXPECT_EQ(L"x", firstNonEmptyLine(L"\n\rx"));
-    EXPECT_EQ(L"", firstNonEmptyLine(L" \r\n\t"));
-    // Only ASCII letters change.
-    EXPECT_EQ(L"abc\u00C4\u00E4xyz[", foldToLower(L"ABC\u00C4\u00E4xYZ["));
-    EXPECT_EQ(L"ABC\u00E4@", foldToUpper(L"abc\u00E4@"));
 }

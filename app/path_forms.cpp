@@ -1,22 +1,27 @@
-#include "app/copied_path.h"
-
-#include "base/text_folding.h"
+#include "app/path_forms.h"
 
 #include <algorithm>
 
-#include "app/jump_settings.h"
+#include "base/text_folding.h"
+#include "base/text_trimming.h"
 
 namespace hivescout {
 
+// Constant-initialised, so that it is ready before any static initialiser of another file
+// normalises a path.
+constexpr std::array<RootKeyAlias, 5> rootKeyAliases = {{
+    {L"HKLM", L"HKEY_LOCAL_MACHINE"},
+    {L"HKCU", L"HKEY_CURRENT_USER"},
+    {L"HKCC", L"HKEY_CURRENT_CONFIG"},
+    {L"HKCR", L"HKEY_CLASSES_ROOT"},
+    {L"HKU", L"HKEY_USERS"},
+}};
+
 namespace {
 
-// What normalisation strips from the front anyway, so stripping it first changes nothing.
-const wchar_t kLeading[] = L"\\ \t\b\n\r";
-
-std::wstring trimFront(const std::wstring& text) {
-    const auto first = text.find_first_not_of(kLeading);
-    return first == std::wstring::npos ? std::wstring() : text.substr(first);
-}
+// What normalisation strips from a path's front; stripping it before the copied forms
+// are recognised as well changes nothing.
+const wchar_t kLeadingNoise[] = L"\\ \t\b\n\r";
 
 // Prefixes and root names compare without regard to the case of A to Z only.
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
@@ -39,11 +44,6 @@ bool isRootName(const std::wstring& name) {
 }
 
 bool startsWithRoot(const std::wstring& path) { return isRootName(firstName(path)); }
-
-std::wstring withoutLineEnd(std::wstring path) {
-    while (!path.empty() && (path.back() == L'\r' || path.back() == L'\n')) path.pop_back();
-    return path;
-}
 
 std::wstring withoutEnclosing(const std::wstring& path, wchar_t open, wchar_t close) {
     if (path.size() >= 2 && path.front() == open && path.back() == close) return path.substr(1, path.size() - 2);
@@ -92,17 +92,32 @@ std::wstring withoutComputerName(const std::wstring& path) {
     return startsWithRoot(rest) ? rest : path;
 }
 
-}  // namespace
-
+// A path that already starts with a root key is left alone, so that no path that was
+// valid before changes meaning.
 std::wstring rewriteCopiedPath(std::wstring path) {
-    path = trimFront(withoutLineEnd(path));
+    path = trimFront(trimBack(path, L"\r\n"), kLeadingNoise);
     if (startsWithRoot(path)) return path;
-    path = trimFront(withoutEnclosing(path, L'"', L'"'));
+    path = trimFront(withoutEnclosing(path, L'"', L'"'), kLeadingNoise);
     path = withoutRegFileBrackets(path);
     path = withoutProviderPrefix(path);
     path = withRootForKernelPath(path);
     path = withoutDriveColon(path);
     return withoutComputerName(path);
+}
+
+}  // namespace
+
+void normaliseJumpPath(std::wstring& path) {
+    path = trimBack(trimFront(rewriteCopiedPath(path), kLeadingNoise), L"\\");
+
+    const auto backslash = path.find(L'\\');
+    const std::wstring root = foldToUpper(path.substr(0, backslash));
+    for (const auto& alias : rootKeyAliases) {
+        if (root == alias.shortName) {
+            path = alias.longForm + (backslash == std::wstring::npos ? std::wstring() : path.substr(backslash));
+            return;
+        }
+    }
 }
 
 std::wstring firstNonEmptyLine(const std::wstring& text) {

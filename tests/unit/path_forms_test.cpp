@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "app/path_forms.h"
+#include "base/text_folding.h"
+#include "base/text_trimming.h"
+
+using namespace hivescout;
+
+TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        // Plain paths: blanks, controls and backslashes around them, short roots expanded.
+        {L"\\ HKU\\S-1-5-18\\\\", L"HKEY_USERS\\S-1-5-18"},
+        {L" \\ \t\\\\", L""},
+        {L"\b\r\n\thkcc\\System\\", L"HKEY_CURRENT_CONFIG\\System"},
+        {L"hkCR", L"HKEY_CLASSES_ROOT"},
+        {L"Hkcu\\SoftWare\\HKLM", L"HKEY_CURRENT_USER\\SoftWare\\HKLM"},
+        {L"hkey_local_machine\\x", L"hkey_local_machine\\x"},
+        {L"HKLMX\\y", L"HKLMX\\y"},
+        {L"hkcu\\Name  ", L"HKEY_CURRENT_USER\\Name  "},
+        {L"HKLM\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE\\REGISTRY\\MACHINE"},
+        {L"HKCU\\[x]", L"HKEY_CURRENT_USER\\[x]"},
+        // The editor's address bar or a status bar: a computer's name before a root key.
+        {L"Computer\\HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"Arbeitsplatz\\hklm\\Software", L"HKEY_LOCAL_MACHINE\\Software"},
+        {L"Computer\\Software\\HKCU", L"Computer\\Software\\HKCU"},
+        // PowerShell drives and provider paths.
+        {L"HKCU:\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"hku:", L"HKEY_USERS"},
+        {L"HKLMX:\\x", L"HKLMX:\\x"},
+        {L"Registry::HKEY_CURRENT_USER\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"Microsoft.PowerShell.Core\\Registry::HKCU\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"microsoft.powershell.core\\REGISTRY::hkcu\\Software", L"HKEY_CURRENT_USER\\Software"},
+        {L"Reg\u0130stry::HKCU\\x", L"Reg\u0130stry::HKCU\\x"},
+        // .reg files.
+        {L"[HKEY_CURRENT_USER\\Software\\App]", L"HKEY_CURRENT_USER\\Software\\App"},
+        {L"[-HKEY_CURRENT_USER\\Software\\Old]", L"HKEY_CURRENT_USER\\Software\\Old"},
+        {L"[HKCU\\Software\\App", L"[HKCU\\Software\\App"},
+        // Kernel and event-trace paths.
+        {L"\\REGISTRY\\MACHINE\\SOFTWARE", L"HKEY_LOCAL_MACHINE\\SOFTWARE"},
+        {L"\\Registry\\User\\S-1-5-18\\Software", L"HKEY_USERS\\S-1-5-18\\Software"},
+        {L"\\registry\\machine", L"HKEY_LOCAL_MACHINE"},
+        {L"\\REGISTRY\\MACHINEX\\y", L"REGISTRY\\MACHINEX\\y"},
+        // Anything pasted: quotes around it, a line end after it; blanks inside stay.
+        {L"\"HKCU\\Software\\App\"", L"HKEY_CURRENT_USER\\Software\\App"},
+        {L" \"Computer\\HKEY_CURRENT_USER\\Name  \"\r\n", L"HKEY_CURRENT_USER\\Name  "},
+        {L"\"HKCU\\Software", L"\"HKCU\\Software"},
+    };
+    for (const auto& [given, expected] : rows) {
+        std::wstring path = given;
+        normaliseJumpPath(path);
+        EXPECT_EQ(expected, path) << given;
+    }
+}
+
+TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
+    for (const auto& [text, line] : {std::pair{L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B", L"HKCU\\A  "}, {L"\n\rx", L"x"}, {L" \r\n\t", L""}})
+        EXPECT_EQ(line, firstNonEmptyLine(text)) << text;
+}
+
+// The helpers the forms are built on: a set's units go from one end only; A to Z fold.
+TEST(Text, TrimmingAndFolding) {
+    EXPECT_EQ(L"a \\b\\ ", trimFront(L"\\ \\a \\b\\ ", L" \\"));
+    EXPECT_EQ(L"\\ \\a \\b", trimBack(L"\\ \\a \\b\\ ", L" \\"));
+    EXPECT_EQ(L"", trimFront(L" \\ ", L" \\") + trimBack(L"\\ \\", L" \\"));
+    EXPECT_EQ(L"abc\u00C4\u00E4xyz[", foldToLower(L"ABC\u00C4\u00E4xYZ["));
+    EXPECT_EQ(L"ABC\u00E4@", foldToUpper(L"abc\u00E4@"));
+}
