@@ -307,8 +307,7 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
             ++commands;
             if (percent(rng) < 15) {
                 ++eventCommands;
-                const std::wstring name =
-                    L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
+                const std::wstring name = L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
                 UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
                 ::SetEvent(event.get());
                 ::Sleep(200);

@@ -243,10 +243,6 @@ double timedProcess(std::wstring commandLine) {
 void selectRoot(HWND tree) {
     ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
 }
-double timedJump(const std::wstring& commandLine, HWND tree) {
-    selectRoot(tree);
-    return timedProcess(commandLine);
-}
 
 void raiseWindow(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -340,9 +336,11 @@ int benchWholeJump(const Editor& editor) {
     for (int round = 0; round < kJumpRounds; ++round) {
         bareMs.push_back(timedProcess(bare));
         windowedMs.push_back(timedProcess(bare + L" windows"));
-        keyMs.push_back(timedJump(keyJump, views.tree));
+        selectRoot(views.tree);
+        keyMs.push_back(timedProcess(keyJump));
         keyFloorMs.push_back(walkFloor(views, editor.mainWindow(), true));
-        valueMs.push_back(timedJump(valueJump, views.tree));
+        selectRoot(views.tree);
+        valueMs.push_back(timedProcess(valueJump));
         valueFloorMs.push_back(valueJumpFloor(views, editor.mainWindow()));
         if (std::min({bareMs.back(), windowedMs.back(), keyMs.back(), keyFloorMs.back(), valueMs.back(), valueFloorMs.back()}) < 0)
             return fail("a process, a jump or a floor walk");
