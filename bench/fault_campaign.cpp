@@ -94,8 +94,7 @@ const std::map<Form, std::vector<std::wstring>> kMessages = {
     {Form::Error,
      {L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
       L", Error occured while trying to launch the Regedit.", L", Unable to acquire the handles needed to perform the jump. ",
-      L", Regedit was terminated before the jump was completed.",
-      L", Regedit terminated unexpectedly before the jump could be completed.",
+      L", Regedit was terminated before the jump was completed.", L", Regedit terminated unexpectedly before the jump could be completed.",
       L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
       L", The value to jump to could not be found in the registry.", L", User did not specify a {kind} to jump to.",
       L", The {kind} was not found", L", Error code returned is: 0x{hex}",
@@ -263,8 +262,6 @@ unsigned long unknownLines(const std::vector<std::string>& texts, const std::vec
     return unknown;
 }
 
-const wchar_t kRoot[] = L"HivescoutCampaign";
-
 // A key level of 120 subkeys whose last one holds 60 values: a walk of seconds when the
 // editor answers slowly.
 std::vector<std::wstring> campaignTree() {
@@ -313,8 +310,7 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
                 ::Sleep(200);
                 ::ResetEvent(event.get());
             } else {
-                const std::wstring& target = paths[percent(rng) % paths.size()];
-                copies.push_back(startCopy(logging + L"-tw " + word(L"-jumpto", target)));
+                copies.push_back(startCopy(logging + L"-tw " + word(L"-jumpto", paths[percent(rng) % paths.size()])));
             }
         }
         finishCopies(copies, ::GetTickCount() + kHangMs, tally);
@@ -360,7 +356,6 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
         const std::string line = format("%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
                                         "%lu hangs, %lu other exit codes", size, repeats, total.expected, total.found,
                                         total.lost, total.torn, total.doubled, tally.hangs, wrongCodes);
-        std::printf("[ append ] %s\n", line.c_str());
         figures += (figures.empty() ? "" : "; ") + line;
         clean = clean && total.clean() && total.found == total.expected && tally.hangs == 0 && wrongCodes == 0;
     }
@@ -370,10 +365,9 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
 // ---- 3: hostile command lines -------------------------------------------------------
 
 const wchar_t* const kSwitchNames[] = {
-    L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout",
-    L"-terminateifotherinstanceisblocking", L"-tb", L"-terminateotherwaitinginstances", L"-tw",
-    L"-usemultipleinstancesofregedit", L"-m", L"-use32bitregedit", L"-32bit", L"-x86", L"-use64bitregedit",
-    L"-64bit", L"-x64", L"/?", L"?", L"--help", L"-help"};
+    L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout", L"-terminateifotherinstanceisblocking",
+    L"-tb", L"-terminateotherwaitinginstances", L"-tw", L"-usemultipleinstancesofregedit", L"-m", L"-use32bitregedit", L"-32bit",
+    L"-x86", L"-use64bitregedit", L"-64bit", L"-x64", L"/?", L"?", L"--help", L"-help"};
 
 wchar_t randomUnit(Rng& rng) {
     const std::wstring_view plain = L"abcXYZ019 \\\\\\\"=-_.?/:*<>|";
@@ -677,7 +671,7 @@ int wmain(int argc, wchar_t** argv) {
     // Copies launch the system's editor, which the bench makes the stand-in; editors are ended
     // freely, which only the bench's private prefix allows.
     if (const std::string why = standinNotInstalled(); !why.empty()) return std::printf("[ campaign ] FAILED: %s\n", why.c_str()), 2;
-    TestRegistryData data(kRoot, campaignTree());
+    TestRegistryData data(L"HivescoutCampaign", campaignTree());
     if (!data.created()) return std::printf("[ campaign ] FAILED: registry data\n"), 2;
     const Targets targets{data.registryPath(L"Wide\\Key0119"), data.registryPath(L"Wide\\Key0119\\Value159"),
                           data.registryPath(L"Short")};
@@ -695,13 +689,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - sectionStart) / 1000.0);
         endEditorsExcept();
     };
-    const unsigned commands = static_cast<unsigned>(number(L"--commands=", quick ? 9 : 201));
-    runSection("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });
+    runSection("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, number(L"--commands=", quick ? 9 : 201)); });
     runSection("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
     runSection("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runSection("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
-    const unsigned long soakJumpCount = number(L"--soak-jumps=", quick ? 40 : 5000);
-    runSection("5", [&](Rng) { return soak(targets, soakJumpCount); });
+    runSection("5", [&](Rng) { return soak(targets, number(L"--soak-jumps=", quick ? 40 : 5000)); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;

@@ -25,16 +25,14 @@ using namespace hivescout;
 
 static std::atomic<unsigned long long> allocationCount{0};
 
+// The library's array forms call these.
 void* operator new(std::size_t size) {
     ++allocationCount;
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
 void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
@@ -169,12 +167,11 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     const HTREEITEM benchKey = treeItem(views.tree, TVGN_PARENT, treeItem(views.tree, TVGN_CARET, nullptr));
 
     const unsigned long long bytesBefore = footprintOf(process.get()).privateBytes;
-    // Key jump to the first and to the last item, value search of the first and the last
-    // row; the tree floor, the list floor and the list floor with the search's extras.
+    // Key jumps to the first and the last sibling (each moves the selection from one end to the other)
+    // and searches of the first and the last row in one key: paired, they differ only in the items
+    // scanned. Then the floors of tree items, of rows and of rows with the search's extras.
     std::vector<double> ms[4], floors[3];
     Timed last[4] = {};
-    // Each key jump moves the selection from one end of the siblings to the other, and each
-    // row search stays in the same key, so paired jumps differ only in the items scanned.
     for (int round = 0; round < kRounds; ++round) {
         last[0] = timedJump(JumpKind::Key, kSiblingsKey + L"\\Key0000", views);
         floors[0].push_back(treeFloorPerItem(views.tree, benchKey));
