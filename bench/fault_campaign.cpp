@@ -1,14 +1,13 @@
 // A stress and fault campaign against the real hivescout.exe and the editor stand-in:
-// termination commands at random moments, many copies appending to one log, hostile
-// command lines, and an editor killed in the middle of a walk. It prints figures for each
-// section and ends with one summary line per section and a verdict; the exit code is 1 when any
-// fault was found. Run it with scripts/campaign (not part of the test run).
+// termination commands at random moments, many copies appending to one log, hostile command
+// lines, an editor killed in the middle of a walk and a soak. It prints figures, one summary
+// line per section and a verdict, and exits with 1 when it found a fault (scripts/campaign).
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <set>
@@ -30,9 +29,8 @@ namespace {
 
 using Rng = std::mt19937;
 
-constexpr std::uint32_t kDocumentedBits =
-    1 | 2 | 4 | 8 | 16 | 32 | 64 | 128 | 256 | 512 | 1024 | 2048 | 16384 | 32768 | 65536 | 131072 | 262144 |
-    524288 | 1048576 | 33554432 | 67108864;
+constexpr std::uint32_t kDocumentedBits = 1 | 2 | 4 | 8 | 16 | 32 | 64 | 128 | 256 | 512 | 1024 | 2048 | 16384 | 32768 |
+                                          65536 | 131072 | 262144 | 524288 | 1048576 | 33554432 | 67108864;
 constexpr std::uint32_t kKilledByCampaign = 0xDEAD;  // what RunningProcess::wait ends a hung copy with
 constexpr DWORD kHangMs = 10000;
 const wchar_t kTerminating[] = L",  Terminating Hivescout due to termination command from other Hivescout instance.";
@@ -54,22 +52,13 @@ std::wstring shownInReport(const std::wstring& path) {
     return fromUtf8(encodeReportText(visible.data(), visible.size()));
 }
 
-// ---- Report line forms ----------------------------------------------------------------
-
 // What the lines of one group of runs may name: the copies (process ID -> how many copies
 // had it; the system reuses IDs) and the jump paths as the lines show them.
-struct LineContext {
-    std::map<DWORD, unsigned> copies;
-    std::set<std::wstring> paths;
-};
+struct LineContext { std::map<DWORD, unsigned> copies; std::set<std::wstring> paths; };
 
 // A report line taken apart: which form, whose, and the message after the process ID.
 enum class Form { Start, End, Ordinary, Error, Plain, Unknown };
-struct ParsedLine {
-    Form form = Form::Unknown;
-    DWORD pid = 0;
-    std::wstring message;
-};
+struct ParsedLine { Form form = Form::Unknown; DWORD pid = 0; std::wstring message; };
 
 // A carriage return anywhere (a system text's own line break, say) makes a line unknown.
 ParsedLine parseLine(const std::wstring& line) {
@@ -92,70 +81,53 @@ ParsedLine parseLine(const std::wstring& line) {
     return parsed;
 }
 
-bool isTimestamp(const std::wstring& text) {
-    if (text.empty()) return true;  // no local time
-    const std::wstring pattern = L"dddd-dd-ddTdd:dd:dd";
-    if (text.size() != pattern.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (pattern[i] == L'd' ? !iswdigit(text[i]) : text[i] != pattern[i]) return false;
-    return true;
-}
+// The messages after the process ID: {kind} is "key", "value" or "key/value", {path} one of
+// the group's jump paths, {hex} lower-case hex without leading zeros, {time} a local time or
+// none, {any} the rest (a text of the system's, or a name the campaign does not track).
+const std::map<Form, std::vector<std::wstring>> kMessages = {
+    {Form::Start, {L" started on: {time}"}},
+    {Form::End, {L" ended on: {time}"}},
+    {Form::Ordinary,
+     {L", Sending command to terminate all other instances", kTerminating,
+      L"(Error) Error occured during the initialisation of the Hivescout synchronisation data. This instance will not "
+      L"be able to synchronise itself with other running Hivescout instances.",
+      L", Jump to the {kind} was successfull", L", Jumping to {kind}: {path}", L", Jump to {kind}: {path}, FAILED."}},
+    {Form::Error,
+     {L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
+      L", Error occured while trying to launch the Regedit.", L", Unable to acquire the handles needed to perform the jump. ",
+      L", Regedit was terminated before the jump was completed.", L", Regedit terminated unexpectedly before the jump could be completed.",
+      L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
+      L", The value to jump to could not be found in the registry.", L", User did not specify a {kind} to jump to.",
+      L", The {kind} was not found", L", Error code returned is: 0x{hex}",
+      L", Regedit is in use by another instance of Hivescout. The jump to \"{path}\" will not be possible. "
+      L"Application is terminating",
+      L", Failed to extract the %systemroot% value. Returned error was: {any}",
+      L", Error occured during the opening of the log file{any}", L", Could not launch regedit process ({any}",
+      L", There is a 64 bit version of {any}", L", There is a 32 bit version of {any}", L", The regedit process {any}",
+      L", Error occurred while writing in the regedit process memory. Error returned was : {any}",
+      L", Error occurred while reading the regedit process memory. Error returned was : {any}",
+      L", Failed to read L1 resource {any}", L", Failed to read L2 resource {any}", L", Failed to read L3 resource {any}"}}};
 
-// kind + ": " + one of the context's paths + tail.
-bool isKindAndPath(const std::wstring& rest, const LineContext& context, const std::wstring& tail) {
-    for (const wchar_t* kind : kKinds)
-        for (const std::wstring& path : context.paths)
-            if (rest == std::wstring(kind) + L": " + path + tail) return true;
-    return false;
-}
-
-bool isOrdinaryMessage(const std::wstring& m, const LineContext& context) {
-    if (m == L", Sending command to terminate all other instances" || m == kTerminating ||
-        m == L"(Error) Error occured during the initialisation of the Hivescout synchronisation data. This instance "
-             L"will not be able to synchronise itself with other running Hivescout instances.")
-        return true;
-    for (const wchar_t* kind : kKinds)
-        if (m == L", Jump to the " + std::wstring(kind) + L" was successfull") return true;
-    if (startsWith(m, L", Jumping to ")) return isKindAndPath(m.substr(13), context, L"");
-    return startsWith(m, L", Jump to ") && isKindAndPath(m.substr(10), context, L", FAILED.");
-}
-
-bool isErrorMessage(const std::wstring& m, const LineContext& context) {
-    static const std::set<std::wstring> exact = {
-        L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
-        L", Error occured while trying to launch the Regedit.",
-        L", Unable to acquire the handles needed to perform the jump. ",
-        L", Regedit was terminated before the jump was completed.",
-        L", Regedit terminated unexpectedly before the jump could be completed.",
-        L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
-        L", The value to jump to could not be found in the registry."};
-    // Lines that end in a text of the system's (or a name the campaign does not track).
-    static const wchar_t* const openEnded[] = {
-        L", Failed to extract the %systemroot% value. Returned error was: ",
-        L", Error occured during the opening of the log file", L", Could not launch regedit process (",
-        L", There is a 64 bit version of ", L", There is a 32 bit version of ", L", The regedit process ",
-        L", Error occurred while writing in the regedit process memory. Error returned was : ",
-        L", Error occurred while reading the regedit process memory. Error returned was : ",
-        L", Failed to read L1 resource ", L", Failed to read L2 resource ", L", Failed to read L3 resource "};
-    for (const wchar_t* head : openEnded)
-        if (startsWith(m, head)) return true;
-    if (exact.count(m)) return true;
-    for (const wchar_t* kind : kKinds)
-        if (m == L", User did not specify a " + std::wstring(kind) + L" to jump to." ||
-            m == L", The " + std::wstring(kind) + L" was not found")
-            return true;
-    const std::wstring code = L", Error code returned is: 0x";
-    if (startsWith(m, code)) {
-        const std::wstring hex = m.substr(code.size());
-        return !hex.empty() && hex.size() <= 8 && hex[0] != L'0' &&
-               hex.find_first_not_of(L"0123456789abcdef") == std::wstring::npos;
+bool matches(std::wstring_view text, std::wstring_view pattern, const LineContext& context) {
+    const std::size_t at = pattern.find(L'{');
+    if (at == std::wstring_view::npos) return text == pattern;
+    if (text.substr(0, at) != pattern.substr(0, at)) return false;
+    text.remove_prefix(at);
+    const std::wstring_view field = pattern.substr(at, pattern.find(L'}', at) + 1 - at);
+    const std::wstring_view rest = pattern.substr(at + field.size());
+    if (field == L"{any}") return true;
+    if (field == L"{hex}")
+        return !text.empty() && text.size() <= 8 && text[0] != L'0' && text.find_first_not_of(L"0123456789abcdef") == text.npos;
+    if (field == L"{time}") {
+        const std::wstring_view form = L"dddd-dd-ddTdd:dd:dd";
+        bool time = text.size() == form.size();
+        for (std::size_t i = 0; time && i < text.size(); ++i) time = form[i] == L'd' ? iswdigit(text[i]) != 0 : text[i] == form[i];
+        return text.empty() || time;
     }
-    const std::wstring inUse = L", Regedit is in use by another instance of Hivescout. The jump to \"";
-    if (startsWith(m, inUse)) {
-        for (const std::wstring& path : context.paths)
-            if (m == inUse + path + L"\" will not be possible. Application is terminating") return true;
-        return false;
-    }
+    std::vector<std::wstring_view> choices(std::begin(kKinds), std::end(kKinds));
+    if (field == L"{path}") choices.assign(context.paths.begin(), context.paths.end());
+    for (std::wstring_view choice : choices)
+        if (text.substr(0, choice.size()) == choice && matches(text.substr(choice.size()), rest, context)) return true;
     return false;
 }
 
@@ -163,20 +135,12 @@ bool isErrorMessage(const std::wstring& m, const LineContext& context) {
 // copies. A line torn by another writer, or forged by a name, fails this.
 bool isKnownLine(const std::wstring& line, const LineContext& context) {
     const ParsedLine parsed = parseLine(line);
-    const std::wstring& m = parsed.message;
-    bool known = false;
-    switch (parsed.form) {
-    case Form::Plain: return true;
-    case Form::Unknown: return false;
-    case Form::Start: known = startsWith(m, L" started on: ") && isTimestamp(m.substr(13)); break;
-    case Form::End: known = startsWith(m, L" ended on: ") && isTimestamp(m.substr(11)); break;
-    case Form::Ordinary: known = isOrdinaryMessage(m, context); break;
-    case Form::Error: known = isErrorMessage(m, context); break;
-    }
-    return known && context.copies.count(parsed.pid) != 0;
+    if (parsed.form == Form::Plain || parsed.form == Form::Unknown) return parsed.form == Form::Plain;
+    const std::vector<std::wstring>& patterns = kMessages.at(parsed.form);
+    return context.copies.count(parsed.pid) != 0 && std::any_of(patterns.begin(), patterns.end(), [&](const std::wstring& p) {
+               return matches(parsed.message, p, context);
+           });
 }
-
-// ---- Running copies ------------------------------------------------------------------
 
 std::wstring hivescoutCommand(const std::wstring& arguments) { return quoteArgument(hivescoutPath()) + L" " + arguments; }
 std::wstring word(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }
@@ -195,11 +159,35 @@ Copy startCopy(const std::wstring& arguments, const std::wstring& directory = st
     return Copy{std::make_unique<RunningProcess>(hivescoutCommand(arguments), RunOptions{{}, 60000, directory}), {}};
 }
 
+// What the copies of a section did: their exit codes (a hung copy's as the campaign's kill
+// code), and how many hung, crashed or were ended by a command.
+struct Tally {
+    std::map<std::uint32_t, unsigned long> codes;
+    unsigned long copies = 0, hangs = 0, crashes = 0, ended = 0;
+    void add(const Copy& copy) {
+        ++copies, ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
+        hangs += copy.hung(), crashes += copy.crashed(), ended += copy.terminated();
+    }
+    // The copies that ended, without a hang, with another exit code.
+    unsigned long otherThan(std::uint32_t code) const { return copies - hangs - (codes.count(code) ? codes.at(code) : 0); }
+    unsigned long undocumented() const {
+        unsigned long count = 0;
+        for (const auto& [code, copiesWithIt] : codes) count += documented(code) || code == kKilledByCampaign ? 0 : copiesWithIt;
+        return count;
+    }
+    std::string histogram() const {  // "code xcount" entries
+        std::string text;
+        for (const auto& [code, count] : codes) text += format("%s%u x%lu", text.empty() ? "" : ", ", code, count);
+        return text;
+    }
+};
+
 // Waits for every copy until the common deadline (a tick count).
-void finishCopies(std::vector<Copy>& copies, DWORD deadline) {
+void finishCopies(std::vector<Copy>& copies, DWORD deadline, Tally& tally) {
     for (Copy& copy : copies) {
         const DWORD now = ::GetTickCount();
         copy.result = copy.process->wait(static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0);
+        tally.add(copy);
     }
 }
 
@@ -210,36 +198,32 @@ LineContext contextOf(const std::vector<Copy>& copies, const std::vector<std::ws
     return context;
 }
 
-// ---- Figures of a shared log ---------------------------------------------------------
-
 struct LogFigures {
     unsigned long expected = 0, found = 0, lost = 0, torn = 0, doubled = 0;
     std::wstring sample;  // the first torn line, for the report
-    void add(const LogFigures& other) {
-        expected += other.expected, found += other.found, lost += other.lost;
-        torn += other.torn, doubled += other.doubled;
-        if (sample.empty()) sample = other.sample;
+    void add(const LogFigures& o) {
+        expected += o.expected, found += o.found, lost += o.lost, torn += o.torn, doubled += o.doubled;
+        if (sample.empty()) sample = o.sample;
     }
     bool clean() const { return lost == 0 && torn == 0 && doubled == 0; }
 };
 
-void countAgainst(unsigned long expected, unsigned long found, LogFigures& figures) {
-    figures.expected += expected;
-    if (found < expected) figures.lost += expected - found;
-    if (found > expected) figures.doubled += found - expected;
-}
-
-// Checks every line of a shared log: its form and owner, and that each copy has its start
-// line, exactly one end line (none when it hung) and, when ended by a command, the
-// termination line directly before that end line. perCopyError: an error message that
-// every copy writes once (or empty).
+// Checks every line of a shared log: its form and owner, and that each copy has its start line,
+// one end line (none when it hung), when ended by a command the termination line directly
+// before it, and perCopyError (unless empty) once.
 LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, const std::vector<std::wstring>& paths,
                     const std::wstring& perCopyError = std::wstring()) {
     const LineContext context = contextOf(copies, paths);
     LogFigures figures;
+    // The lines each copy owes the log, by kind: one more for each expected, one less for each found.
+    std::map<std::pair<DWORD, std::wstring>, long> owed;
+    for (const Copy& copy : copies) {
+        const std::pair<const wchar_t*, bool> expected[] = {
+            {L"start", true}, {L"end", !copy.hung()}, {L"termination", copy.terminated()}, {L"error", !perCopyError.empty()}};
+        for (const auto& [kind, due] : expected) owed[{copy.pid(), kind}] += due, figures.expected += due;
+    }
     bool textMode = true;
     const std::vector<std::wstring> lines = splitReportLines(bytes, &textMode);
-    std::map<DWORD, unsigned long> starts, ends, terminations, errors;
     std::map<std::wstring, unsigned long> seen;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!lines[i].empty()) ++figures.found;
@@ -248,30 +232,20 @@ LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, c
             continue;
         }
         const ParsedLine line = parseLine(lines[i]);
-        if (line.form == Form::Start) ++starts[line.pid];
-        else if (line.form == Form::End) ++ends[line.pid];
+        if (line.form == Form::Start) --owed[{line.pid, L"start"}];
+        else if (line.form == Form::End) --owed[{line.pid, L"end"}];
         // The same text from the same process twice (IDs that were reused aside).
         else if (line.form != Form::Plain && ++seen[lines[i]] > context.copies.at(line.pid)) ++figures.doubled;
         if (line.form == Form::Ordinary && line.message == kTerminating) {
-            ++terminations[line.pid];
+            --owed[{line.pid, L"termination"}];
             // Both termination lines go out in one write, so nothing may come between them.
             const ParsedLine next = i + 1 < lines.size() ? parseLine(lines[i + 1]) : ParsedLine{};
             if (next.form != Form::End || next.pid != line.pid) ++figures.torn;
         }
-        if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError) ++errors[line.pid];
+        if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError) --owed[{line.pid, L"error"}];
     }
     if (!textMode) ++figures.torn;  // a line feed without its carriage return
-    std::map<DWORD, unsigned long> wantEnds, wantTerminations;
-    for (const Copy& copy : copies) {
-        wantEnds[copy.pid()] += !copy.hung();
-        wantTerminations[copy.pid()] += copy.terminated();
-    }
-    for (const auto& [pid, count] : context.copies) {
-        countAgainst(count, starts[pid], figures);
-        countAgainst(wantEnds[pid], ends[pid], figures);
-        countAgainst(wantTerminations[pid], terminations[pid], figures);
-        if (!perCopyError.empty()) countAgainst(count, errors[pid], figures);
-    }
+    for (const auto& [owner, count] : owed) (count > 0 ? figures.lost : figures.doubled) += std::labs(count);
     return figures;
 }
 
@@ -289,21 +263,6 @@ unsigned long unknownLines(const std::vector<std::string>& texts, const std::vec
     return unknown;
 }
 
-// Exit codes seen, as "code xcount" entries (hung copies as the campaign's kill code), and
-// how many of them held undocumented bits.
-std::string histogramOf(const std::map<std::uint32_t, unsigned long>& codes, unsigned long& undocumented) {
-    std::string histogram;
-    for (const auto& [code, count] : codes) {
-        histogram += format("%s%u x%lu", histogram.empty() ? "" : ", ", code, count);
-        undocumented += documented(code) || code == kKilledByCampaign ? 0 : count;
-    }
-    return histogram;
-}
-
-// ---- The registry data and the editor ------------------------------------------------
-
-const wchar_t kRoot[] = L"HivescoutCampaign";
-
 // A key level of 120 subkeys whose last one holds 60 values: a walk of seconds when the
 // editor answers slowly.
 std::vector<std::wstring> campaignTree() {
@@ -314,14 +273,7 @@ std::vector<std::wstring> campaignTree() {
     return root;
 }
 
-struct Targets {
-    std::wstring wideKey, wideValue, shortKey;
-};
-
-Targets targetsIn(const TestRegistryData& data) {
-    return {data.registryPath(L"Wide\\Key0119"), data.registryPath(L"Wide\\Key0119\\Value159"),
-            data.registryPath(L"Short")};
-}
+struct Targets { std::wstring wideKey, wideValue, shortKey; };
 
 std::map<std::wstring, std::wstring> slowEditor(DWORD itemReadDelayMs) {
     return {{standin::knob::kItemReadDelayMs, std::to_wstring(itemReadDelayMs)}};
@@ -329,15 +281,13 @@ std::map<std::wstring, std::wstring> slowEditor(DWORD itemReadDelayMs) {
 
 // ---- 1: termination storm -----------------------------------------------------------
 
-struct SectionResult {
-    std::string summary;
-    bool clean;
-};
+struct SectionResult { std::string summary; bool clean; };
 
 SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
     std::uniform_int_distribution<int> pause(50, 700), percent(0, 99);
     std::unique_ptr<Editor> editor;
-    unsigned long commands = 0, eventCommands = 0, copiesRun = 0, ended = 0, hangs = 0, crashes = 0, rounds = 0;
+    unsigned long commands = 0, eventCommands = 0, rounds = 0;
+    Tally tally;
     LogFigures logs;
     const std::vector<std::wstring> paths = {targets.wideKey, targets.wideValue, targets.shortKey};
     while (commands < wantedCommands) {
@@ -355,27 +305,20 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
             ++commands;
             if (percent(rng) < 15) {
                 ++eventCommands;
-                const std::wstring name =
-                    L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
+                const std::wstring name = L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
                 UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
                 ::SetEvent(event.get());
                 ::Sleep(200);
                 ::ResetEvent(event.get());
             } else {
-                const std::wstring& target = paths[percent(rng) % paths.size()];
-                copies.push_back(startCopy(logging + L"-tw " + word(L"-jumpto", target)));
+                copies.push_back(startCopy(logging + L"-tw " + word(L"-jumpto", paths[percent(rng) % paths.size()])));
             }
         }
-        finishCopies(copies, ::GetTickCount() + kHangMs);
-        for (const Copy& copy : copies) {
-            ++copiesRun;
-            ended += copy.terminated();
-            hangs += copy.hung();
-            crashes += copy.crashed();
+        finishCopies(copies, ::GetTickCount() + kHangMs, tally);
+        for (const Copy& copy : copies)
             if (copy.hung() || copy.crashed())
                 std::printf("[ storm ] round %lu: copy %lu %s (exit 0x%x)\n", rounds, copy.pid(),
                             copy.hung() ? "HUNG" : "CRASHED", copy.result.exitCode);
-        }
         const LogFigures round = checkLog(readFileBytes(log), copies, paths);
         if (!round.clean())
             std::printf("[ storm ] round %lu: %lu lost, %lu torn, %lu doubled; first bad line: %s\n", rounds,
@@ -385,9 +328,9 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
     }
     return {format("termination storm: %lu rounds, %lu commands (%lu by event), %lu copies, %lu ended by a command, "
                    "%lu hangs, %lu crashes; log lines %lu found, %lu start/end/termination lines expected, %lu lost, "
-                   "%lu torn, %lu doubled", rounds, commands, eventCommands, copiesRun, ended, hangs, crashes,
-                   logs.found, logs.expected, logs.lost, logs.torn, logs.doubled),
-            hangs == 0 && crashes == 0 && logs.clean()};
+                   "%lu torn, %lu doubled", rounds, commands, eventCommands, tally.copies, tally.ended, tally.hangs,
+                   tally.crashes, logs.found, logs.expected, logs.lost, logs.torn, logs.doubled),
+            tally.hangs == 0 && tally.crashes == 0 && logs.clean()};
 }
 
 // ---- 2: log appends -----------------------------------------------------------------
@@ -398,28 +341,24 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
     bool clean = true;
     for (unsigned size : {4u, 8u, 16u}) {
         LogFigures total;
-        unsigned long hangs = 0, wrongCodes = 0;
+        Tally tally;
         for (unsigned repeat = 0; repeat < repeats; ++repeat) {
             const std::wstring log = scratch + L"append-" + std::to_wstring(size) + L".log";
             ::DeleteFileW(log.c_str());
             std::vector<Copy> copies;
             for (unsigned i = 0; i < size; ++i)
                 copies.push_back(startCopy(word(L"-logtofile", log) + L" -appendlog -jumptokey="));
-            finishCopies(copies, ::GetTickCount() + 30000);
-            for (const Copy& copy : copies) {
-                hangs += copy.hung();
-                wrongCodes += !copy.hung() && copy.result.exitCode != ExitFlags::NoKeyGiven;
-            }
+            finishCopies(copies, ::GetTickCount() + 30000, tally);
             // Each copy writes its start line, the missing-key line and its end line.
             total.add(checkLog(readFileBytes(log), copies, {}, missing));
             ::DeleteFileW(log.c_str());
         }
+        const unsigned long wrongCodes = tally.otherThan(ExitFlags::NoKeyGiven);
         const std::string line = format("%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
                                         "%lu hangs, %lu other exit codes", size, repeats, total.expected, total.found,
-                                        total.lost, total.torn, total.doubled, hangs, wrongCodes);
-        std::printf("[ append ] %s\n", line.c_str());
+                                        total.lost, total.torn, total.doubled, tally.hangs, wrongCodes);
         figures += (figures.empty() ? "" : "; ") + line;
-        clean = clean && total.clean() && total.found == total.expected && hangs == 0 && wrongCodes == 0;
+        clean = clean && total.clean() && total.found == total.expected && tally.hangs == 0 && wrongCodes == 0;
     }
     return {"log appends: " + figures, clean};
 }
@@ -427,13 +366,12 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
 // ---- 3: hostile command lines -------------------------------------------------------
 
 const wchar_t* const kSwitchNames[] = {
-    L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout",
-    L"-terminateifotherinstanceisblocking", L"-tb", L"-terminateotherwaitinginstances", L"-tw",
-    L"-usemultipleinstancesofregedit", L"-m", L"-use32bitregedit", L"-32bit", L"-x86", L"-use64bitregedit",
-    L"-64bit", L"-x64", L"/?", L"?", L"--help", L"-help"};
+    L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout", L"-terminateifotherinstanceisblocking",
+    L"-tb", L"-terminateotherwaitinginstances", L"-tw", L"-usemultipleinstancesofregedit", L"-m", L"-use32bitregedit", L"-32bit",
+    L"-x86", L"-use64bitregedit", L"-64bit", L"-x64", L"/?", L"?", L"--help", L"-help"};
 
 wchar_t randomUnit(Rng& rng) {
-    static const std::wstring plain = L"abcXYZ019 \\\\\\\"=-_.?/:*<>|";
+    const std::wstring_view plain = L"abcXYZ019 \\\\\\\"=-_.?/:*<>|";
     switch (rng() % 10) {
     case 0: return static_cast<wchar_t>(rng() % 0x20);                  // control characters, NUL among them
     case 1: return static_cast<wchar_t>(0xD800 + rng() % 0x800);        // an unpaired surrogate
@@ -562,14 +500,14 @@ SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& 
     const std::size_t at = fuzz.standardOutput.find("FUZZ ");
     const bool finished = at != std::string::npos && std::sscanf(fuzz.standardOutput.c_str() + at, "FUZZ %lu %lu %lu",
                                                                  &lines, &violations, &longest) == 3;
-    std::printf("%s", fuzz.standardOutput.substr(0, at == std::string::npos ? std::string::npos : at).c_str());
+    std::printf("%s", fuzz.standardOutput.substr(0, at).c_str());  // what it said before its figures
     const bool fuzzCrashed = !finished || fuzz.timedOut;
 
     // The real program against a running editor, one scratch directory per run.
     Editor editor;
-    unsigned long runs = 0, refused = 0, hangs = 0, crashes = 0, badLines = 0, checkedLines = 0;
-    std::map<std::uint32_t, unsigned long> codes;
-    while (runs < programRuns) {
+    unsigned long refused = 0, badLines = 0, checkedLines = 0;
+    Tally tally;
+    while (tally.copies < programRuns) {
         std::wstring arguments;
         for (unsigned n = 1 + rng() % 4; n > 0; --n) {
             std::wstring w = randomWord(rng, targets, 30000, true);
@@ -581,50 +519,40 @@ SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& 
         JumpSettings expected;
         buildJumpSettings(expected, commandLine.c_str());
         if (expected.showHelp || commandLine.size() > 32000) continue;  // the usage window is not for this section
-        const std::wstring directory = scratch + L"run" + std::to_wstring(runs) + L"\\";
+        const std::wstring directory = scratch + L"run" + std::to_wstring(tally.copies) + L"\\";
         ::CreateDirectoryW(directory.c_str(), nullptr);
         std::vector<Copy> copies;
         copies.push_back(startCopy(arguments, directory));
-        const DWORD startError = copies.front().process->started() ? 0 : ::GetLastError();
-        finishCopies(copies, ::GetTickCount() + 20000);
-        const Copy& copy = copies.front();
-        if (!copy.result.started) {  // the system refused the command line: not the program's doing
+        const DWORD startError = ::GetLastError();
+        if (!copies.front().process->started()) {  // the system refused the command line: not the program's doing
             ++refused;
             std::printf("[ hostile ] not started (error %lu, %zu characters): %s\n", startError, commandLine.size(),
                         toUtf8(arguments.substr(0, 300)).c_str());
             continue;
         }
-        ++runs;
-        ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
-        hangs += copy.hung();
-        crashes += copy.crashed();
+        finishCopies(copies, ::GetTickCount() + 20000, tally);
+        const Copy& copy = copies.front();
         // Every line on the standard streams and in any log file it wrote.
         std::vector<std::string> texts = {copy.result.standardOutput, copy.result.standardError};
-        WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW((directory + L"*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            texts.push_back(readFileBytes(directory + found.cFileName));
-            ::DeleteFileW((directory + found.cFileName).c_str());
-        }
-        if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
-        ::RemoveDirectoryW(directory.c_str());
+        std::error_code error;
+        for (const auto& file : std::filesystem::directory_iterator(directory, error))
+            if (file.is_regular_file(error)) texts.push_back(readFileBytes(file.path().wstring()));
+        std::filesystem::remove_all(directory, error);
         const unsigned long unknown = unknownLines(texts, copies, expected.jumpPath, "hostile", checkedLines);
         badLines += unknown;
         if (unknown || copy.hung() || copy.crashed())
             std::printf("[ hostile ] exit 0x%x%s from: %s\n", copy.result.exitCode, copy.hung() ? " (HUNG)" : "",
                         toUtf8(arguments.substr(0, 300)).c_str());
-        if (runs % 25 == 0) endEditorsExcept(editor.processId());
+        if (tally.copies % 25 == 0) endEditorsExcept(editor.processId());
     }
-    unsigned long undocumented = 0;
-    std::printf("[ hostile ] exit codes: %s\n", histogramOf(codes, undocumented).c_str());
+    std::printf("[ hostile ] exit codes: %s\n", tally.histogram().c_str());
     return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
                    "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
                    "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
-                   lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", runs, refused,
-                   codes.size(), undocumented, hangs, crashes, badLines, checkedLines),
-            !fuzzCrashed && violations == 0 && lines == fuzzCount && hangs == 0 && crashes == 0 && undocumented == 0 &&
-                badLines == 0};
+                   lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", tally.copies,
+                   refused, tally.codes.size(), tally.undocumented(), tally.hangs, tally.crashes, badLines, checkedLines),
+            !fuzzCrashed && violations == 0 && lines == fuzzCount && tally.hangs == 0 && tally.crashes == 0 &&
+                tally.undocumented() == 0 && badLines == 0};
 }
 
 // ---- 4: the editor killed during a walk ---------------------------------------------
@@ -632,8 +560,8 @@ SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& 
 SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
     // The walk takes about 0.4 s to the key and 0.2 s more through the values.
     std::uniform_int_distribution<DWORD> delay(0, 700);
-    std::map<std::uint32_t, unsigned long> codes;
-    unsigned long hangs = 0, badLines = 0, checked = 0;
+    Tally tally;
+    unsigned long badLines = 0, checked = 0;
     for (unsigned trial = 0; trial < kills; ++trial) {
         Editor editor(slowEditor(3));
         const bool toValue = trial % 2 == 1;
@@ -643,18 +571,15 @@ SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
         copies.front().process->waitForOutput("Jumping to", kHangMs);
         ::Sleep(delay(rng));
         ::TerminateProcess(editor.process(), 0xDEAD);
-        finishCopies(copies, ::GetTickCount() + kHangMs);
+        finishCopies(copies, ::GetTickCount() + kHangMs, tally);
         const Copy& copy = copies.front();
-        hangs += copy.hung();
-        ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
         badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "kill", checked);
         endEditorsExcept();  // one the copy launched when it found none
     }
-    unsigned long undocumented = 0;
-    const std::string histogram = histogramOf(codes, undocumented);
     return {format("editor killed during a walk: %u kills, %lu hangs, %lu undocumented exit codes, %lu of %lu report "
-                   "lines unknown; exit codes %s", kills, hangs, undocumented, badLines, checked, histogram.c_str()),
-            hangs == 0 && undocumented == 0 && badLines == 0};
+                   "lines unknown; exit codes %s", kills, tally.hangs, tally.undocumented(), badLines, checked,
+                   tally.histogram().c_str()),
+            tally.hangs == 0 && tally.undocumented() == 0 && badLines == 0};
 }
 
 // ---- 5: a soak in one running editor ------------------------------------------------
@@ -684,13 +609,12 @@ long handlesAtExit(std::wstring line) {
 }
 
 // Jumps alternating key and value, `batch` copies at a time (the waiting ones never give up).
-void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, unsigned long& failed, unsigned long& hangs) {
+void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, Tally& tally) {
     for (unsigned long done = 0; done < jumps;) {
         std::vector<Copy> copies;
         for (unsigned i = 0; i < batch && done < jumps; ++i, ++done)
             copies.push_back(startCopy(L"-waittimeout=600000 " + (done % 2 ? word(L"-jumptovalue", t.shortKey + L"\\Value3") : word(L"-jumptokey", t.shortKey))));
-        finishCopies(copies, ::GetTickCount() + 60000 * batch);
-        for (const Copy& copy : copies) hangs += copy.hung(), failed += !copy.hung() && copy.result.exitCode != 0;
+        finishCopies(copies, ::GetTickCount() + 60000 * batch, tally);
     }
 }
 
@@ -703,11 +627,12 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
         Editor editor(wine ? wineEditorPath() : standinPath());
         if (!editor.ready()) return {summary + ": no editor", false};
         const DWORD start = ::GetTickCount();
-        unsigned long failed = 0, hangs = 0;
-        soakJumps(t, 16, 8, failed, hangs);  // the editor's first expansions and caches
+        Tally tally;
+        soakJumps(t, 16, 8, tally);  // the editor's first expansions and caches
         const Footprint before = footprintOf(editor.process());
-        soakJumps(t, jumps / 2, 1, failed, hangs);
-        soakJumps(t, jumps - jumps / 2, 8, failed, hangs);
+        soakJumps(t, jumps / 2, 1, tally);
+        soakJumps(t, jumps - jumps / 2, 8, tally);
+        const unsigned long failed = tally.otherThan(0), hangs = tally.hangs;
         const Footprint after = footprintOf(editor.process());
         const long bare = handlesAtExit(quoteArgument(ownDirectory() + L"bare_process.exe") + L" windows"),
                    none = handlesAtExit(hivescoutCommand(quiet + L"-jumptokey=")),
@@ -724,59 +649,52 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
                           before.handles, after.handles, before.regions, after.regions, none, bare, key, value,
                           (::GetTickCount() - start) / 1000.0);
         std::printf("[ soak ] %s\n", summary.c_str());
-        std::fflush(stdout);
     }
     return {summary, clean};
-}
-
-unsigned long numberAfter(int argc, wchar_t** argv, const wchar_t* name, unsigned long fallback) {
-    for (int i = 1; i < argc; ++i)
-        if (startsWith(argv[i], name)) return std::wcstoul(argv[i] + wcslen(name), nullptr, 10);
-    return fallback;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const unsigned seed = static_cast<unsigned>(numberAfter(argc, argv, L"--seed=", ::GetTickCount()));
-    if (const unsigned long count = numberAfter(argc, argv, L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // figures show as they come, and survive a crash
+    const auto number = [&](const wchar_t* name, unsigned long fallback) {  // --name=N
+        for (int i = 1; i < argc; ++i)
+            if (startsWith(argv[i], name)) return std::wcstoul(argv[i] + wcslen(name), nullptr, 10);
+        return fallback;
+    };
+    const unsigned seed = static_cast<unsigned>(number(L"--seed=", ::GetTickCount()));
+    if (const unsigned long count = number(L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
     // --quick: every section, a few rounds each (for trying the campaign itself).
-    bool quick = false;
-    for (int i = 1; i < argc; ++i) quick = quick || std::wstring(argv[i]) == L"--quick";
+    const bool quick = std::any_of(argv + 1, argv + argc, [](const wchar_t* word) { return std::wstring(word) == L"--quick"; });
     std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
-    std::fflush(stdout);
     const DWORD start = ::GetTickCount();
 
     // Copies launch the system's editor, which the bench makes the stand-in; editors are ended
     // freely, which only the bench's private prefix allows.
     if (const std::string why = standinNotInstalled(); !why.empty()) return std::printf("[ campaign ] FAILED: %s\n", why.c_str()), 2;
-    TestRegistryData data(kRoot, campaignTree());
+    TestRegistryData data(L"HivescoutCampaign", campaignTree());
     if (!data.created()) return std::printf("[ campaign ] FAILED: registry data\n"), 2;
-    const Targets targets = targetsIn(data);
+    const Targets targets{data.registryPath(L"Wide\\Key0119"), data.registryPath(L"Wide\\Key0119\\Value159"),
+                          data.registryPath(L"Short")};
     const std::wstring scratch = temporaryPath(L"hivescout-campaign\\");
     ::CreateDirectoryW(scratch.c_str(), nullptr);
 
-    // --only=N runs section N alone.
-    const unsigned long only = numberAfter(argc, argv, L"--only=", 0);
+    const unsigned long only = number(L"--only=", 0);  // section N alone
     std::vector<std::pair<const char*, SectionResult>> sections;
     auto runSection = [&](const char* name, auto section) {
         if (only != 0 && std::to_string(only) != name) return;
         const DWORD sectionStart = ::GetTickCount();
         std::printf("[ campaign ] %s ...\n", name);
-        std::fflush(stdout);
         // Each section draws from its own sequence, so that --only repeats what a full run did.
         sections.emplace_back(name, section(Rng(seed + name[0])));
         std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - sectionStart) / 1000.0);
-        std::fflush(stdout);
         endEditorsExcept();
     };
-    const unsigned commands = static_cast<unsigned>(numberAfter(argc, argv, L"--commands=", quick ? 9 : 201));
-    runSection("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, commands); });
+    runSection("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, number(L"--commands=", quick ? 9 : 201)); });
     runSection("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
     runSection("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runSection("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
-    const unsigned long soakJumpCount = numberAfter(argc, argv, L"--soak-jumps=", quick ? 40 : 5000);
-    runSection("5", [&](Rng) { return soak(targets, soakJumpCount); });
+    runSection("5", [&](Rng) { return soak(targets, number(L"--soak-jumps=", quick ? 40 : 5000)); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;

@@ -18,11 +18,7 @@ inline DWORD handleCount(DWORD processId) {
     return static_cast<DWORD>(std::count_if(entry, entry + *reinterpret_cast<const ULONG*>(table.data()), [&](const Entry& e) { return e.owner == processId; }));
 }
 
-struct Footprint {
-    unsigned long long privateBytes = 0;
-    unsigned long regions = 0;
-    DWORD handles = 0;
-};
+struct Footprint { unsigned long long privateBytes = 0; unsigned long regions = 0; DWORD handles = 0; };
 
 // Summed from the regions: the process counters are not filled in for other processes everywhere.
 inline Footprint footprintOf(HANDLE process) {
