@@ -9,7 +9,10 @@ namespace {
 
 // The lock's name as every copy of the tool must spell it, held as another copy would.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
-MutexHolder foreignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) { return MutexHolder(lockName(editorId), releaseAfterMs); }
+MutexHolder foreignLock(DWORD editorId) { return MutexHolder(lockName(editorId)); }
+// A copy runs its termination watcher and that watcher's deadline beside its main thread
+// from just before it takes the editor's lock.
+const std::size_t kThreadsAtTheLock = 3;
 
 }  // namespace
 
@@ -24,8 +27,11 @@ TEST_F(Coordination, AFreeEditorIsChosenOverOneInUseAndALockGivenUpInTimeIsTaken
         EXPECT_EQ(testPath(L"Alpha"), EditorReader(second.processId()).selectedKeyPath());
         EXPECT_NE(testPath(L"Alpha"), EditorReader(first.processId()).selectedKeyPath());
     }
-    const MutexHolder busy = foreignLock(first.processId(), 500), alsoBusy = foreignLock(second.processId(), 500);
-    EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"beta"))).exitCode());
+    MutexHolder busy = foreignLock(first.processId()), alsoBusy = foreignLock(second.processId());
+    const auto waiter = startJump(switchWord(L"-jumptokey", testPath(L"beta")));
+    EXPECT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
+    busy.stop(), alsoBusy.stop();
+    EXPECT_EQ(0u, waiter->wait().exitCode);
 }
 
 // Every editor in use: the last one is waited for, as long as the switches say.
@@ -93,7 +99,7 @@ protected:
 TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
     auto holder = startSlowJump();
     auto waiter = startJump(L"-waittimeout=60000 " + switchWord(L"-jumptokey", testPath(L"beta")));
-    ::Sleep(700);  // the waiter reaches its locking step
+    ASSERT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
     const HivescoutRun sender = jump(L"-tw " + switchWord(L"-jumptokey", testPath(L"Alpha")));
     for (RunningProcess* copy : {holder.get(), waiter.get()}) {
         const ProcessResult ended = copy->wait(30000);

@@ -34,7 +34,7 @@ private:
     std::wostringstream error_;
 };
 
-// Sets one settings field for the life of the object.
+// Sets one process-wide value for the life of the object.
 template <typename T>
 class ScopedValue {
 public:

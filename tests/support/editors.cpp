@@ -3,6 +3,8 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <iomanip>
+#include <sstream>
 
 namespace {
 
@@ -23,7 +25,45 @@ HWND findBelow(HWND parent, const std::wstring& wanted) {
     return nullptr;
 }
 
+std::string describe(const RecordedMessage& entry) {
+    static const std::map<UINT, const char*> names = {
+        {TVM_GETNEXTITEM, "TVM_GETNEXTITEM"}, {TVM_GETITEMW, "TVM_GETITEMW"}, {TVM_SELECTITEM, "TVM_SELECTITEM"},
+        {TVM_EXPAND, "TVM_EXPAND"}, {LVM_GETITEMCOUNT, "LVM_GETITEMCOUNT"}, {LVM_GETHEADER, "LVM_GETHEADER"},
+        {LVM_GETITEMW, "LVM_GETITEMW"}, {LVM_SETITEMW, "LVM_SETITEMW"}, {LVM_SETITEMSTATE, "LVM_SETITEMSTATE"},
+        {LVM_ENSUREVISIBLE, "LVM_ENSUREVISIBLE"}, {HDM_GETITEMCOUNT, "HDM_GETITEMCOUNT"}, {WM_MBUTTONDOWN, "WM_MBUTTONDOWN"},
+        {WM_MBUTTONUP, "WM_MBUTTONUP"}, {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"}};
+    std::ostringstream text;
+    text << (entry.control == standin::Control::Tree ? "tree " : entry.control == standin::Control::List ? "list " : "header ");
+    if (names.count(entry.message)) text << names.at(entry.message);
+    else text << "0x" << std::hex << entry.message;
+    text << std::hex << " 0x" << entry.wParam << " 0x" << entry.lParam;
+    return text.str();
+}
+
 }  // namespace
+
+std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual) {
+    std::ostringstream table;
+    const auto row = [&table](const std::string& left, const std::string& right, bool differs) {
+        table << std::left << std::setw(46) << left << std::setw(42) << right << (differs ? "<- differs" : "") << "\n";
+    };
+    row("expected (? optional)", "recorded", false);
+    bool failed = false;
+    for (std::size_t e = 0, a = 0; e < expected.size() || a < actual.size();) {
+        const std::string left = e < expected.size() ? (expected[e].optional ? "? " : "  ") + describe(expected[e].message) : "";
+        if (!failed && e < expected.size() && a < actual.size() && expected[e].message == actual[a]) {
+            row(left, describe(actual[a]), false), ++e, ++a;
+        } else if (!failed && e < expected.size() && expected[e].optional) {
+            row(left, "(not sent)", false), ++e;
+        } else {  // from the first difference on, the rest of both side by side
+            failed = true;
+            const bool same = e < expected.size() && a < actual.size() && expected[e].message == actual[a];
+            row(left, a < actual.size() ? describe(actual[a]) : "", !same), ++e, ++a;
+        }
+    }
+    return failed ? table.str() : "";
+}
 
 std::wstring installedEditorPath() {
     wchar_t directory[MAX_PATH + 1] = {};
@@ -130,18 +170,9 @@ std::wstring EditorReader::selectedRow() {
     return itemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0});
 }
 
-void PrintTo(const StandinMessage& message, std::ostream* out) {
-    *out << "control " << static_cast<unsigned>(message.control) << std::hex << " message 0x" << message.message
-         << " wParam 0x" << message.wParam << " lParam 0x" << message.lParam << std::dec;
-}
-
-std::vector<StandinMessage> recordedMessages(const std::wstring& recordPath) {
+std::vector<RecordedMessage> recordedMessages(const std::wstring& recordPath) {
     const std::string bytes = readFileBytes(recordPath);
-    std::vector<StandinMessage> messages;
-    for (std::size_t at = 0; at + sizeof(standin::RecordedMessage) <= bytes.size(); at += sizeof(standin::RecordedMessage)) {
-        standin::RecordedMessage entry;
-        std::memcpy(&entry, bytes.data() + at, sizeof(entry));
-        messages.push_back({entry.control, entry.message, static_cast<WPARAM>(entry.wParam), static_cast<LPARAM>(entry.lParam)});
-    }
+    std::vector<RecordedMessage> messages(bytes.size() / sizeof(RecordedMessage));
+    std::memcpy(messages.data(), bytes.data(), messages.size() * sizeof(RecordedMessage));
     return messages;
 }

@@ -1,7 +1,10 @@
 #include "tests/support/process_runner.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -73,6 +76,24 @@ bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) con
         if (!running) return false;
     }
     return false;
+}
+
+bool RunningProcess::waitForThreads(std::size_t count, DWORD timeoutMs) const {
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
+        if (threadIds(processId_).size() >= count) return true;
+        if (::WaitForSingleObject(process_, 0) != WAIT_TIMEOUT) return false;
+    }
+    return false;
+}
+
+std::vector<DWORD> threadIds(DWORD processId) {
+    std::vector<DWORD> ids;
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{sizeof(entry)};
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == processId) ids.push_back(entry.th32ThreadID);
+    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+    return ids;
 }
 
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options) {
@@ -166,18 +187,21 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
     return lines;
 }
 
-MutexHolder::MutexHolder(const std::wstring& name, DWORD releaseAfterMs, bool abandon) {
-    thread_ = std::thread([=] {
-        const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
-        held_ = true;
-        for (const DWORD start = ::GetTickCount(); !release_ && ::GetTickCount() - start < releaseAfterMs;) ::Sleep(5);
-        if (!abandon) ::ReleaseMutex(mutex);
-        ::CloseHandle(mutex);
-    });
-    while (!held_) ::Sleep(5);
+// Both waits are bounded: a test that never stops its holder loses the mutex after ten minutes.
+MutexHolder::MutexHolder(const std::wstring& name, bool abandon)
+    : thread_([this, name, abandon] {
+          const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
+          ::SetEvent(held_);
+          ::WaitForSingleObject(stop_, 600000);
+          if (!abandon) ::ReleaseMutex(mutex);
+          ::CloseHandle(mutex);
+      }) {
+    ::WaitForSingleObject(held_, 10000);
 }
 
 void MutexHolder::stop() {
-    release_ = true;
+    ::SetEvent(stop_);
     if (thread_.joinable()) thread_.join();
+    for (HANDLE event : {std::exchange(held_, nullptr), std::exchange(stop_, nullptr)})
+        if (event) ::CloseHandle(event);
 }

@@ -4,7 +4,6 @@
 // 32-bit exit code is read with GetExitCodeProcess.
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -39,6 +38,8 @@ public:
     ProcessResult wait(DWORD timeoutMs = 60000);
     // Until the standard output holds the text; false when the program ended first.
     bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
+    // Until the program runs at least this many threads; false when it ended first.
+    bool waitForThreads(std::size_t count, DWORD timeoutMs = 30000) const;
 
 private:
     HANDLE process_ = nullptr;
@@ -47,6 +48,7 @@ private:
 };
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
 
+std::vector<DWORD> threadIds(DWORD processId);
 std::wstring temporaryPath(const std::wstring& name);
 std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::string& bytes);
@@ -71,16 +73,16 @@ HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& optio
 std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk = nullptr);
 
 // Holds a named mutex on a thread of its own, as another copy of the tool would, until
-// the object ends or the time is up; an abandoning holder ends without giving it up.
+// stopped; an abandoning holder ends its thread without giving the mutex up.
 class MutexHolder {
 public:
-    explicit MutexHolder(const std::wstring& name, DWORD releaseAfterMs = INFINITE, bool abandon = false);
+    explicit MutexHolder(const std::wstring& name, bool abandon = false);
     MutexHolder(const MutexHolder&) = delete;
     MutexHolder& operator=(const MutexHolder&) = delete;
     ~MutexHolder() { stop(); }
     void stop();
 
 private:
+    HANDLE held_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), stop_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread thread_;
-    std::atomic<bool> held_{false}, release_{false};
 };

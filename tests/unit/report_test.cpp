@@ -58,7 +58,6 @@ TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
 }
 
 TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
-    ScopedValue<bool> logging(loggingToFile, false);
     FlakyBuffer buffer;
     std::wostream target(&buffer);
     EXPECT_FALSE(emitReport(target, L"lost\n"));

@@ -5,9 +5,7 @@
 #include <commctrl.h>
 
 #include "base/exit_flags.h"
-#include "app/jump_settings.h"
 #include "base/report.h"
-#include "regedit/regedit_instance.h"
 #include "regedit/release.h"
 #include "regedit/window_wait.h"
 #include "tests/support/capture.h"
@@ -45,13 +43,11 @@ protected:
         list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 150, 0, 150, 300, window_, nullptr, nullptr, nullptr);
         silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
         treeProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
-        regeditInstance.process = ::GetCurrentProcess();
         passedPath.clear();
         targetKindWord = L"key";
     }
     void TearDown() override {
         releaseRemoteBuffers();
-        regeditInstance = RegeditInstance{};
         ::DestroyWindow(window_);
     }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
@@ -103,7 +99,6 @@ TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
     ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
-    ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
     EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64));
     EXPECT_EQ(L"Same\\", passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
@@ -116,13 +111,11 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     ASSERT_TRUE(editor.ready());
     CapturedReport report;
     const DWORD all = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE;
-    ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
     // The tree walk, or the value search in the list of the key reached.
     for (const bool inTheList : {false, true}) {
         const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
         const UniqueHandle limited(::OpenProcess(all & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
         RegeditViews views;
-        regeditInstance.process = full.get();
         allocateLocalText();
         ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, inTheList ? full.get() : limited.get()));
         passedPath.clear();
@@ -154,14 +147,4 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
               findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get()));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
     releaseRemoteBuffers();
-    // Blocks of an editor that has ended went with it: release forgets them.
-    const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
-    allocateLocalText();
-    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
-    ::TerminateProcess(editor.process(), 0xDEAD);
-    ::WaitForSingleObject(editor.process(), 5000);
-    releaseRemoteBuffers();
-    EXPECT_FALSE(remoteBuffers.text.held() || remoteBuffers.treeItem.held() || remoteBuffers.listItem.held());
-    EXPECT_FALSE(remoteBuffers.localText);
-    regeditInstance = RegeditInstance{};
 }
