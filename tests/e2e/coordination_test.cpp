@@ -138,18 +138,16 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     const MutexHolder held = foreignLock(editor.processId());
     auto waiter = startJump(L"-waittimeout=60000 -logtofile=" + quoteArgument(log) + L" " +
                             switchWord(L"-jumptokey", testPath(L"Alpha")));
-    UniqueHandle file;  // once the copy's start line is there, another process locks the log, as a backup tool might
-    for (const DWORD start = ::GetTickCount(); !file && ::GetTickCount() - start < 30000; ::Sleep(20))
-        if (readFileBytes(log).find("started on") != std::string::npos)
-            file.reset(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, 0, nullptr));
+    // Once its watcher has cleared the event and waits, another process locks the log, as a backup tool might.
+    ASSERT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
+    UniqueHandle file(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
     OVERLAPPED whole{};
     ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
     UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE, (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId())).c_str()));
-    // Repeated, as further copies would: the copy's watcher resets the event as it starts.
-    bool ended = false;
-    for (const DWORD start = ::GetTickCount(); !ended && ::GetTickCount() - start < 5000; ::ResetEvent(command.get()))
-        ::SetEvent(command.get()), ended = ::WaitForSingleObject(waiter->handle(), 200) == WAIT_OBJECT_0;
+    ::SetEvent(command.get());
+    const bool ended = ::WaitForSingleObject(waiter->handle(), 5000) == WAIT_OBJECT_0;
+    ::ResetEvent(command.get());
     whole = OVERLAPPED{};
     ::UnlockFileEx(file.get(), 0, MAXDWORD, MAXDWORD, &whole);
     EXPECT_TRUE(ended) << "the copy kept running while the log was locked";

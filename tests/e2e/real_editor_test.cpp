@@ -10,16 +10,11 @@ namespace {
 
 // Puts the text on the clipboard as Unicode text; an empty text leaves it empty.
 bool setClipboardText(const std::wstring& text) {
-    if (!::OpenClipboard(nullptr)) return false;
-    bool done = ::EmptyClipboard() != FALSE;
-    if (done && !text.empty()) {
-        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-        if (void* data = memory ? ::GlobalLock(memory) : nullptr) std::memcpy(data, text.c_str(), bytes), ::GlobalUnlock(memory);
-        done = memory && ::SetClipboardData(CF_UNICODETEXT, memory);
-    }
-    ::CloseClipboard();
-    return done;
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = text.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (void* data = memory ? ::GlobalLock(memory) : nullptr) std::memcpy(data, text.c_str(), bytes), ::GlobalUnlock(memory);
+    const bool done = ::OpenClipboard(nullptr) && ::EmptyClipboard() && (text.empty() || ::SetClipboardData(CF_UNICODETEXT, memory));
+    return ::CloseClipboard(), done;
 }
 
 std::vector<std::wstring> succeeded(const std::wstring& kind, const std::wstring& path, const std::wstring& found) {

@@ -10,16 +10,11 @@ namespace {
 
 constexpr std::size_t kTextUnits = 20480;
 
-std::wstring className(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
 // The first window of the class anywhere below the parent.
-HWND findBelow(HWND parent, const std::wstring& wanted) {
+HWND findBelow(HWND parent, const wchar_t* wanted) {
+    wchar_t name[64];
     for (HWND child = nullptr; (child = ::FindWindowExW(parent, child, nullptr, nullptr)) != nullptr;) {
-        if (className(child) == wanted) return child;
+        if (::GetClassNameW(child, name, 64) && std::wcscmp(name, wanted) == 0) return child;
         if (HWND found = findBelow(child, wanted)) return found;
     }
     return nullptr;
@@ -67,8 +62,7 @@ std::string compareMessages(const std::vector<ExpectedMessage>& expected, const 
 
 std::wstring installedEditorPath() {
     wchar_t directory[MAX_PATH + 1] = {};
-    ::GetWindowsDirectoryW(directory, MAX_PATH);
-    return directory + std::wstring(L"\\regedit.exe");
+    return ::GetWindowsDirectoryW(directory, MAX_PATH), directory + std::wstring(L"\\regedit.exe");
 }
 
 std::wstring wineEditorPath() { const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR"); return path ? path : L""; }
@@ -81,8 +75,7 @@ std::string standinNotInstalled() {
 std::vector<DWORD> runningEditorIds() {
     std::vector<DWORD> ids;
     UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
+    PROCESSENTRY32W entry{sizeof(entry)};
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
         if (_wcsicmp(entry.szExeFile, L"regedit.exe") == 0) ids.push_back(entry.th32ProcessID);
     return ids;

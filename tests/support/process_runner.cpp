@@ -3,8 +3,7 @@
 #include <tlhelp32.h>
 
 #include <fstream>
-#include <sstream>
-#include <utility>
+#include <iterator>
 
 namespace {
 
@@ -16,8 +15,7 @@ HANDLE openInheritable(const std::wstring& path, DWORD access, DWORD disposition
 
 std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
     wchar_t path[MAX_PATH + 1] = {};
-    ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path);
-    return path;
+    return ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path), path;
 }
 
 }  // namespace
@@ -28,8 +26,7 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     const HANDLE handles[] = {openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
                               openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS),
                               openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS)};
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    STARTUPINFOW startup{sizeof(startup)};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = handles[0], startup.hStdOutput = handles[1], startup.hStdError = handles[2];
     std::map<std::wstring, std::wstring> saved;
@@ -63,36 +60,33 @@ ProcessResult RunningProcess::wait(DWORD timeoutMs) {
         ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000);
     DWORD code = 0;
     ::GetExitCodeProcess(process_, &code);
-    result.exitCode = code;
-    result.standardOutput = readFileBytes(outputPath_);
-    result.standardError = readFileBytes(errorPath_);
-    return result;
+    return {code, result.timedOut, true, processId_, readFileBytes(outputPath_), readFileBytes(errorPath_)};
 }
 
 bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
-    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
-        const bool running = process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-        if (readFileBytes(outputPath_).find(text) != std::string::npos) return true;
-        if (!running) return false;
-    }
-    return false;
+    return pollWhileRunning(timeoutMs, [&] { return readFileBytes(outputPath_).find(text) != std::string::npos; });
 }
 
 bool RunningProcess::waitForThreads(std::size_t count, DWORD timeoutMs) const {
+    return pollWhileRunning(timeoutMs, [&] { return threadIds(processId_).size() >= count; });
+}
+
+template <typename Condition>
+bool RunningProcess::pollWhileRunning(DWORD timeoutMs, Condition condition) const {
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
-        if (threadIds(processId_).size() >= count) return true;
-        if (::WaitForSingleObject(process_, 0) != WAIT_TIMEOUT) return false;
+        const bool running = process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+        if (condition()) return true;
+        if (!running) return false;
     }
     return false;
 }
 
 std::vector<DWORD> threadIds(DWORD processId) {
     std::vector<DWORD> ids;
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    const hivescout::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{sizeof(entry)};
-    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry))
         if (entry.th32OwnerProcessID == processId) ids.push_back(entry.th32ThreadID);
-    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
     return ids;
 }
 
@@ -107,9 +101,8 @@ std::wstring temporaryPath(const std::wstring& name) {
 }
 
 std::string readFileBytes(const std::wstring& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path.c_str(), std::ios::binary).rdbuf();
-    return bytes.str();
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void writeFileBytes(const std::wstring& path, const std::string& bytes) {
@@ -163,8 +156,6 @@ std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines
     return messages;
 }
 
-std::vector<std::wstring> HivescoutRun::outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
-std::vector<std::wstring> HivescoutRun::errorMessages() const { return withoutPrefixes(errorLines, process.processId); }
 
 std::wstring hivescoutPath() { return ownDirectory() + L"hivescout.exe"; }
 
@@ -191,17 +182,15 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
 MutexHolder::MutexHolder(const std::wstring& name, bool abandon)
     : thread_([this, name, abandon] {
           const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
-          ::SetEvent(held_);
-          ::WaitForSingleObject(stop_, 600000);
+          ::SetEvent(held_.get());
+          ::WaitForSingleObject(stop_.get(), 600000);
           if (!abandon) ::ReleaseMutex(mutex);
           ::CloseHandle(mutex);
       }) {
-    ::WaitForSingleObject(held_, 10000);
+    ::WaitForSingleObject(held_.get(), 10000);
 }
 
 void MutexHolder::stop() {
-    ::SetEvent(stop_);
+    ::SetEvent(stop_.get());
     if (thread_.joinable()) thread_.join();
-    for (HANDLE event : {std::exchange(held_, nullptr), std::exchange(stop_, nullptr)})
-        if (event) ::CloseHandle(event);
 }

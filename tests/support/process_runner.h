@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/handle.h"
+
 struct ProcessResult {
     std::uint32_t exitCode = 0xFFFFFFFFu;
     bool timedOut = false;
@@ -45,6 +47,8 @@ private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     std::wstring outputPath_, errorPath_;
+    template <typename Condition>
+    bool pollWhileRunning(DWORD timeoutMs, Condition condition) const;
 };
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
 
@@ -57,16 +61,16 @@ std::wstring fromUtf8(const std::string& bytes);
 std::string toUtf8(const std::wstring& text);
 std::wstring quoteArgument(const std::wstring& word);  // by the system's rules, when needed
 
+// The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
+std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);
 // One run of the real hivescout.exe (next to the running program) and its report lines.
 struct HivescoutRun {
     ProcessResult process;
     std::vector<std::wstring> outputLines, errorLines;
     std::uint32_t exitCode() const { return process.exitCode; }
-    std::vector<std::wstring> outputMessages() const;  // withoutPrefixes of the lines
-    std::vector<std::wstring> errorMessages() const;
+    std::vector<std::wstring> outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
+    std::vector<std::wstring> errorMessages() const { return withoutPrefixes(errorLines, process.processId); }
 };
-// The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
-std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);
 std::wstring hivescoutPath();
 HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options = {});
 // Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.
@@ -83,6 +87,6 @@ public:
     void stop();
 
 private:
-    HANDLE held_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), stop_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    hivescout::UniqueHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)}, stop_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::thread thread_;
 };

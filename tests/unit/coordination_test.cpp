@@ -10,7 +10,6 @@
 #include "base/report_texts.h"
 #include "base/shared_objects.h"
 #include "base/text_folding.h"
-#include "regedit/regedit_instance.h"
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/silent_editor.h"
@@ -20,23 +19,14 @@
 #include "tests/support/capture.h"
 #include "tests/support/process_runner.h"
 
-namespace {
-
-// A lock of its own, as another copy's would be.
-bool acquire(std::uint32_t editorId, std::uint32_t waitMs, bool giveUpAtOnce) {
-    RegeditLock lock;
-    return lock.acquire(editorId, giveUpAtOnce, waitMs);
-}
-
-}  // namespace
-
 // A lock given up in time is taken, end to end; an abandoned one only here.
 TEST(RegeditLock, AnAbandonedLockIsTakenOverButWithGiveUpCountsAsHeld) {
     for (const bool giveUp : {false, true}) {
         MutexHolder abandoning(regeditLockName(9004 + giveUp), true);
         UniqueHandle waiter(openRegeditLock(9004 + giveUp, true));  // another copy keeps the mutex alive
         abandoning.stop();
-        EXPECT_EQ(!giveUp, acquire(9004 + giveUp, 0, giveUp));
+        RegeditLock lock;  // of its own, as another copy's would be
+        EXPECT_EQ(!giveUp, lock.acquire(9004 + giveUp, giveUp, 0));
     }
 }
 

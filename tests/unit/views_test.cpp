@@ -7,11 +7,9 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "regedit/release.h"
-#include "regedit/window_wait.h"
 #include "tests/support/capture.h"
 #include "tests/support/editors.h"
 #include "views/tree_walk.h"
-#include "views/view_finder.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
 
@@ -26,10 +24,9 @@ LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
 }
 
-DWORD committed(void* address) {
+bool committed(void* address) {
     MEMORY_BASIC_INFORMATION info{};
-    ::VirtualQuery(address, &info, sizeof(info));
-    return info.State == MEM_COMMIT;
+    return ::VirtualQuery(address, &info, sizeof(info)) && info.State == MEM_COMMIT;
 }
 
 // A window with a tree ("Computer" over "Same", over the silent "Other") and a list after it.
@@ -51,16 +48,12 @@ protected:
         ::DestroyWindow(window_);
     }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
-        TVINSERTSTRUCTW item{};
-        item.hParent = parent;
-        item.hInsertAfter = TVI_LAST;
-        item.item.mask = TVIF_TEXT;
-        item.item.pszText = const_cast<wchar_t*>(text);
+        TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
     }
-    std::uint32_t findViews(HANDLE process) {
+    std::uint32_t findViews() {
         allocateLocalText();
-        return findRegeditViews(WindowSet{window_}, views_, process);
+        return findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess());
     }
 
     HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
@@ -71,13 +64,13 @@ protected:
 }  // namespace
 
 TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     EXPECT_EQ(tree_, views_.tree);
     EXPECT_EQ(list_, views_.list);
     void* const blocks[] = {remoteBuffers.text.address(), remoteBuffers.treeItem.address(), remoteBuffers.listItem.address()};
     for (void* block : blocks) EXPECT_TRUE(committed(block));
     // Searching again keeps the blocks it holds.
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     EXPECT_EQ(blocks[0], remoteBuffers.text.address());
     releaseRegedit();
     for (void* block : blocks) EXPECT_FALSE(committed(block));
@@ -87,7 +80,7 @@ TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
 }
 
 TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     void* const text = remoteBuffers.text.address();
     abandonRemoteBuffers();
     releaseRemoteBuffers();
@@ -98,7 +91,7 @@ TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
 
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64));
     EXPECT_EQ(L"Same\\", passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
