@@ -21,17 +21,17 @@ HWND findBelow(HWND parent, const wchar_t* wanted) {
 }
 
 std::string describe(const RecordedMessage& entry) {
+#define NAMED(message) {message, #message}
     static const std::map<UINT, const char*> names = {
-        {TVM_GETNEXTITEM, "TVM_GETNEXTITEM"}, {TVM_GETITEMW, "TVM_GETITEMW"}, {TVM_SELECTITEM, "TVM_SELECTITEM"},
-        {TVM_EXPAND, "TVM_EXPAND"}, {LVM_GETITEMCOUNT, "LVM_GETITEMCOUNT"}, {LVM_GETHEADER, "LVM_GETHEADER"},
-        {LVM_GETITEMW, "LVM_GETITEMW"}, {LVM_SETITEMW, "LVM_SETITEMW"}, {LVM_SETITEMSTATE, "LVM_SETITEMSTATE"},
-        {LVM_ENSUREVISIBLE, "LVM_ENSUREVISIBLE"}, {HDM_GETITEMCOUNT, "HDM_GETITEMCOUNT"}, {WM_MBUTTONDOWN, "WM_MBUTTONDOWN"},
-        {WM_MBUTTONUP, "WM_MBUTTONUP"}, {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
-        {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"}};
+        NAMED(TVM_GETNEXTITEM), NAMED(TVM_GETITEMW), NAMED(TVM_SELECTITEM), NAMED(TVM_EXPAND), NAMED(LVM_GETITEMCOUNT),
+        NAMED(LVM_GETHEADER), NAMED(LVM_GETITEMW), NAMED(LVM_SETITEMW), NAMED(LVM_SETITEMSTATE), NAMED(LVM_ENSUREVISIBLE),
+        NAMED(HDM_GETITEMCOUNT), NAMED(WM_MBUTTONDOWN), NAMED(WM_MBUTTONUP), NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP),
+        NAMED(WM_KEYDOWN), NAMED(WM_KEYUP)};
+#undef NAMED
     std::ostringstream text;
     text << (entry.control == standin::Control::Tree ? "tree " : entry.control == standin::Control::List ? "list " : "header ");
-    if (names.count(entry.message)) text << names.at(entry.message);
-    else text << "0x" << std::hex << entry.message;
+    const auto name = names.find(entry.message);
+    if (name != names.end()) text << name->second; else text << "0x" << std::hex << entry.message;
     text << std::hex << " 0x" << entry.wParam << " 0x" << entry.lParam;
     return text.str();
 }

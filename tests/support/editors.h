@@ -48,8 +48,6 @@ class EditorReader {
 public:
     explicit EditorReader(DWORD processId);
     ~EditorReader();
-    EditorReader(const EditorReader&) = delete;
-    EditorReader& operator=(const EditorReader&) = delete;
     // The selected item's path below the root item, "HKEY_CURRENT_USER\Software" say.
     std::wstring selectedKeyPath();
     // The name of the row selected, focused and in view, "" when there is none.

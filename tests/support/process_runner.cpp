@@ -39,7 +39,7 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     PROCESS_INFORMATION info{};
     if (::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &info)) {
-        process_ = info.hProcess;
+        process_.reset(info.hProcess);
         processId_ = info.dwProcessId;
         ::CloseHandle(info.hThread);
     }
@@ -49,18 +49,17 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
 }
 
 RunningProcess::~RunningProcess() {
-    if (process_) ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000), ::CloseHandle(process_);
+    if (process_) ::TerminateProcess(process_.get(), 0xDEAD), ::WaitForSingleObject(process_.get(), 5000);
     ::DeleteFileW(outputPath_.c_str()), ::DeleteFileW(errorPath_.c_str());
 }
 
 ProcessResult RunningProcess::wait(DWORD timeoutMs) {
-    ProcessResult result{0xFFFFFFFFu, false, process_ != nullptr, processId_, {}, {}};
-    if (!process_) return result;
-    if ((result.timedOut = ::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0))
-        ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000);
+    if (!process_) return {};
+    const bool timedOut = ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0;
+    if (timedOut) ::TerminateProcess(process_.get(), 0xDEAD), ::WaitForSingleObject(process_.get(), 5000);
     DWORD code = 0;
-    ::GetExitCodeProcess(process_, &code);
-    return {code, result.timedOut, true, processId_, readFileBytes(outputPath_), readFileBytes(errorPath_)};
+    ::GetExitCodeProcess(process_.get(), &code);
+    return {code, timedOut, true, processId_, readFileBytes(outputPath_), readFileBytes(errorPath_)};
 }
 
 bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
@@ -74,7 +73,7 @@ bool RunningProcess::waitForThreads(std::size_t count, DWORD timeoutMs) const {
 template <typename Condition>
 bool RunningProcess::pollWhileRunning(DWORD timeoutMs, Condition condition) const {
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
-        const bool running = process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+        const bool running = process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
         if (condition()) return true;
         if (!running) return false;
     }

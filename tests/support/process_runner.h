@@ -14,8 +14,7 @@
 
 struct ProcessResult {
     std::uint32_t exitCode = 0xFFFFFFFFu;
-    bool timedOut = false;
-    bool started = false;
+    bool timedOut = false, started = false;
     DWORD processId = 0;
     std::string standardOutput, standardError;  // bytes as written
 };
@@ -30,12 +29,10 @@ struct RunOptions {
 class RunningProcess {
 public:
     explicit RunningProcess(const std::wstring& commandLine, const RunOptions& options = {});
-    RunningProcess(const RunningProcess&) = delete;
-    RunningProcess& operator=(const RunningProcess&) = delete;
     ~RunningProcess();
-    bool started() const { return process_ != nullptr; }
+    bool started() const { return static_cast<bool>(process_); }
     DWORD processId() const { return processId_; }
-    HANDLE handle() const { return process_; }
+    HANDLE handle() const { return process_.get(); }
     // Waits for the end (ending the program after the time-out) and reads its output.
     ProcessResult wait(DWORD timeoutMs = 60000);
     // Until the standard output holds the text; false when the program ended first.
@@ -44,7 +41,7 @@ public:
     bool waitForThreads(std::size_t count, DWORD timeoutMs = 30000) const;
 
 private:
-    HANDLE process_ = nullptr;
+    hivescout::UniqueHandle process_;
     DWORD processId_ = 0;
     std::wstring outputPath_, errorPath_;
     template <typename Condition>
@@ -81,8 +78,6 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
 class MutexHolder {
 public:
     explicit MutexHolder(const std::wstring& name, bool abandon = false);
-    MutexHolder(const MutexHolder&) = delete;
-    MutexHolder& operator=(const MutexHolder&) = delete;
     ~MutexHolder() { stop(); }
     void stop();
 

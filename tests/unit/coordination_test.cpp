@@ -30,14 +30,6 @@ TEST(RegeditLock, AnAbandonedLockIsTakenOverButWithGiveUpCountsAsHeld) {
     }
 }
 
-// The lines themselves are the end-to-end tests'; here a buffer too small for them.
-TEST(TerminationCommand, TheLinesAreComposedForTheirBufferOrNotAtAll) {
-    const SYSTEMTIME t{2026, 12, 6, 5, 9, 8, 7, 0};
-    char buffer[512];
-    EXPECT_LT(100u, composeTerminationLines(buffer, sizeof(buffer), 1234, t));
-    EXPECT_EQ(0u, composeTerminationLines(buffer, 20, 1234, t));
-}
-
 TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
     // Were the watcher to act, it would stop this very thread and end the test program.
     static const std::uint32_t editorId = 9200;

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <ostream>
 
 #include "base/report.h"
 #include "base/report_encoding.h"
-#include "tests/support/capture.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -69,15 +70,4 @@ TEST(LogFileTarget, ATargetThatCannotBeLockedStillTakesTheLines) {
     ASSERT_TRUE(device.buffer().isOpen());
     EXPECT_TRUE(emitReport(device, L"into the void\n"));
     EXPECT_TRUE(emitReport(device, L"and again\n"));
-}
-
-// Every line that carries the system's text is one line: its line breaks go, byte for byte.
-TEST(SystemMessage, ReportLinesCarryTheSystemsTextAsOneLine) {
-    EXPECT_EQ(L"Two parts.", asOneLine(L"\r\nTwo\r\nparts. \r\n\r\n"));
-    for (const auto& [code, text] : std::vector<std::pair<DWORD, std::wstring>>{
-             {ERROR_ACCESS_DENIED, L"Access denied."}, {ERROR_FILE_NOT_FOUND, L"File not found."}, {0xE0001234u, L""}}) {
-        const CapturedReport report;
-        reportError(text::kRemoteReadFailed, formatSystemMessage(code));
-        EXPECT_EQ(text::kErrorPrefix + std::to_wstring(ownProcessId) + text::kRemoteReadFailed + text + L"\n", report.errors());
-    }
 }

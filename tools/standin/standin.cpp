@@ -66,13 +66,8 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 std::vector<std::pair<HKEY, std::wstring>> itemKeys;
 
 HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, HKEY root, const std::wstring& path) {
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.itemex.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM;
-    insert.itemex.pszText = const_cast<wchar_t*>(text.c_str());
-    insert.itemex.cChildren = children;
-    insert.itemex.lParam = static_cast<LPARAM>(itemKeys.size());
+    TVINSERTSTRUCTW insert{parent, TVI_LAST, {TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM, nullptr, 0, 0, const_cast<wchar_t*>(text.c_str()),
+                                              0, 0, 0, children, static_cast<LPARAM>(itemKeys.size())}};
     itemKeys.emplace_back(root, path);
     return TreeView_InsertItem(tree, &insert);
 }
@@ -118,18 +113,16 @@ void insertSubkeys(HTREEITEM item) {
 
 // "(Default)" first, then the key's values sorted by name.
 void fillList() {
-    const HTREEITEM selected = TreeView_GetSelection(tree);
     if (!list) return;
     ListView_DeleteAllItems(list);
-    const RegistryKey key = selected ? openKeyOf(selected) : RegistryKey(nullptr, &::RegCloseKey);
+    const RegistryKey key = openKeyOf(TreeView_GetSelection(tree));  // the root item ("Computer") has no key
     if (!key) return;
     std::vector<std::wstring> names = sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
         return ::RegEnumValueW(key.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
     });
     names.insert(names.begin(), L"(Default)");
     for (std::size_t row = 0; row < names.size(); ++row) {
-        LVITEMW item{LVIF_TEXT, static_cast<int>(row)};
-        item.pszText = const_cast<wchar_t*>(names[row].c_str());
+        LVITEMW item{LVIF_TEXT, static_cast<int>(row), 0, 0, 0, const_cast<wchar_t*>(names[row].c_str())};
         ListView_InsertItem(list, &item);
     }
 }
