@@ -83,10 +83,6 @@ TEST_F(Coordination, AFailedLaunchReportsTheCommandLine) {
 class Termination : public JumpFixture {
 protected:
     // A key with many subkeys and a slow editor make a walk that lasts seconds.
-    std::vector<std::wstring> testTree() const override {
-        std::vector<std::wstring> tree = sampleTestTree();
-        return addNumbered(tree, L"Many\\Key%04u", 120), tree;
-    }
     std::unique_ptr<RunningProcess> startSlowJump() {
         editor_ = std::make_unique<Editor>(std::map<std::wstring, std::wstring>{{standin::knob::kItemReadDelayMs, L"25"}});
         auto holder = startJump(switchWord(L"-jumptokey", testPath(L"Many\\Key0119")));

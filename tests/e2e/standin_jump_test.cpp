@@ -63,20 +63,14 @@ TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
 }
 
 // What the jump sends to the list, message for message, from the click on the tree.
-class MessageOrder : public JumpFixture {
-protected:
-    std::vector<std::wstring> testTree() const override {
-        std::vector<std::wstring> tree = sampleTestTree();
-        return tree.insert(tree.end(), {L"Rows|Second", L"Rows|First"}), tree;  // after "(Default)", "Second" is row 2
-    }
-};
+using MessageOrder = JumpFixture;
 
 TEST_F(MessageOrder, AValueFoundInRowTwo) {
     const std::wstring recordPath = temporaryPath(L"hivescout-standin-record.bin");
     Editor editor(std::map<std::wstring, std::wstring>{{knob::kRecord, recordPath}});
     ASSERT_TRUE(editor.ready());
     writeFileBytes(recordPath, "");
-    ASSERT_EQ(0u, jump(switchWord(L"-jumptovalue", testPath(L"Rows\\second"))).exitCode());
+    ASSERT_EQ(0u, jump(switchWord(L"-jumptovalue", testPath(L"Order\\second"))).exitCode());
     std::vector<RecordedMessage> messages = recordedMessages(recordPath);
     std::uint64_t record = 0;  // the one address the jump used for its item records
     for (const RecordedMessage& message : messages) record = message.message == LVM_GETITEMW ? message.lParam : record;
