@@ -9,7 +9,10 @@ namespace {
 
 // The lock's name as every copy of the tool must spell it, held as another copy would.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
-MutexHolder foreignLock(DWORD editorId, DWORD releaseAfterMs = INFINITE) { return MutexHolder(lockName(editorId), releaseAfterMs); }
+MutexHolder foreignLock(DWORD editorId) { return MutexHolder(lockName(editorId)); }
+// A copy's first thread beside its main one comes with its termination watcher, which
+// clears the command event and is started just before the copy takes the editor's lock.
+const std::size_t kThreadsAtTheLock = 2;
 
 }  // namespace
 
@@ -24,8 +27,11 @@ TEST_F(Coordination, AFreeEditorIsChosenOverOneInUseAndALockGivenUpInTimeIsTaken
         EXPECT_EQ(testPath(L"Alpha"), EditorReader(second.processId()).selectedKeyPath());
         EXPECT_NE(testPath(L"Alpha"), EditorReader(first.processId()).selectedKeyPath());
     }
-    const MutexHolder busy = foreignLock(first.processId(), 500), alsoBusy = foreignLock(second.processId(), 500);
-    EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"beta"))).exitCode());
+    MutexHolder busy = foreignLock(first.processId()), alsoBusy = foreignLock(second.processId());
+    const auto waiter = startJump(switchWord(L"-jumptokey", testPath(L"beta")));
+    EXPECT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
+    busy.stop(), alsoBusy.stop();
+    EXPECT_EQ(0u, waiter->wait().exitCode);
 }
 
 // Every editor in use: the last one is waited for, as long as the switches say.
@@ -77,10 +83,6 @@ TEST_F(Coordination, AFailedLaunchReportsTheCommandLine) {
 class Termination : public JumpFixture {
 protected:
     // A key with many subkeys and a slow editor make a walk that lasts seconds.
-    std::vector<std::wstring> testTree() const override {
-        std::vector<std::wstring> tree = sampleTestTree();
-        return addNumbered(tree, L"Many\\Key%04u", 120), tree;
-    }
     std::unique_ptr<RunningProcess> startSlowJump() {
         editor_ = std::make_unique<Editor>(std::map<std::wstring, std::wstring>{{standin::knob::kItemReadDelayMs, L"25"}});
         auto holder = startJump(switchWord(L"-jumptokey", testPath(L"Many\\Key0119")));
@@ -93,7 +95,7 @@ protected:
 TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
     auto holder = startSlowJump();
     auto waiter = startJump(L"-waittimeout=60000 " + switchWord(L"-jumptokey", testPath(L"beta")));
-    ::Sleep(700);  // the waiter reaches its locking step
+    ASSERT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
     const HivescoutRun sender = jump(L"-tw " + switchWord(L"-jumptokey", testPath(L"Alpha")));
     for (RunningProcess* copy : {holder.get(), waiter.get()}) {
         const ProcessResult ended = copy->wait(30000);
@@ -132,18 +134,16 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
     const MutexHolder held = foreignLock(editor.processId());
     auto waiter = startJump(L"-waittimeout=60000 -logtofile=" + quoteArgument(log) + L" " +
                             switchWord(L"-jumptokey", testPath(L"Alpha")));
-    UniqueHandle file;  // once the copy's start line is there, another process locks the log, as a backup tool might
-    for (const DWORD start = ::GetTickCount(); !file && ::GetTickCount() - start < 30000; ::Sleep(20))
-        if (readFileBytes(log).find("started on") != std::string::npos)
-            file.reset(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, 0, nullptr));
+    // Once its watcher has cleared the event and waits, another process locks the log, as a backup tool might.
+    ASSERT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
+    UniqueHandle file(::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
     OVERLAPPED whole{};
     ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
     UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE, (L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId())).c_str()));
-    // Repeated, as further copies would: the copy's watcher resets the event as it starts.
-    bool ended = false;
-    for (const DWORD start = ::GetTickCount(); !ended && ::GetTickCount() - start < 5000; ::ResetEvent(command.get()))
-        ::SetEvent(command.get()), ended = ::WaitForSingleObject(waiter->handle(), 200) == WAIT_OBJECT_0;
+    ::SetEvent(command.get());
+    const bool ended = ::WaitForSingleObject(waiter->handle(), 5000) == WAIT_OBJECT_0;
+    ::ResetEvent(command.get());
     whole = OVERLAPPED{};
     ::UnlockFileEx(file.get(), 0, MAXDWORD, MAXDWORD, &whole);
     EXPECT_TRUE(ended) << "the copy kept running while the log was locked";

@@ -1,6 +1,7 @@
 #pragma once
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/report.h"
@@ -13,8 +14,6 @@ class CapturedReport {
 public:
     CapturedReport() : savedOutput_(outputStream), savedError_(errorStream) { outputStream = &output_, errorStream = &error_; }
     ~CapturedReport() { outputStream = savedOutput_, errorStream = savedError_; }
-    CapturedReport(const CapturedReport&) = delete;
-    CapturedReport& operator=(const CapturedReport&) = delete;
     std::wstring output() const { return output_.str(); }
     std::wstring errors() const { return error_.str(); }
     // The lines without their process ID prefixes.
@@ -34,16 +33,12 @@ private:
     std::wostringstream error_;
 };
 
-// Sets one settings field for the life of the object.
+// Sets one process-wide value for the life of the object.
 template <typename T>
-class ScopedValue {
-public:
-    ScopedValue(T& target, T value) : target_(target), saved_(target) { target_ = value; }
-    ~ScopedValue() { target_ = saved_; }
+struct ScopedValue {
+    ScopedValue(T& target, T value) : target_(target), saved_(std::exchange(target, value)) {}
     ScopedValue(const ScopedValue&) = delete;
-    ScopedValue& operator=(const ScopedValue&) = delete;
-
-private:
+    ~ScopedValue() { target_ = saved_; }
     T& target_;
-    T saved_;
+    const T saved_;
 };

@@ -3,32 +3,66 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <iomanip>
+#include <sstream>
 
 namespace {
 
 constexpr std::size_t kTextUnits = 20480;
 
-std::wstring className(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
 // The first window of the class anywhere below the parent.
-HWND findBelow(HWND parent, const std::wstring& wanted) {
+HWND findBelow(HWND parent, const wchar_t* wanted) {
+    wchar_t name[64];
     for (HWND child = nullptr; (child = ::FindWindowExW(parent, child, nullptr, nullptr)) != nullptr;) {
-        if (className(child) == wanted) return child;
+        if (::GetClassNameW(child, name, 64) && std::wcscmp(name, wanted) == 0) return child;
         if (HWND found = findBelow(child, wanted)) return found;
     }
     return nullptr;
 }
 
+std::string describe(const RecordedMessage& entry) {
+#define NAMED(message) {message, #message}
+    static const std::map<UINT, const char*> names = {
+        NAMED(TVM_GETNEXTITEM), NAMED(TVM_GETITEMW), NAMED(TVM_SELECTITEM), NAMED(TVM_EXPAND), NAMED(LVM_GETITEMCOUNT),
+        NAMED(LVM_GETHEADER), NAMED(LVM_GETITEMW), NAMED(LVM_SETITEMW), NAMED(LVM_SETITEMSTATE), NAMED(LVM_ENSUREVISIBLE),
+        NAMED(HDM_GETITEMCOUNT), NAMED(WM_MBUTTONDOWN), NAMED(WM_MBUTTONUP), NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP),
+        NAMED(WM_KEYDOWN), NAMED(WM_KEYUP)};
+#undef NAMED
+    std::ostringstream text;
+    text << (entry.control == standin::Control::Tree ? "tree " : entry.control == standin::Control::List ? "list " : "header ");
+    const auto name = names.find(entry.message);
+    if (name != names.end()) text << name->second; else text << "0x" << std::hex << entry.message;
+    text << std::hex << " 0x" << entry.wParam << " 0x" << entry.lParam;
+    return text.str();
+}
+
 }  // namespace
+
+std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual) {
+    std::ostringstream table;
+    const auto row = [&table](const std::string& left, const std::string& right, bool differs) {
+        table << std::left << std::setw(46) << left << std::setw(42) << right << (differs ? "<- differs" : "") << "\n";
+    };
+    row("expected (? optional)", "recorded", false);
+    bool failed = false;
+    for (std::size_t e = 0, a = 0; e < expected.size() || a < actual.size();) {
+        const std::string left = e < expected.size() ? (expected[e].optional ? "? " : "  ") + describe(expected[e].message) : "";
+        if (!failed && e < expected.size() && a < actual.size() && expected[e].message == actual[a]) {
+            row(left, describe(actual[a]), false), ++e, ++a;
+        } else if (!failed && e < expected.size() && expected[e].optional) {
+            row(left, "(not sent)", false), ++e;
+        } else {  // from the first difference on, the rest of both side by side
+            failed = true;
+            const bool same = e < expected.size() && a < actual.size() && expected[e].message == actual[a];
+            row(left, a < actual.size() ? describe(actual[a]) : "", !same), ++e, ++a;
+        }
+    }
+    return failed ? table.str() : "";
+}
 
 std::wstring installedEditorPath() {
     wchar_t directory[MAX_PATH + 1] = {};
-    ::GetWindowsDirectoryW(directory, MAX_PATH);
-    return directory + std::wstring(L"\\regedit.exe");
+    return ::GetWindowsDirectoryW(directory, MAX_PATH), directory + std::wstring(L"\\regedit.exe");
 }
 
 std::wstring wineEditorPath() { const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR"); return path ? path : L""; }
@@ -41,8 +75,7 @@ std::string standinNotInstalled() {
 std::vector<DWORD> runningEditorIds() {
     std::vector<DWORD> ids;
     UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
+    PROCESSENTRY32W entry{sizeof(entry)};
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
         if (_wcsicmp(entry.szExeFile, L"regedit.exe") == 0) ids.push_back(entry.th32ProcessID);
     return ids;
@@ -130,18 +163,9 @@ std::wstring EditorReader::selectedRow() {
     return itemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0});
 }
 
-void PrintTo(const StandinMessage& message, std::ostream* out) {
-    *out << "control " << static_cast<unsigned>(message.control) << std::hex << " message 0x" << message.message
-         << " wParam 0x" << message.wParam << " lParam 0x" << message.lParam << std::dec;
-}
-
-std::vector<StandinMessage> recordedMessages(const std::wstring& recordPath) {
+std::vector<RecordedMessage> recordedMessages(const std::wstring& recordPath) {
     const std::string bytes = readFileBytes(recordPath);
-    std::vector<StandinMessage> messages;
-    for (std::size_t at = 0; at + sizeof(standin::RecordedMessage) <= bytes.size(); at += sizeof(standin::RecordedMessage)) {
-        standin::RecordedMessage entry;
-        std::memcpy(&entry, bytes.data() + at, sizeof(entry));
-        messages.push_back({entry.control, entry.message, static_cast<WPARAM>(entry.wParam), static_cast<LPARAM>(entry.lParam)});
-    }
+    std::vector<RecordedMessage> messages(bytes.size() / sizeof(RecordedMessage));
+    std::memcpy(messages.data(), bytes.data(), messages.size() * sizeof(RecordedMessage));
     return messages;
 }

@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <ostream>
-
 #include "base/handle.h"
 #include "tests/support/process_runner.h"  // and strings, vectors and maps
 #include "tools/standin/standin_channel.h"
@@ -50,8 +48,6 @@ class EditorReader {
 public:
     explicit EditorReader(DWORD processId);
     ~EditorReader();
-    EditorReader(const EditorReader&) = delete;
-    EditorReader& operator=(const EditorReader&) = delete;
     // The selected item's path below the root item, "HKEY_CURRENT_USER\Software" say.
     std::wstring selectedKeyPath();
     // The name of the row selected, focused and in view, "" when there is none.
@@ -67,15 +63,14 @@ private:
     char* block_ = nullptr;  // in the editor: the text, then the item record
 };
 
-// One message of the stand-in's record; equal when control, message and parameters are.
-struct StandinMessage {
-    standin::Control control;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const StandinMessage& other) const {
-        return control == other.control && message == other.message && wParam == other.wParam && lParam == other.lParam;
-    }
+using standin::RecordedMessage;
+std::vector<RecordedMessage> recordedMessages(const std::wstring& recordPath);
+
+// An entry of an expected sequence; an optional one is a message an editor may or may not get.
+struct ExpectedMessage {
+    RecordedMessage message;
+    bool optional = false;
 };
-void PrintTo(const StandinMessage& message, std::ostream* out);
-std::vector<StandinMessage> recordedMessages(const std::wstring& recordPath);
+// "" when the messages follow the table, optional entries skipped where absent; otherwise
+// the table and the messages side by side, each row that differs marked.
+std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual);

@@ -1,5 +1,5 @@
 #pragma once
-// The fixture of the end-to-end tests that jump: the sample registry data written, and no
+// The fixture of the end-to-end tests that jump: the registry data written, and no
 // editor running before (the jump would choose it; the test is skipped, naming it, and the
 // editor is left alone), so that every editor running afterwards is the test's and ended.
 #include <gtest/gtest.h>
@@ -16,14 +16,17 @@ protected:
     void SetUp() override {
         if (const std::string editor = foreignEditor(); !editor.empty())
             GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor << "; this test needs none";
-        data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", testTree());
+        std::vector<std::wstring> tree = sampleTestTree();
+        tree.insert(tree.end(), {L"Order|Second", L"Order|First"});  // after "(Default)", "Second" is row 2
+        addNumbered(tree, L"Many\\Key%04u", 600);                    // a walk that lasts seconds in a slow editor
+        addNumbered(tree, L"Rows|Row%03u", 399, 1);                   // after the default row, value i is row i
+        data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", tree);
         ASSERT_TRUE(data_->created());
     }
     void TearDown() override {
         if (!IsSkipped()) endEditorsExcept();
         data_.reset();
     }
-    virtual std::vector<std::wstring> testTree() const { return sampleTestTree(); }
 
     // "HKEY_CURRENT_USER\Software\HivescoutTest" followed by "\" and below.
     std::wstring testPath(const std::wstring& below = std::wstring()) const { return data_->registryPath(below); }

@@ -1,7 +1,9 @@
 #include "tests/support/process_runner.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -13,8 +15,7 @@ HANDLE openInheritable(const std::wstring& path, DWORD access, DWORD disposition
 
 std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
     wchar_t path[MAX_PATH + 1] = {};
-    ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path);
-    return path;
+    return ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path), path;
 }
 
 }  // namespace
@@ -25,8 +26,7 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     const HANDLE handles[] = {openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
                               openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS),
                               openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS)};
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    STARTUPINFOW startup{sizeof(startup)};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = handles[0], startup.hStdOutput = handles[1], startup.hStdError = handles[2];
     std::map<std::wstring, std::wstring> saved;
@@ -39,7 +39,7 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     PROCESS_INFORMATION info{};
     if (::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
                          options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &info)) {
-        process_ = info.hProcess;
+        process_.reset(info.hProcess);
         processId_ = info.dwProcessId;
         ::CloseHandle(info.hThread);
     }
@@ -49,30 +49,44 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
 }
 
 RunningProcess::~RunningProcess() {
-    if (process_) ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000), ::CloseHandle(process_);
+    if (process_) ::TerminateProcess(process_.get(), 0xDEAD), ::WaitForSingleObject(process_.get(), 5000);
     ::DeleteFileW(outputPath_.c_str()), ::DeleteFileW(errorPath_.c_str());
 }
 
 ProcessResult RunningProcess::wait(DWORD timeoutMs) {
-    ProcessResult result{0xFFFFFFFFu, false, process_ != nullptr, processId_, {}, {}};
-    if (!process_) return result;
-    if ((result.timedOut = ::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0))
-        ::TerminateProcess(process_, 0xDEAD), ::WaitForSingleObject(process_, 5000);
+    if (!process_) return {};
+    const bool timedOut = ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0;
+    if (timedOut) ::TerminateProcess(process_.get(), 0xDEAD), ::WaitForSingleObject(process_.get(), 5000);
     DWORD code = 0;
-    ::GetExitCodeProcess(process_, &code);
-    result.exitCode = code;
-    result.standardOutput = readFileBytes(outputPath_);
-    result.standardError = readFileBytes(errorPath_);
-    return result;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return {code, timedOut, true, processId_, readFileBytes(outputPath_), readFileBytes(errorPath_)};
 }
 
 bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
+    return pollWhileRunning(timeoutMs, [&] { return readFileBytes(outputPath_).find(text) != std::string::npos; });
+}
+
+bool RunningProcess::waitForThreads(std::size_t count, DWORD timeoutMs) const {
+    return pollWhileRunning(timeoutMs, [&] { return threadIds(processId_).size() >= count; });
+}
+
+template <typename Condition>
+bool RunningProcess::pollWhileRunning(DWORD timeoutMs, Condition condition) const {
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
-        const bool running = process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-        if (readFileBytes(outputPath_).find(text) != std::string::npos) return true;
+        const bool running = process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+        if (condition()) return true;
         if (!running) return false;
     }
     return false;
+}
+
+std::vector<DWORD> threadIds(DWORD processId) {
+    std::vector<DWORD> ids;
+    const hivescout::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{sizeof(entry)};
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == processId) ids.push_back(entry.th32ThreadID);
+    return ids;
 }
 
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options) {
@@ -86,9 +100,8 @@ std::wstring temporaryPath(const std::wstring& name) {
 }
 
 std::string readFileBytes(const std::wstring& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path.c_str(), std::ios::binary).rdbuf();
-    return bytes.str();
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void writeFileBytes(const std::wstring& path, const std::string& bytes) {
@@ -142,8 +155,6 @@ std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines
     return messages;
 }
 
-std::vector<std::wstring> HivescoutRun::outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
-std::vector<std::wstring> HivescoutRun::errorMessages() const { return withoutPrefixes(errorLines, process.processId); }
 
 std::wstring hivescoutPath() { return ownDirectory() + L"hivescout.exe"; }
 
@@ -166,18 +177,19 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
     return lines;
 }
 
-MutexHolder::MutexHolder(const std::wstring& name, DWORD releaseAfterMs, bool abandon) {
-    thread_ = std::thread([=] {
-        const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
-        held_ = true;
-        for (const DWORD start = ::GetTickCount(); !release_ && ::GetTickCount() - start < releaseAfterMs;) ::Sleep(5);
-        if (!abandon) ::ReleaseMutex(mutex);
-        ::CloseHandle(mutex);
-    });
-    while (!held_) ::Sleep(5);
+// Both waits are bounded: a test that never stops its holder loses the mutex after ten minutes.
+MutexHolder::MutexHolder(const std::wstring& name, bool abandon)
+    : thread_([this, name, abandon] {
+          const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
+          ::SetEvent(held_.get());
+          ::WaitForSingleObject(stop_.get(), 600000);
+          if (!abandon) ::ReleaseMutex(mutex);
+          ::CloseHandle(mutex);
+      }) {
+    ::WaitForSingleObject(held_.get(), 10000);
 }
 
 void MutexHolder::stop() {
-    release_ = true;
+    ::SetEvent(stop_.get());
     if (thread_.joinable()) thread_.join();
 }

@@ -4,17 +4,17 @@
 // 32-bit exit code is read with GetExitCodeProcess.
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/handle.h"
+
 struct ProcessResult {
     std::uint32_t exitCode = 0xFFFFFFFFu;
-    bool timedOut = false;
-    bool started = false;
+    bool timedOut = false, started = false;
     DWORD processId = 0;
     std::string standardOutput, standardError;  // bytes as written
 };
@@ -29,24 +29,27 @@ struct RunOptions {
 class RunningProcess {
 public:
     explicit RunningProcess(const std::wstring& commandLine, const RunOptions& options = {});
-    RunningProcess(const RunningProcess&) = delete;
-    RunningProcess& operator=(const RunningProcess&) = delete;
     ~RunningProcess();
-    bool started() const { return process_ != nullptr; }
+    bool started() const { return static_cast<bool>(process_); }
     DWORD processId() const { return processId_; }
-    HANDLE handle() const { return process_; }
+    HANDLE handle() const { return process_.get(); }
     // Waits for the end (ending the program after the time-out) and reads its output.
     ProcessResult wait(DWORD timeoutMs = 60000);
     // Until the standard output holds the text; false when the program ended first.
     bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
+    // Until the program runs at least this many threads; false when it ended first.
+    bool waitForThreads(std::size_t count, DWORD timeoutMs = 30000) const;
 
 private:
-    HANDLE process_ = nullptr;
+    hivescout::UniqueHandle process_;
     DWORD processId_ = 0;
     std::wstring outputPath_, errorPath_;
+    template <typename Condition>
+    bool pollWhileRunning(DWORD timeoutMs, Condition condition) const;
 };
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
 
+std::vector<DWORD> threadIds(DWORD processId);
 std::wstring temporaryPath(const std::wstring& name);
 std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::string& bytes);
@@ -55,32 +58,30 @@ std::wstring fromUtf8(const std::string& bytes);
 std::string toUtf8(const std::wstring& text);
 std::wstring quoteArgument(const std::wstring& word);  // by the system's rules, when needed
 
+// The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
+std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);
 // One run of the real hivescout.exe (next to the running program) and its report lines.
 struct HivescoutRun {
     ProcessResult process;
     std::vector<std::wstring> outputLines, errorLines;
     std::uint32_t exitCode() const { return process.exitCode; }
-    std::vector<std::wstring> outputMessages() const;  // withoutPrefixes of the lines
-    std::vector<std::wstring> errorMessages() const;
+    std::vector<std::wstring> outputMessages() const { return withoutPrefixes(outputLines, process.processId); }
+    std::vector<std::wstring> errorMessages() const { return withoutPrefixes(errorLines, process.processId); }
 };
-// The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
-std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);
 std::wstring hivescoutPath();
 HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& options = {});
 // Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.
 std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk = nullptr);
 
 // Holds a named mutex on a thread of its own, as another copy of the tool would, until
-// the object ends or the time is up; an abandoning holder ends without giving it up.
+// stopped; an abandoning holder ends its thread without giving the mutex up.
 class MutexHolder {
 public:
-    explicit MutexHolder(const std::wstring& name, DWORD releaseAfterMs = INFINITE, bool abandon = false);
-    MutexHolder(const MutexHolder&) = delete;
-    MutexHolder& operator=(const MutexHolder&) = delete;
+    explicit MutexHolder(const std::wstring& name, bool abandon = false);
     ~MutexHolder() { stop(); }
     void stop();
 
 private:
+    hivescout::UniqueHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)}, stop_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::thread thread_;
-    std::atomic<bool> held_{false}, release_{false};
 };

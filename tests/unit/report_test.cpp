@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <thread>
-#include <vector>
+#include <ostream>
 
 #include "base/report.h"
 #include "base/report_encoding.h"
-#include "tests/support/capture.h"
-#include "tests/support/process_runner.h"
+
+using namespace hivescout;
 
 namespace {
 
@@ -58,7 +56,6 @@ TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
 }
 
 TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
-    ScopedValue<bool> logging(loggingToFile, false);
     FlakyBuffer buffer;
     std::wostream target(&buffer);
     EXPECT_FALSE(emitReport(target, L"lost\n"));
@@ -67,50 +64,10 @@ TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
     EXPECT_EQ(L"kept\n", buffer.text);
 }
 
-// Each writer has a handle of its own, as another copy would: every line arrives whole,
-// in order and once, in UTF-8.
-TEST(LogFileTarget, ConcurrentAppendsLoseAndTearNothing) {
-    const std::wstring path = temporaryPath(L"hivescout-concurrent.log");
-    ASSERT_TRUE(truncateFile(path));
-    const int writers = 6, linesEach = 300;
-    std::vector<std::thread> threads;
-    for (int w = 0; w < writers; ++w)
-        threads.emplace_back([&, w] {
-            LogFileStream file(path);
-            ASSERT_TRUE(file.buffer().isOpen());
-            for (int i = 0; i < linesEach; ++i)
-                EXPECT_TRUE(emitReport(file, L"writer " + std::to_wstring(w) + L" line " + std::to_wstring(i) + L" \u0422" +
-                                                 std::wstring(static_cast<std::size_t>(40 + i % 50), L'x') + L"\n"));
-        });
-    for (auto& t : threads) t.join();
-    std::istringstream lines(readFileBytes(path));
-    std::vector<int> next(writers, 0);
-    int total = 0;
-    for (std::string line; std::getline(lines, line); ++total) {
-        int w = -1, i = -1;
-        ASSERT_EQ(2, sscanf(line.c_str(), "writer %d line %d", &w, &i)) << line;
-        ASSERT_EQ(next[w]++, i) << "writer " << w;
-        ASSERT_EQ(" \xD0\xA2" + std::string(static_cast<std::size_t>(40 + i % 50), 'x') + "\r", line.substr(line.find(" \xD0\xA2")));
-    }
-    EXPECT_EQ(writers * linesEach, total);
-    ::DeleteFileW(path.c_str());
-}
-
 // A device cannot be locked and still takes every line.
 TEST(LogFileTarget, ATargetThatCannotBeLockedStillTakesTheLines) {
     LogFileStream device(L"NUL");
     ASSERT_TRUE(device.buffer().isOpen());
     EXPECT_TRUE(emitReport(device, L"into the void\n"));
     EXPECT_TRUE(emitReport(device, L"and again\n"));
-}
-
-// Every line that carries the system's text is one line: its line breaks go, byte for byte.
-TEST(SystemMessage, ReportLinesCarryTheSystemsTextAsOneLine) {
-    EXPECT_EQ(L"Two parts.", asOneLine(L"\r\nTwo\r\nparts. \r\n\r\n"));
-    for (const auto& [code, text] : std::vector<std::pair<DWORD, std::wstring>>{
-             {ERROR_ACCESS_DENIED, L"Access denied."}, {ERROR_FILE_NOT_FOUND, L"File not found."}, {0xE0001234u, L""}}) {
-        const CapturedReport report;
-        reportError(text::kRemoteReadFailed, formatSystemMessage(code));
-        EXPECT_EQ(text::kErrorPrefix + std::to_wstring(ownProcessId) + text::kRemoteReadFailed + text + L"\n", report.errors());
-    }
 }

@@ -5,15 +5,11 @@
 #include <commctrl.h>
 
 #include "base/exit_flags.h"
-#include "app/jump_settings.h"
 #include "base/report.h"
-#include "regedit/regedit_instance.h"
 #include "regedit/release.h"
-#include "regedit/window_wait.h"
 #include "tests/support/capture.h"
 #include "tests/support/editors.h"
 #include "views/tree_walk.h"
-#include "views/view_finder.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
 
@@ -28,10 +24,9 @@ LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
 }
 
-DWORD committed(void* address) {
+bool committed(void* address) {
     MEMORY_BASIC_INFORMATION info{};
-    ::VirtualQuery(address, &info, sizeof(info));
-    return info.State == MEM_COMMIT;
+    return ::VirtualQuery(address, &info, sizeof(info)) && info.State == MEM_COMMIT;
 }
 
 // A window with a tree ("Computer" over "Same", over the silent "Other") and a list after it.
@@ -45,26 +40,20 @@ protected:
         list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 150, 0, 150, 300, window_, nullptr, nullptr, nullptr);
         silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
         treeProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
-        regeditInstance.process = ::GetCurrentProcess();
         passedPath.clear();
         targetKindWord = L"key";
     }
     void TearDown() override {
         releaseRemoteBuffers();
-        regeditInstance = RegeditInstance{};
         ::DestroyWindow(window_);
     }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
-        TVINSERTSTRUCTW item{};
-        item.hParent = parent;
-        item.hInsertAfter = TVI_LAST;
-        item.item.mask = TVIF_TEXT;
-        item.item.pszText = const_cast<wchar_t*>(text);
+        TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
     }
-    std::uint32_t findViews(HANDLE process) {
+    std::uint32_t findViews() {
         allocateLocalText();
-        return findRegeditViews(WindowSet{window_}, views_, process);
+        return findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess());
     }
 
     HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
@@ -75,13 +64,13 @@ protected:
 }  // namespace
 
 TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     EXPECT_EQ(tree_, views_.tree);
     EXPECT_EQ(list_, views_.list);
     void* const blocks[] = {remoteBuffers.text.address(), remoteBuffers.treeItem.address(), remoteBuffers.listItem.address()};
     for (void* block : blocks) EXPECT_TRUE(committed(block));
     // Searching again keeps the blocks it holds.
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     EXPECT_EQ(blocks[0], remoteBuffers.text.address());
     releaseRegedit();
     for (void* block : blocks) EXPECT_FALSE(committed(block));
@@ -91,7 +80,7 @@ TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
 }
 
 TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews());
     void* const text = remoteBuffers.text.address();
     abandonRemoteBuffers();
     releaseRemoteBuffers();
@@ -102,8 +91,7 @@ TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
 
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
-    ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
+    ASSERT_EQ(0u, findViews());
     EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64));
     EXPECT_EQ(L"Same\\", passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
@@ -116,13 +104,11 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     ASSERT_TRUE(editor.ready());
     CapturedReport report;
     const DWORD all = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE;
-    ScopedValue<JumpKind> kind(jumpSettings.jumpKind, JumpKind::Key);
     // The tree walk, or the value search in the list of the key reached.
     for (const bool inTheList : {false, true}) {
         const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
         const UniqueHandle limited(::OpenProcess(all & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
         RegeditViews views;
-        regeditInstance.process = full.get();
         allocateLocalText();
         ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, inTheList ? full.get() : limited.get()));
         passedPath.clear();
@@ -154,14 +140,4 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
               findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get()));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
     releaseRemoteBuffers();
-    // Blocks of an editor that has ended went with it: release forgets them.
-    const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
-    allocateLocalText();
-    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
-    ::TerminateProcess(editor.process(), 0xDEAD);
-    ::WaitForSingleObject(editor.process(), 5000);
-    releaseRemoteBuffers();
-    EXPECT_FALSE(remoteBuffers.text.held() || remoteBuffers.treeItem.held() || remoteBuffers.listItem.held());
-    EXPECT_FALSE(remoteBuffers.localText);
-    regeditInstance = RegeditInstance{};
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "views/key_path.h"
 #include "base/text_folding.h"
 #include "views/remote_buffers.h"
 
@@ -23,64 +22,6 @@ TEST(NameFolding, OnlyAsciiCapitalsFoldAndWholeNamesMatch) {
     std::wstring target = L"longer than the next";
     foldInto(target, L"ValUE \u00C4");
     EXPECT_EQ(L"value \u00C4", target);
-}
-
-TEST(PathPreparation, ValueTargetsLoseTheirLastNameKeyTargetsGainABackslash) {
-    const struct {
-        const wchar_t* path;
-        JumpKind kind;
-        const wchar_t* keys;
-        const wchar_t* valueName;
-        bool valueMissing;
-    } rows[] = {{L"HKEY_CURRENT_USER\\Software\\Name", JumpKind::Value, L"HKEY_CURRENT_USER\\Software\\", L"Name", false},
-                {L"HKEY_CURRENT_USER\\a\\b", JumpKind::Value, L"HKEY_CURRENT_USER\\a\\", L"b", false},
-                {L"HKEY_CURRENT_USER", JumpKind::Value, nullptr, L"", true},
-                {L"HKEY_CURRENT_USER\\", JumpKind::Value, nullptr, L"", true},
-                {L"HKEY_LOCAL_MACHINE\\SOFTWARE", JumpKind::Key, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", L"", false},
-                {L"HKEY_LOCAL_MACHINE\\SOFTWARE", JumpKind::KeyOrValue, L"HKEY_LOCAL_MACHINE\\SOFTWARE", L"", false}};
-    for (const auto& row : rows) {
-        const PreparedPath p = prepareJumpPath(row.path, row.kind);
-        EXPECT_TRUE(!row.keys || row.keys == p.keys) << row.path;
-        EXPECT_EQ(row.valueName, p.valueName) << row.path;
-        EXPECT_EQ(row.valueMissing, p.valueMissing) << row.path;
-    }
-}
-
-// Key and value targets end at the empty name after the trailing backslash, key-or-value
-// targets on their last name; once finished, the levels stay finished.
-TEST(KeyLevels, NamesRestsAndTheLastLevel) {
-    using Level = std::tuple<std::wstring, std::wstring, bool>;
-    const auto levelsOf = [](const std::wstring& keys, JumpKind kind) {
-        std::vector<Level> result;
-        KeyLevels levels(keys, kind);
-        while (auto level = levels.next()) {
-            result.emplace_back(level->name, level->rest, level->isLast);
-            if (result.size() > 16) break;
-        }
-        EXPECT_FALSE(levels.next().has_value());
-        return result;
-    };
-    const std::vector<Level> key = {{L"HKEY_LOCAL_MACHINE", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", false}, {L"SOFTWARE", L"SOFTWARE\\", false}};
-    EXPECT_EQ(key, levelsOf(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", JumpKind::Key));
-    EXPECT_EQ(key, levelsOf(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\", JumpKind::Value));
-    const std::vector<Level> keyOrValue = {{L"HKEY_CURRENT_USER", L"HKEY_CURRENT_USER\\Soft\\v", false}, {L"Soft", L"Soft\\v", false}, {L"v", L"v", true}};
-    EXPECT_EQ(keyOrValue, levelsOf(L"HKEY_CURRENT_USER\\Soft\\v", JumpKind::KeyOrValue));
-    EXPECT_EQ((std::vector<Level>{{L"Name", L"Name", true}}), levelsOf(L"Name", JumpKind::KeyOrValue));
-    const std::vector<Level> doubled = {{L"A", L"A\\\\B\\", false}, {L"", L"\\B\\", false}, {L"B", L"B\\", false}};
-    EXPECT_EQ(doubled, levelsOf(L"A\\\\B\\", JumpKind::Key));
-}
-
-TEST(WalkDecisions, MissingNamesAndFinishes) {
-    EXPECT_EQ(WalkEnd::ValueWanted, walkEndWhenMissing(JumpKind::KeyOrValue, true));
-    EXPECT_EQ(WalkEnd::NotFound, walkEndWhenMissing(JumpKind::KeyOrValue, false));
-    EXPECT_EQ(WalkEnd::NotFound, walkEndWhenMissing(JumpKind::Key, true));
-    EXPECT_EQ(WalkEnd::NotFound, walkEndWhenMissing(JumpKind::Value, true));
-    EXPECT_EQ(WalkFinish::Key, finishAfterWalk(WalkEnd::Reached, JumpKind::Key, L""));
-    EXPECT_EQ(WalkFinish::Key, finishAfterWalk(WalkEnd::Reached, JumpKind::KeyOrValue, L""));
-    EXPECT_EQ(WalkFinish::ValueSearch, finishAfterWalk(WalkEnd::Reached, JumpKind::Value, L"v"));
-    EXPECT_EQ(WalkFinish::ValueSearch, finishAfterWalk(WalkEnd::ValueWanted, JumpKind::KeyOrValue, L"v"));
-    for (JumpKind kind : {JumpKind::Key, JumpKind::Value, JumpKind::KeyOrValue})
-        EXPECT_EQ(WalkFinish::NotFound, finishAfterWalk(WalkEnd::NotFound, kind, L"v"));
 }
 
 // Whatever the editor wrote, the text ends within the capacity, at its first zero.

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,13 +15,6 @@
 using standin::Control;
 
 namespace {
-
-// Owns one opened registry key.
-struct RegistryKey {
-    HKEY key = nullptr;
-    ~RegistryKey() { if (key) ::RegCloseKey(key); }
-    bool open(HKEY parent, const std::wstring& subkey) { return !::RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, &key); }
-};
 
 std::wstring environment(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
@@ -37,6 +32,10 @@ const DWORD itemReadsToExit = exitOnItemRead.size() > 5 ? std::wcstoul(exitOnIte
 
 HANDLE record = INVALID_HANDLE_VALUE;
 int dispatchDepth = 0;  // above zero while a procedure of the stand-in runs: what is sent then is its own
+struct Dispatching {
+    Dispatching() { ++dispatchDepth; }
+    ~Dispatching() { --dispatchDepth; }
+};
 DWORD itemReads = 0;
 HWND mainWindow, address, placeholder, tree, list, status;
 
@@ -59,23 +58,16 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             ::ExitProcess(0);
         if (itemReadDelayMs) ::Sleep(itemReadDelayMs);
     }
-    ++dispatchDepth;
-    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-    --dispatchDepth;
-    return result;
+    const Dispatching inside;
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 // Each item's data is its index here: the root key and the path below it.
 std::vector<std::pair<HKEY, std::wstring>> itemKeys;
 
 HTREEITEM insertItem(HTREEITEM parent, const std::wstring& text, int children, HKEY root, const std::wstring& path) {
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.itemex.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM;
-    insert.itemex.pszText = const_cast<wchar_t*>(text.c_str());
-    insert.itemex.cChildren = children;
-    insert.itemex.lParam = static_cast<LPARAM>(itemKeys.size());
+    TVINSERTSTRUCTW insert{parent, TVI_LAST, {TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM, nullptr, 0, 0, const_cast<wchar_t*>(text.c_str()),
+                                              0, 0, 0, children, static_cast<LPARAM>(itemKeys.size())}};
     itemKeys.emplace_back(root, path);
     return TreeView_InsertItem(tree, &insert);
 }
@@ -86,9 +78,11 @@ const std::pair<HKEY, std::wstring>& keyOf(HTREEITEM item) {
     return itemKeys.at(static_cast<std::size_t>(query.lParam));
 }
 
-bool openKeyOf(HTREEITEM item, RegistryKey& key) {
+using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&::RegCloseKey)>;
+RegistryKey openKeyOf(HTREEITEM item) {
     const auto& [root, path] = keyOf(item);
-    return root && key.open(root, path);
+    HKEY key = nullptr;
+    return RegistryKey(root && !::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) ? key : nullptr, &::RegCloseKey);
 }
 
 // Key or value names (enumerate(index, buffer, length) gives one), sorted as the editor sorts.
@@ -107,10 +101,10 @@ std::vector<std::wstring> sortedNames(Enumerate enumerate) {
 
 // Keys are listed once, on first expansion; until then every key may have subkeys.
 void insertSubkeys(HTREEITEM item) {
-    RegistryKey key;
+    const RegistryKey key = openKeyOf(item);
     const auto [root, path] = keyOf(item);
-    const auto names = !openKeyOf(item, key) ? std::vector<std::wstring>() : sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
-        return ::RegEnumKeyExW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    const auto names = !key ? std::vector<std::wstring>() : sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
+        return ::RegEnumKeyExW(key.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
     });
     for (const std::wstring& name : names) insertItem(item, name, 1, root, path.empty() ? name : path + L"\\" + name);
     TVITEMW none{TVIF_HANDLE | TVIF_CHILDREN, item};
@@ -119,18 +113,16 @@ void insertSubkeys(HTREEITEM item) {
 
 // "(Default)" first, then the key's values sorted by name.
 void fillList() {
-    RegistryKey key;
-    const HTREEITEM selected = TreeView_GetSelection(tree);
     if (!list) return;
     ListView_DeleteAllItems(list);
-    if (!selected || !openKeyOf(selected, key)) return;
+    const RegistryKey key = openKeyOf(TreeView_GetSelection(tree));  // the root item ("Computer") has no key
+    if (!key) return;
     std::vector<std::wstring> names = sortedNames([&](DWORD index, wchar_t* name, DWORD* length) {
-        return ::RegEnumValueW(key.key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        return ::RegEnumValueW(key.get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
     });
     names.insert(names.begin(), L"(Default)");
     for (std::size_t row = 0; row < names.size(); ++row) {
-        LVITEMW item{LVIF_TEXT, static_cast<int>(row)};
-        item.pszText = const_cast<wchar_t*>(names[row].c_str());
+        LVITEMW item{LVIF_TEXT, static_cast<int>(row), 0, 0, 0, const_cast<wchar_t*>(names[row].c_str())};
         ListView_InsertItem(list, &item);
     }
 }
@@ -155,9 +147,7 @@ void arrangeChildren() {
     if (list) ::MoveWindow(list, split, 22, client.right - split, height, TRUE);
 }
 
-void subclass(HWND window, Control control) {
-    ::SetWindowSubclass(window, controlProc, 1, static_cast<DWORD_PTR>(control));
-}
+void subclass(HWND window, Control control) { ::SetWindowSubclass(window, controlProc, 1, static_cast<DWORD_PTR>(control)); }
 
 void createList() {
     list = child(WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL);
@@ -192,7 +182,8 @@ void onTreeNotice(NMHDR& notice) {
         fillList();
 }
 
-LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Dispatching inside;
     switch (message) {
     case WM_CREATE:
         mainWindow = window;
@@ -218,13 +209,6 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ++dispatchDepth;
-    const LRESULT result = handleMessage(window, message, wParam, lParam);
-    --dispatchDepth;
-    return result;
 }
 
 DWORD WINAPI exitLater(void*) {

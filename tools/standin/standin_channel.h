@@ -14,6 +14,9 @@ struct RecordedMessage {
     std::uint32_t message;
     std::uint64_t wParam;
     std::uint64_t lParam;
+    bool operator==(const RecordedMessage& other) const {
+        return control == other.control && message == other.message && wParam == other.wParam && lParam == other.lParam;
+    }
 };
 
 namespace knob {
