@@ -50,8 +50,8 @@ protected:
     HWND item(int id) const { return ::GetDlgItem(dialog_, id); }
     HWND richText() const { return ::FindWindowExW(dialog_, nullptr, L"RichEdit20W", nullptr); }
 
-    // 80 % of the screen, centred in the work area, only the Exit button (the anchoring on
-    // resize is the unit tests').
+    // 80 % of the screen, centred in the work area, only the Exit button; resized, the button and
+    // the text keep their distances to the edges (the arithmetic's edge cases are the unit tests').
     void expectTheLayout(HWND text) {
         RECT desktop{}, workArea{}, shown{};
         ::GetWindowRect(::GetDesktopWindow(), &desktop);
@@ -66,6 +66,15 @@ protected:
         EXPECT_EQ(L"Exit", windowText(item(IDCANCEL)));
         EXPECT_FALSE(::IsWindowVisible(item(IDOK)));
         EXPECT_TRUE(::IsWindowVisible(text));
+        const auto distances = [&] {
+            RECT window{}, button{}, area{};
+            ::GetWindowRect(dialog_, &window), ::GetWindowRect(item(IDCANCEL), &button), ::GetWindowRect(text, &area);
+            return std::vector<LONG>{window.right - button.right, window.bottom - button.bottom, window.right - area.right,
+                                     window.bottom - area.bottom, area.left - window.left, button.right - button.left};
+        };
+        const std::vector<LONG> opened = distances();
+        ::SetWindowPos(dialog_, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(opened, distances()) << "after a resize";
     }
 
     std::unique_ptr<RunningProcess> process_;
@@ -74,15 +83,13 @@ protected:
 
 }  // namespace
 
-// The rich text, or the plain text where the rich-edit library cannot be loaded (the ctest
-// entry usage_plain disables it); typing changes neither. The rich text shows the program's
-// name, the plain text its placeholder, as it always has.
+// The rich text, or the plain text without the rich-edit library (ctest's usage_plain); typing
+// changes neither. The rich text shows the program's name, the plain text its placeholder.
 TEST_F(UsageWindow, NoArgumentsShowsTheTextWithTheProgramsNameReadOnly) {
     const bool plain = wineOverrides().find("riched20=d") != std::string::npos;
     open();
     const HWND text = plain ? item(IDC_TEXT_AREA) : richText();
-    ASSERT_NE(nullptr, text);
-    EXPECT_EQ(plain, richText() == nullptr);
+    ASSERT_EQ(plain, richText() == nullptr);
     const std::wstring shown = windowText(text);
     EXPECT_NE(std::wstring::npos, shown.find(L"Hivescout v" HIVESCOUT_VERSION_WIDE));
     EXPECT_NE(std::wstring::npos, shown.find(L"Error codes returned :"));
@@ -105,9 +112,8 @@ TEST_F(UsageWindow, HelpSwitchesShowTheWindowAndEveryCloseEndsIt) {
     expectCleanEnd();
 }
 
-// Libraries named like those the program, or system code for it, loads, planted beside a copy
-// of the program, with Wine searching the program's folder first as Windows does (the ctest
-// entry library_planting): neither the usage window nor a jump loads one.
+// Libraries the program, or system code for it, loads, planted beside a copy of it with Wine searching
+// there first as Windows does (ctest's library_planting): neither the usage window nor a jump loads one.
 TEST_F(UsageWindow, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
     if (const std::string editor = foreignEditor(); !editor.empty())
         GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor << "; the jump would choose it";

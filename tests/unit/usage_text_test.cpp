@@ -39,8 +39,7 @@ TEST(FileNameSubstitution, EveryPlaceOnceQuotedWhenBlankAndEscapedForRtf) {
                                                 std::string("ab\0Hivescout.exe", 16)));
 }
 
-// The plain text's tab stops: four average characters when the dialog-unit mapping is refused,
-// as it is for the text control.
+// The plain text's tab stops: four average characters when the mapping is refused, as for the text.
 TEST(WindowGeometry, TabStopsOfThePlainText) {
     EXPECT_EQ(32, tabStopInterval(8, 100));
     EXPECT_EQ(21, tabStopInterval(8, 150));
