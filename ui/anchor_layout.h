@@ -9,14 +9,9 @@ namespace hivescout {
 
 // Which edges of a control keep their distance to the same edge of its parent.
 namespace AnchorFlags {
-enum : std::uint32_t {
-    Left = 1,
-    Right = 2,
-    Top = 4,
-    Bottom = 8,
-    Stretch = Left | Right | Top | Bottom,
-    FollowBottomRight = Right | Bottom,
-};
+enum : std::uint32_t { Left = 1, Right = 2, Top = 4, Bottom = 8 };
+constexpr std::uint32_t Stretch = Left | Right | Top | Bottom;
+constexpr std::uint32_t FollowBottomRight = Right | Bottom;
 }
 
 struct AnchoredControl {
