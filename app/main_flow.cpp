@@ -16,7 +16,6 @@
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
 #include "ui/usage.h"
-#include "ui/window_module.h"
 
 namespace hivescout {
 
@@ -83,13 +82,11 @@ std::uint32_t takePathFromClipboard() {
     return 0;
 }
 
-void runSteps(HINSTANCE instance, const std::wstring& startTime) {
+void runSteps(HINSTANCE, const std::wstring& startTime) {
     if (jumpSettings.logToFile) openLogFile(jumpSettings.logFilePath, jumpSettings.appendLog);
     targetKindWord = kindWordFor(jumpSettings.jumpKind);
     reportPieces(*outputStream, text::kStarted, kBuild, text::kStartedBitness, text::kStartedProcess, ownProcessId,
                  text::kStartedOn, startTime, L'\n');
-
-    initialiseWindowModule(instance);
 
     if (jumpSettings.showHelp) {
         exitFlags |= showUsage();
@@ -105,8 +102,6 @@ void runSteps(HINSTANCE instance, const std::wstring& startTime) {
         }
         if (exitFlags != 0) reportFailures(exitFlags);
     }
-
-    shutdownWindowModule();
 }
 
 void reportUnhandledException() {

@@ -1,5 +1,6 @@
 #include "ui/ui_libraries.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 
 #include "base/handle.h"
@@ -52,24 +53,6 @@ UiLibraries::~UiLibraries() {
     using CoUninitializeFunction = void(WINAPI*)();
     if (!comInitialised_) return;
     if (const auto coUninitialize = bind<CoUninitializeFunction>(com(), "CoUninitialize")) coUninitialize();
-}
-
-BOOL setWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
-    using Function = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
-    static const auto function = bind<Function>(commonControls(), "SetWindowSubclass");
-    return function ? function(window, procedure, id, data) : FALSE;
-}
-
-BOOL removeWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
-    using Function = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
-    static const auto function = bind<Function>(commonControls(), "RemoveWindowSubclass");
-    return function ? function(window, procedure, id) : FALSE;
-}
-
-LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    using Function = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-    static const auto function = bind<Function>(commonControls(), "DefSubclassProc");
-    return function ? function(window, message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace hivescout

@@ -1,6 +1,5 @@
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 
 namespace hivescout {
 
@@ -20,10 +19,5 @@ public:
 private:
     bool comInitialised_ = false;
 };
-
-// The subclassing calls of the common controls, bound when first used.
-BOOL setWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
-BOOL removeWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
-LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace hivescout

@@ -9,7 +9,8 @@
 
 namespace hivescout {
 
-// Show the usage text as rich text (the rich-edit library is loaded) or as plain text.
+// Show the usage text as rich text (the rich-edit library must be loaded, so that the
+// window class "RichEdit20W" exists) or as plain text, in a modal, resizable window.
 // Both return the result bits of the usage window: 0, 16384, or 16384 + 1048576.
 // programFileName replaces the program's name wherever the text shows it.
 std::uint32_t showRichUsage(const std::wstring& programFileName);

@@ -52,10 +52,6 @@ std::string richFileNameReplacement(const std::wstring& fileName) {
     return out;
 }
 
-std::wstring usageTitle() {
-    const wchar_t kProduct[] = L"Hivescout ";
-    const wchar_t kBitness[] = L" 64 Bit";
-    return std::wstring(kProduct) + kBitness + L" Usage Information";
-}
+std::wstring usageTitle() { return L"Hivescout  64 Bit Usage Information"; }
 
 }  // namespace hivescout
