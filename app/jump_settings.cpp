@@ -10,8 +10,6 @@
 
 namespace hivescout {
 
-// Static initialisation builds these in the order written, before wWinMain runs; the
-// aliases come first because building the settings uses them.
 const std::array<RootKeyAlias, 5> rootKeyAliases = {{
     {L"HKLM", L"HKEY_LOCAL_MACHINE"},
     {L"HKCU", L"HKEY_CURRENT_USER"},
@@ -19,7 +17,6 @@ const std::array<RootKeyAlias, 5> rootKeyAliases = {{
     {L"HKCR", L"HKEY_CLASSES_ROOT"},
     {L"HKU", L"HKEY_USERS"},
 }};
-JumpSettings jumpSettings(::GetCommandLineW());
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "sync/regedit_lock.h"
 #include "views/key_path.h"
 
 namespace hivescout {
@@ -20,8 +19,8 @@ struct RootKeyAlias {
 // Searched in this order when the jump path is normalised.
 extern const std::array<RootKeyAlias, 5> rootKeyAliases;
 
-// The process-wide settings, built from the command line before wWinMain runs and
-// read-only afterwards (only the lock handle is filled later).
+// The settings of a run, built from the command line at the start of wWinMain; only a path
+// taken from the clipboard changes them later.
 struct JumpSettings {
     bool appendLog = false;
     bool logToFile = false;
@@ -31,7 +30,6 @@ struct JumpSettings {
     std::map<std::wstring, std::wstring> switches;
     bool terminateIfOtherInstanceIsBlocking = false;
     bool showHelp = false;
-    RegeditLock regeditLock;  // filled by the jump once the editor is known
     std::uint32_t waitTimeoutMs = 3000;
     bool terminateOtherWaitingInstances = false;
     bool useMultipleInstancesOfRegedit = false;
@@ -64,8 +62,5 @@ void normaliseJumpPath(std::wstring& path);
 
 // Reads the "-waittimeout" value as an unsigned 32-bit decimal number; 0 when unreadable.
 std::uint32_t readWaitTimeout(const std::wstring& value);
-
-// The process-wide settings of this run.
-extern JumpSettings jumpSettings;
 
 }  // namespace hivescout

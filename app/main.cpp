@@ -21,5 +21,6 @@ extern "C" int hivescoutStartup() {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    return static_cast<int>(hivescout::runJump(instance));
+    hivescout::JumpSettings settings(::GetCommandLineW());
+    return static_cast<int>(hivescout::runJump(instance, settings));
 }

@@ -39,6 +39,7 @@ namespace {
 
 std::atomic<unsigned long long> allocationCount{0};
 RecordLayout benchLayout = RecordLayout::Bits64;  // of the editor measured
+RemoteBuffers remoteBuffers;                      // the blocks in the editor measured
 
 }  // namespace
 
@@ -84,25 +85,19 @@ struct Timed {
 };
 
 Timed timedJump(JumpKind kind, const std::wstring& path, const RegeditViews& views) {
-    jumpSettings.jumpKind = kind;
-    targetKindWord = kindWordFor(kind);
-    passedPath.clear();
-    passedPath.reserve(512);
     const std::wstring copy = path;  // the walk takes its own copy; keep that outside the count
     const unsigned long long allocationsBefore = allocationCount;
     const double start = nowMs();
-    const std::uint32_t bits = jumpInRegeditViews(copy, views, jumpSettings.jumpKind, benchLayout);
+    const std::uint32_t bits = jumpInRegeditViews(copy, views, kind, benchLayout, remoteBuffers).jump.flags;
     return {bits, nowMs() - start, allocationCount - allocationsBefore};
 }
 
 // The value search alone, in the key that is already selected: no tree walk and no
 // refill of the list, so two searches differ only in the rows they read.
 Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views) {
-    passedPath.clear();
-    passedPath.reserve(512);
     const unsigned long long allocationsBefore = allocationCount;
     const double start = nowMs();
-    const ValueSearchResult result = selectValueInList(valueName, views, benchLayout);
+    const ValueSearchResult result = selectValueInList(valueName, views, benchLayout, remoteBuffers);
     const double elapsed = nowMs() - start;
     const std::uint32_t bits = result.outcome == ValueSearch::Selected ? 0 : ExitFlags::KeyNotFound | result.failure;
     return {bits, elapsed, allocationCount - allocationsBefore};
@@ -160,13 +155,10 @@ int benchItems(const char* editorName, DWORD editorId, HWND mainWindow, RecordLa
     std::printf("[ bench ] --- %s ---\n", editorName);
     UniqueHandle process(::OpenProcess(0x00100438, FALSE, editorId));
     if (!process) return fail("open the editor");
-    regeditInstance.process = process.get();
-    regeditInstance.is32Bit = layout == RecordLayout::Bits32;
     benchLayout = layout;
 
     RegeditViews views;
-    allocateLocalText();
-    if (findRegeditViews(WindowSet{mainWindow}, views, process.get()) != 0)
+    if (findRegeditViews(WindowSet{mainWindow}, views, process.get()) != 0 || remoteBuffers.allocate(process.get()) != 0)
         return fail("views");
     wchar_t lastKey[32], lastValue[32];
     std::swprintf(lastKey, 32, L"Key%04u", kSiblings - 1);
@@ -229,8 +221,7 @@ int benchItems(const char* editorName, DWORD editorId, HWND mainWindow, RecordLa
                 static_cast<size_t>(editorBytesAfter),
                 static_cast<long long>(editorBytesAfter) - static_cast<long long>(editorBytesBefore));
 
-    releaseRemoteBuffers();
-    regeditInstance.process = nullptr;
+    remoteBuffers.release();
     return 0;
 }
 
@@ -383,10 +374,9 @@ int benchWholeJump(DWORD editorId, HWND mainWindow) {
     std::printf("[ bench ] --- the whole jump in a running Wine editor, medians of %d ---\n", kJumpRounds);
     UniqueHandle process(::OpenProcess(0x00100438, FALSE, editorId));
     if (!process) return fail("open the editor");
-    regeditInstance.process = process.get();
     RegeditViews views;
-    allocateLocalText();
-    if (findRegeditViews(WindowSet{mainWindow}, views, process.get()) != 0) return fail("views");
+    if (findRegeditViews(WindowSet{mainWindow}, views, process.get()) != 0 || remoteBuffers.allocate(process.get()) != 0)
+        return fail("views");
 
     std::wstring key;
     for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;
@@ -434,8 +424,7 @@ int benchWholeJump(DWORD editorId, HWND mainWindow) {
                    "bare start + 30 + 50 ms + walk");
     printWholeJump("key jump", figureOf(keyMs), plus(windowed, keyFloor), "windowed start + 30 ms + walk");
     printWholeJump("value jump", figureOf(valueMs), plus(windowed, valueFloor), "windowed start + 30 + 50 ms + walk");
-    releaseRemoteBuffers();
-    regeditInstance.process = nullptr;
+    remoteBuffers.release();
     return 0;
 }
 

@@ -16,7 +16,7 @@
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/silent_editor.h"
-#include "regedit/window_wait.h"
+#include "regedit/editor_windows.h"
 #include "sync/regedit_lock.h"
 #include "sync/termination.h"
 #include "tests/support/capture.h"
@@ -67,7 +67,7 @@ TEST(TerminationCommand, TheLinesAreComposedForTheirBufferOrNotAtAll) {
 TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
     // Were the watcher to act, it would stop this very thread and end the test program.
     static const std::uint32_t editorId = 9200;
-    startTerminationWatcher(&editorId);
+    startTerminationWatcher(editorId);
     resumeTerminationWatcher();
     ::Sleep(100);
     closeTerminationWatcher();
