@@ -136,7 +136,7 @@ JumpOutcome JumpSession::run(const std::wstring& jumpPath, const JumpOptions& op
     return outcome;
 }
 
-void JumpSession::release() noexcept {
+JumpSession::~JumpSession() {
     // The blocks first: freeing them needs the editor's handle.
     buffers_.release();
     editor_ = RegeditInstance{};

@@ -23,24 +23,17 @@ struct JumpOptions {
 };
 
 // One jump and what it holds: the editor in use, the blocks inside it with the tool's
-// copy of their text, and the editor's lock. The lock is held until the session is
-// released, and while it is held other copies count the editor as in use: so the session
-// lives until the run's last line is written.
+// copy of their text, and the editor's lock. All of it is released when the session ends;
+// while the lock is held other copies count the editor as in use, so the session lives
+// until the run's last line is written.
 class JumpSession {
 public:
-    JumpSession() = default;
-    JumpSession(const JumpSession&) = delete;
-    JumpSession& operator=(const JumpSession&) = delete;
-    ~JumpSession() { release(); }
+    ~JumpSession();
 
     // The whole jump, once per session: choose or launch an editor, find its views, take
     // its lock, walk the tree and show the result.
     JumpOutcome run(const std::wstring& jumpPath, const JumpOptions& options, std::wstring regeditCommand,
                     const std::wstring* regeditDirectory);
-
-    // Frees the blocks in the editor, closes its handles and gives the lock up; a second
-    // call finds nothing.
-    void release() noexcept;
 
 private:
     std::uint32_t launchAndWait(WindowEnumerator& enumerator, const std::wstring* directory);

@@ -18,11 +18,6 @@ constexpr std::size_t kTextBlockUnits = kRemoteTextCapacity + 1;
 
 // The three blocks inside the editor and the tool's copy of the text, for one jump.
 struct RemoteBuffers {
-    RemoteBuffers() = default;
-    RemoteBuffers(const RemoteBuffers&) = delete;
-    RemoteBuffers& operator=(const RemoteBuffers&) = delete;
-    ~RemoteBuffers() { release(); }
-
     // Holds the three blocks in the editor's process and makes the tool's copy of the text
     // (40962 bytes). What is already held is kept, so a second call allocates nothing.
     // Returns 0, or 32 with its line reported.
