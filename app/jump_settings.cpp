@@ -11,8 +11,6 @@
 
 namespace hivescout {
 
-JumpSettings jumpSettings(::GetCommandLineW());
-
 namespace {
 
 const wchar_t kBlanks[] = L"\t\r\n ";

@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "sync/regedit_lock.h"
 #include "views/key_path.h"
 
 namespace hivescout {
 
-// The process-wide settings, built from the command line before wWinMain runs and
-// read-only afterwards (only the lock handle is filled later).
+// The settings of a run, built from the command line at the start of wWinMain; only a path
+// taken from the clipboard changes them later.
 struct JumpSettings {
     bool appendLog = false;
     bool logToFile = false;
@@ -22,7 +21,6 @@ struct JumpSettings {
     std::map<std::wstring, std::wstring> switches;
     bool terminateIfOtherInstanceIsBlocking = false;
     bool showHelp = false;
-    RegeditLock regeditLock;  // filled by the jump once the editor is known
     std::uint32_t waitTimeoutMs = 3000;
     bool terminateOtherWaitingInstances = false;
     bool useMultipleInstancesOfRegedit = false;
@@ -51,8 +49,5 @@ bool parseSwitchWord(JumpSettings& settings, const std::wstring& word);
 
 // Reads the "-waittimeout" value as an unsigned 32-bit decimal number; 0 when unreadable.
 std::uint32_t readWaitTimeout(const std::wstring& value);
-
-// The process-wide settings of this run.
-extern JumpSettings jumpSettings;
 
 }  // namespace hivescout

@@ -20,6 +20,7 @@ extern "C" int hivescoutStartup() {
     return HIVESCOUT_RUNTIME_ENTRY();
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    return static_cast<int>(hivescout::runJump(instance));
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    hivescout::JumpSettings settings(::GetCommandLineW());
+    return static_cast<int>(hivescout::runJump(settings));
 }

@@ -12,7 +12,7 @@
 #include "base/report_texts.h"
 #include "base/system_library.h"
 #include "regedit/launch.h"
-#include "sync/jump.h"
+#include "sync/jump_session.h"
 #include "sync/termination.h"
 #include "ui/ui_libraries.h"
 #include "ui/usage.h"
@@ -23,11 +23,11 @@ namespace {
 
 const wchar_t kBuild[] = HIVESCOUT_VERSION_WIDE;
 
-std::uint32_t showUsage() {
+std::uint32_t showUsage(const std::wstring& programFileName) {
     const UiLibraries libraries;
     const UniqueModule richEdit = loadSystemLibrary(L"RICHED20.DLL");
-    if (richEdit) return showRichUsage(jumpSettings.programFileName);
-    return showPlainUsage(jumpSettings.programFileName);
+    if (richEdit) return showRichUsage(programFileName);
+    return showPlainUsage(programFileName);
 }
 
 JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
@@ -42,20 +42,19 @@ JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
     return options;
 }
 
-std::uint32_t prepareAndRunJump() {
-    std::wstring directory = regeditDirectoryTemplate(jumpSettings.use32BitRegedit);
+JumpOutcome prepareAndRunJump(const JumpSettings& settings, JumpSession& session) {
+    std::wstring directory = regeditDirectoryTemplate(settings.use32BitRegedit);
     if (expandSystemRoot(directory) != 0) {
         const DWORD error = ::GetLastError();
         reportError(text::kSystemRootFailed, formatSystemMessage(error));
         directory.clear();
     }
-    const std::wstring command = regeditCommandFor(jumpSettings.useMultipleInstancesOfRegedit);
-    return jumpToPath(jumpSettings.jumpPath, jumpOptionsFrom(jumpSettings), jumpSettings.regeditLock, command,
-                      directory.empty() ? nullptr : &directory);
+    const std::wstring command = regeditCommandFor(settings.useMultipleInstancesOfRegedit);
+    return session.run(settings.jumpPath, jumpOptionsFrom(settings), command, directory.empty() ? nullptr : &directory);
 }
 
 // The path becomes the settings' jump path, so that every report line shows it.
-std::uint32_t takePathFromClipboard() {
+std::uint32_t takePathFromClipboard(std::wstring& jumpPath) {
     std::wstring text;
     DWORD error = 0;
     // Half a second of it may go to waiting for a program that holds the clipboard.
@@ -78,29 +77,31 @@ std::uint32_t takePathFromClipboard() {
         reportError(text::kClipboardNoPath);
         return ExitFlags::NoKeyGiven;
     }
-    jumpSettings.jumpPath = path;
+    jumpPath = path;
     return 0;
 }
 
-void runSteps(HINSTANCE, const std::wstring& startTime) {
-    if (jumpSettings.logToFile) openLogFile(jumpSettings.logFilePath, jumpSettings.appendLog);
-    targetKindWord = kindWordFor(jumpSettings.jumpKind);
+void runSteps(JumpSettings& settings, JumpSession& session, const std::wstring& startTime) {
+    if (settings.logToFile) openLogFile(settings.logFilePath, settings.appendLog);
     reportPieces(*outputStream, text::kStarted, kBuild, text::kStartedBitness, text::kStartedProcess, ownProcessId,
                  text::kStartedOn, startTime, L'\n');
 
-    if (jumpSettings.showHelp) {
-        exitFlags |= showUsage();
+    if (settings.showHelp) {
+        exitFlags |= showUsage(settings.programFileName);
     } else {
-        const std::uint32_t clipboardFailure = jumpSettings.pathFromClipboard ? takePathFromClipboard() : 0;
+        const wchar_t* kindWord = kindWordFor(settings.jumpKind);
+        const std::uint32_t clipboardFailure = settings.pathFromClipboard ? takePathFromClipboard(settings.jumpPath) : 0;
         if (clipboardFailure != 0) {
             exitFlags |= clipboardFailure;
-        } else if (jumpSettings.jumpPath.empty()) {
-            exitFlags |= missingTargetFlags(jumpSettings.jumpKind);
+        } else if (settings.jumpPath.empty()) {
+            exitFlags |= missingTargetFlags(settings.jumpKind);
         } else {
-            exitFlags = prepareAndRunJump();
-            reportOutcome(exitFlags, jumpSettings.jumpPath);
+            const JumpOutcome outcome = prepareAndRunJump(settings, session);
+            exitFlags = outcome.flags;
+            kindWord = outcome.kindWord;
+            reportOutcome(outcome, settings.jumpPath);
         }
-        if (exitFlags != 0) reportFailures(exitFlags);
+        if (exitFlags != 0) reportFailures(exitFlags, kindWord);
     }
 }
 
@@ -116,14 +117,6 @@ void reportUnhandledException() {
 
 }  // namespace
 
-const wchar_t* kindWordFor(JumpKind kind) {
-    switch (kind) {
-        case JumpKind::Key: return text::kKindKey;
-        case JumpKind::Value: return text::kKindValue;
-        default: return text::kKindKeyOrValue;
-    }
-}
-
 std::uint32_t missingTargetFlags(JumpKind kind) {
     switch (kind) {
         case JumpKind::Key: return ExitFlags::NoKeyGiven;
@@ -132,24 +125,20 @@ std::uint32_t missingTargetFlags(JumpKind kind) {
     }
 }
 
-void reportOutcome(std::uint32_t flags, const std::wstring& jumpPath) {
-    if (flags == 0) {
-        reportOutput(text::kJumpSucceeded, targetKindWord, text::kJumpSucceededEnd);
-    } else if (flags & ExitFlags::KeyNotFound) {
-        if (passedPath.empty()) {
-            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath),
-                         text::kJumpFailed);
-        } else {
-            reportOutput(text::kJumpTo, targetKindWord, text::kKindPathSeparator, visibleInReport(jumpPath),
-                         text::kJumpFailed, L'\n', text::kPassedPath, visibleInReport(passedPath));
-        }
+void reportOutcome(const JumpOutcome& outcome, const std::wstring& jumpPath) {
+    if (outcome.flags == 0) {
+        reportOutput(text::kJumpSucceeded, outcome.kindWord, text::kJumpSucceededEnd);
+    } else if (outcome.flags & ExitFlags::KeyNotFound) {
+        reportJumpFailed(outcome, jumpPath);
     }
 }
 
-std::uint32_t runJump(HINSTANCE instance) {
+std::uint32_t runJump(JumpSettings& settings) {
     const std::wstring startTime = currentTimestamp();
+    // Released only after the end line: until then the editor stays locked for this copy.
+    JumpSession session;
     try {
-        runSteps(instance, startTime);
+        runSteps(settings, session, startTime);
     } catch (...) {
         reportUnhandledException();
     }

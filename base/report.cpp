@@ -12,8 +12,6 @@ namespace hivescout {
 
 DWORD ownProcessId = ::GetCurrentProcessId();
 std::wostringstream reportStream;
-std::wstring targetKindWord = text::kKindKeyOrValue;
-std::wstring passedPath;
 
 StandardStream standardOutput(STD_OUTPUT_HANDLE);
 StandardStream standardError(STD_ERROR_HANDLE);
@@ -108,7 +106,7 @@ void openLogFile(std::wstring path, bool append) {
 
 bool outputIsStandard() { return outputStream == &standardOutput; }
 
-void reportFailures(std::uint32_t flags) {
+void reportFailures(std::uint32_t flags, const wchar_t* kindWord) {
     if (!loggingToFile) {
         reportStream.str(std::wstring());
         reportStream.clear();
@@ -120,7 +118,7 @@ void reportFailures(std::uint32_t flags) {
     if (flags & ExitFlags::RegeditHandleFailed) reportError(text::kEditorHandleFailed);
     if (flags & ExitFlags::RegeditLaunchFailed) reportError(text::kEditorLaunchFailed);
     if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
-        reportError(text::kNoTarget, targetKindWord, text::kNoTargetEnd);
+        reportError(text::kNoTarget, kindWord, text::kNoTargetEnd);
     if (flags & ExitFlags::CommunicationSetupFailed)
         reportError(text::kCommunicationSetupFailed);
     if (flags & ExitFlags::RegeditTerminated) reportError(text::kEditorTerminated);

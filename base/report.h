@@ -16,8 +16,6 @@ namespace hivescout {
 // and kept until the process ends.
 extern DWORD ownProcessId;
 extern std::wostringstream reportStream;  // where every report text is composed
-extern std::wstring targetKindWord;       // "key", "value" or "key/value"
-extern std::wstring passedPath;           // the tree items (and value) matched so far
 
 // The standard streams of the process, and the two targets of report lines. The
 // targets are the standard streams until a log file is opened.
@@ -65,8 +63,9 @@ void reportError(const Pieces&... message) {
     reportPieces(*errorStream, text::kErrorPrefix, ownProcessId, message..., L'\n');
 }
 
-// The end-of-run error lines for the bits that were not reported where they arose.
-void reportFailures(std::uint32_t flags);
+// The end-of-run error lines for the bits that were not reported where they arose;
+// kindWord names the target that was not given.
+void reportFailures(std::uint32_t flags, const wchar_t* kindWord = text::kKindKeyOrValue);
 
 // Whether the output target is still the standard output stream (no log file in use).
 bool outputIsStandard();

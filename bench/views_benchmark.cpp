@@ -42,6 +42,7 @@ constexpr int kRounds = 5;
 const std::wstring kSiblingsKey = L"HKEY_CURRENT_USER\\Software\\HivescoutBench";
 const std::wstring kRowsKey = L"HKEY_CURRENT_USER\\Software\\HivescoutBenchRows";
 RecordLayout benchLayout = RecordLayout::Bits64;  // of the editor measured
+RemoteBuffers remoteBuffers;                      // the blocks in the editor measured
 
 double nowMs() {
     LARGE_INTEGER counter, frequency;
@@ -69,16 +70,14 @@ int fail(const char* what) { return std::printf("[ bench ] FAILED: %s\n", what),
 // Opens the editor for the calls sent from here and places the remote blocks in it.
 bool openViews(const Editor& editor, UniqueHandle& process, RegeditViews& views) {
     process.reset(::OpenProcess(0x00100438, FALSE, editor.processId()));
-    return process && findRegeditViews(WindowSet{editor.mainWindow()}, views, process.get()) == 0;
+    return process && findRegeditViews(WindowSet{editor.mainWindow()}, views, process.get()) == 0 &&
+           remoteBuffers.allocate(process.get()) == 0;
 }
 
 struct Timed { std::uint32_t bits; double ms; unsigned long long allocations; };
 
-// The passed path gets the room a jump's path needs first, so that only the walk counts.
 template <typename Call>
 Timed timed(Call call) {
-    passedPath.clear();
-    passedPath.reserve(512);
     const unsigned long long allocationsBefore = allocationCount;
     const double start = nowMs();
     const std::uint32_t bits = call();
@@ -87,14 +86,14 @@ Timed timed(Call call) {
 
 Timed timedJump(JumpKind kind, const std::wstring& path, const RegeditViews& views) {
     const std::wstring copy = path;  // the walk takes its own copy; keep that outside the count
-    return timed([&] { return jumpInRegeditViews(copy, views, kind, benchLayout); });
+    return timed([&] { return jumpInRegeditViews(copy, views, kind, benchLayout, remoteBuffers).jump.flags; });
 }
 
 // The value search alone, in the key that is already selected: no tree walk and no
 // refill of the list, so two searches differ only in the rows they read.
 Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views) {
     return timed([&] {
-        const ValueSearchResult result = selectValueInList(valueName, views, benchLayout);
+        const ValueSearchResult result = selectValueInList(valueName, views, benchLayout, remoteBuffers);
         return result.outcome == ValueSearch::Selected ? 0 : ExitFlags::KeyNotFound | result.failure;
     });
 }
@@ -203,7 +202,7 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     std::printf("[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
                 kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
                 static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
-    releaseRemoteBuffers();
+    remoteBuffers.release();
     return 0;
 }
 
@@ -359,7 +358,7 @@ int benchWholeJump(const Editor& editor) {
     printWholeJump("value jump, four names and a value", valueMs, start + valueFloor, "bare start + 30 + 50 ms + walk");
     printWholeJump("key jump", keyMs, windowed + keyFloor, "windowed start + 30 ms + walk");
     printWholeJump("value jump", valueMs, windowed + valueFloor, "windowed start + 30 + 50 ms + walk");
-    releaseRemoteBuffers();
+    remoteBuffers.release();
     return 0;
 }
 

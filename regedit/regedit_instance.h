@@ -7,7 +7,7 @@
 
 namespace hivescout {
 
-// The registry editor in use during the one jump of a run.
+// The registry editor in use during a jump.
 struct RegeditInstance {
     static constexpr std::uint32_t kNoProcess = 0xFFFFFFFFu;
 
@@ -18,9 +18,5 @@ struct RegeditInstance {
     UniqueHandle launchedThread;
     bool is32Bit = false;            // written only when an existing editor is adopted
 };
-
-// Process-wide: the orchestration fills it, releaseRegedit empties it (the termination
-// watcher may release it too).
-extern RegeditInstance regeditInstance;
 
 }  // namespace hivescout

@@ -6,7 +6,7 @@
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
 #include "regedit/discovery.h"
-#include "regedit/window_wait.h"
+#include "regedit/editor_windows.h"
 
 namespace hivescout {
 

@@ -8,14 +8,10 @@
 #include "base/report.h"
 #include "base/shared_objects.h"
 #include "base/report_texts.h"
-#include "regedit/release.h"
 
 namespace hivescout {
 
 namespace {
-
-// Opened during static initialisation, which runs on the main thread.
-const UniqueHandle mainThreadHandle(::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetCurrentThreadId()));
 
 const DWORD kCommandDurationMs = 200;
 // A copy ends this long after a command at the latest, whatever its writes wait for.
@@ -28,6 +24,8 @@ const DWORD kTerminationLockWaitMs = 300;
 enum WatchState : int { NotStarted, Watching, Terminating, Closed };
 std::atomic<int> watchState{NotStarted};
 
+// The thread that starts the watcher, the main thread, which a command stops for good.
+UniqueHandle mainThread;
 UniqueHandle watcherThread;
 // Ends the process when the watcher's own steps take too long.
 UniqueHandle deadlineThread;
@@ -77,16 +75,15 @@ private:
 // Suspending is asynchronous: asking for the thread's registers returns only once the
 // thread has really stopped.
 void stopMainThread() {
-    if (!mainThreadHandle || ::SuspendThread(mainThreadHandle.get()) == static_cast<DWORD>(-1)) return;
+    if (!mainThread || ::SuspendThread(mainThread.get()) == static_cast<DWORD>(-1)) return;
     CONTEXT registers{};
     registers.ContextFlags = CONTEXT_CONTROL;
-    ::GetThreadContext(mainThreadHandle.get(), &registers);
+    ::GetThreadContext(mainThread.get(), &registers);
 }
 
 [[noreturn]] void terminateOnCommand() {
     ::SetEvent(deadlineEvent.get());
     stopMainThread();
-    releaseRegeditWithoutFreeing();
 
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -98,7 +95,9 @@ void stopMainThread() {
     if (watcherOutput != nullptr && length != 0) watcherOutput->writeBytes(lines, length, 0, lockWaitMs);
 
     // No exit-time teardown: it could wait on a lock that the suspended main thread
-    // holds. The system abandons the editor's lock, and the next waiter takes it.
+    // holds. Nothing of the jump is released either: the system closes its handles and
+    // abandons the editor's lock, which the next waiter takes, and the blocks in the
+    // editor stay there, since a message in flight may still use them.
     endOnCommand();
 }
 
@@ -111,7 +110,7 @@ DWORD WINAPI terminationDeadline(LPVOID) {
 }
 
 DWORD WINAPI terminationWatcher(LPVOID parameter) {
-    const std::uint32_t regeditProcessId = *static_cast<const std::uint32_t*>(parameter);
+    const auto regeditProcessId = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parameter));
     UniqueHandle event(openTerminationEvent(regeditProcessId));
     // Without its event the watcher can never receive a command: it ends quietly.
     if (!event) return 0;
@@ -128,17 +127,19 @@ HANDLE openTerminationEvent(std::uint32_t regeditProcessId) {
     return ::CreateEventW(nullptr, TRUE, FALSE, terminationEventName(regeditProcessId).c_str());
 }
 
-void startTerminationWatcher(const std::uint32_t* regeditProcessId) {
+void startTerminationWatcher(std::uint32_t regeditProcessId) {
     if (watchState.load() != NotStarted) return;
     watcherOutput = dynamic_cast<ReportTargetBuffer*>(outputStream->rdbuf());
-    UniqueHandle event(openTerminationEvent(*regeditProcessId));
+    mainThread.reset(::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetCurrentThreadId()));
+    UniqueHandle event(openTerminationEvent(regeditProcessId));
     if (event) ::ResetEvent(event.get());
     // Both threads exist before any command can come: creating a thread then could wait
     // on a lock of the suspended main thread.
     deadlineEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (deadlineEvent) deadlineThread.reset(::CreateThread(nullptr, 0, terminationDeadline, nullptr, 0, nullptr));
     watcherThread.reset(::CreateThread(nullptr, 0, terminationWatcher,
-                                       const_cast<std::uint32_t*>(regeditProcessId), CREATE_SUSPENDED, nullptr));
+                                       reinterpret_cast<LPVOID>(static_cast<std::uintptr_t>(regeditProcessId)),
+                                       CREATE_SUSPENDED, nullptr));
     watchState = Watching;
 }
 

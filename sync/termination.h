@@ -10,9 +10,10 @@ namespace hivescout {
 // Creates or opens the editor's manual-reset termination event. Null on failure.
 HANDLE openTerminationEvent(std::uint32_t regeditProcessId);
 
-// Creates the watcher thread, suspended, for the editor whose process ID the pointer
-// holds; clears a command that is still set. Only the first call in a process acts.
-void startTerminationWatcher(const std::uint32_t* regeditProcessId);
+// Creates the watcher thread, suspended, for the editor with this process ID; clears a
+// command that is still set. Called on the main thread, which a command stops; only the
+// first call in a process acts.
+void startTerminationWatcher(std::uint32_t regeditProcessId);
 
 // Lets the watcher wait for commands.
 void resumeTerminationWatcher();

@@ -9,8 +9,6 @@
 
 namespace hivescout {
 
-RemoteBuffers remoteBuffers;
-
 namespace {
 
 constexpr std::uint32_t kTreeWriteFailed = ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed;
@@ -18,15 +16,15 @@ constexpr std::uint32_t kTreeReadFailed = ExitFlags::KeyNotFound | ExitFlags::Tr
 constexpr std::uint32_t kListWriteFailed = ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed;
 constexpr std::uint32_t kListReadFailed = ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed;
 
-bool writeRecord(const RemoteBlock& block, const std::uint8_t* bytes, std::size_t size) {
+bool writeRecord(const RemoteBuffers& buffers, const RemoteBlock& block, const std::uint8_t* bytes, std::size_t size) {
     SIZE_T written = 0;
-    return ::WriteProcessMemory(remoteBuffers.process, block.address(), bytes, size, &written) && written == size;
+    return ::WriteProcessMemory(buffers.process, block.address(), bytes, size, &written) && written == size;
 }
 
-bool readText() {
+bool readText(const RemoteBuffers& buffers) {
     SIZE_T read = 0;
-    return ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), remoteBuffers.localText.get(),
-                               kRemoteTextBytes, &read) &&
+    return ::ReadProcessMemory(buffers.process, buffers.text.address(), buffers.localText.get(), kRemoteTextBytes,
+                               &read) &&
            read == kRemoteTextBytes;
 }
 
@@ -37,9 +35,10 @@ struct Exchange {
     std::uint32_t readFailed;
 };
 
-ItemText exchangeText(HWND control, const Exchange& exchange, const std::uint8_t* bytes, std::size_t size) {
+ItemText exchangeText(RemoteBuffers& buffers, HWND control, const Exchange& exchange, const std::uint8_t* bytes,
+                      std::size_t size) {
     ItemText result;
-    if (!writeRecord(exchange.record, bytes, size)) {
+    if (!writeRecord(buffers, exchange.record, bytes, size)) {
         reportWriteFailure(::GetLastError());
         result.failure = exchange.writeFailed;
         return result;
@@ -47,13 +46,13 @@ ItemText exchangeText(HWND control, const Exchange& exchange, const std::uint8_t
     result.answer = ::SendMessageW(control, exchange.message, 0, reinterpret_cast<LPARAM>(exchange.record.address()));
     // Read back even after a zero answer: an editor that ended while it handled the
     // message answers zero too, and only the failed read tells the two apart.
-    if (!readText()) {
+    if (!readText(buffers)) {
         reportReadFailure(::GetLastError());
         result.failure = exchange.readFailed;
         return result;
     }
     // After a zero answer the block holds an earlier item's text, which must never match.
-    if (result.answer != 0) result.text = terminateLocalText(remoteBuffers.localText.get());
+    if (result.answer != 0) result.text = terminateLocalText(buffers.localText.get());
     return result;
 }
 
@@ -75,41 +74,39 @@ void reportReadFailure(DWORD error) {
     reportError(text::kRemoteReadFailed, formatSystemMessage(error));
 }
 
-ItemText queryItemText(HWND tree, const TreeItemRecord& record) {
-    const Exchange exchange{TVM_GETITEMW, remoteBuffers.treeItem, kTreeWriteFailed, kTreeReadFailed};
-    return exchangeText(tree, exchange, record.bytes().data(), record.bytes().size());
+ItemText queryItemText(RemoteBuffers& buffers, HWND tree, const TreeItemRecord& record) {
+    const Exchange exchange{TVM_GETITEMW, buffers.treeItem, kTreeWriteFailed, kTreeReadFailed};
+    return exchangeText(buffers, tree, exchange, record.bytes().data(), record.bytes().size());
 }
 
-ItemText queryItemText(HWND list, const ListItemRecord& record) {
-    const Exchange exchange{LVM_GETITEMW, remoteBuffers.listItem, kListWriteFailed, kListReadFailed};
-    return exchangeText(list, exchange, record.bytes().data(), record.bytes().size());
+ItemText queryItemText(RemoteBuffers& buffers, HWND list, const ListItemRecord& record) {
+    const Exchange exchange{LVM_GETITEMW, buffers.listItem, kListWriteFailed, kListReadFailed};
+    return exchangeText(buffers, list, exchange, record.bytes().data(), record.bytes().size());
 }
 
-std::uint32_t writeListRecord(const ListItemRecord& record) {
-    if (writeRecord(remoteBuffers.listItem, record.bytes().data(), record.bytes().size())) return 0;
+std::uint32_t writeListRecord(RemoteBuffers& buffers, const ListItemRecord& record) {
+    if (writeRecord(buffers, buffers.listItem, record.bytes().data(), record.bytes().size())) return 0;
     reportWriteFailure(::GetLastError());
     return kListWriteFailed;
 }
 
-void allocateLocalText() {
-    if (!remoteBuffers.localText) remoteBuffers.localText = std::make_unique<wchar_t[]>(kTextBlockUnits);
+std::uint32_t RemoteBuffers::allocate(HANDLE editor) {
+    process = editor;
+    if (!text.allocate(editor, kTextBlockUnits * sizeof(wchar_t)) || !treeItem.allocate(editor, kTreeItemRecordSize) ||
+        !listItem.allocate(editor, kListItemRecordSize)) {
+        reportError(text::kRemoteAllocationFailed);
+        return ExitFlags::CommunicationSetupFailed;
+    }
+    if (!localText) localText = std::make_unique<wchar_t[]>(kTextBlockUnits);
+    return 0;
 }
 
-void releaseRemoteBuffers() {
-    remoteBuffers.listItem.release();
-    remoteBuffers.treeItem.release();
-    remoteBuffers.text.release();
-    remoteBuffers.localText.reset();
-    remoteBuffers.process = nullptr;
-}
-
-void abandonRemoteBuffers() noexcept {
-    remoteBuffers.listItem.abandon();
-    remoteBuffers.treeItem.abandon();
-    remoteBuffers.text.abandon();
-    // Freeing would take the heap lock, which the suspended main thread may hold.
-    static_cast<void>(remoteBuffers.localText.release());
-    remoteBuffers.process = nullptr;
+void RemoteBuffers::release() noexcept {
+    listItem.release();
+    treeItem.release();
+    text.release();
+    localText.reset();
+    process = nullptr;
 }
 
 }  // namespace hivescout

@@ -16,29 +16,23 @@ constexpr std::size_t kRemoteTextBytes = kRemoteTextCapacity * sizeof(wchar_t);
 // The blocks are one unit longer than that; the last unit is never written by a control.
 constexpr std::size_t kTextBlockUnits = kRemoteTextCapacity + 1;
 
-// The three blocks inside the editor and the tool's copy of the text. One set per
-// process, since a process makes at most one jump.
+// The three blocks inside the editor and the tool's copy of the text, for one jump.
 struct RemoteBuffers {
+    // Holds the three blocks in the editor's process and makes the tool's copy of the text
+    // (40962 bytes). What is already held is kept, so a second call allocates nothing.
+    // Returns 0, or 32 with its line reported.
+    std::uint32_t allocate(HANDLE editor);
+
+    // Frees the remote blocks (only while the editor runs) and the local text; a second
+    // call finds nothing.
+    void release() noexcept;
+
     RemoteBlock text;      // what a control copies an item's text into
     RemoteBlock treeItem;  // the tree item record
     RemoteBlock listItem;  // the list item record
     std::unique_ptr<wchar_t[]> localText;
     HANDLE process = nullptr;  // the editor the blocks live in
 };
-
-extern RemoteBuffers remoteBuffers;
-
-// Allocates the tool's own copy of the remote text (40962 bytes). Called by the
-// orchestration just before the views are searched.
-void allocateLocalText();
-
-// Frees the remote blocks (only while the editor runs) and the local text.
-void releaseRemoteBuffers();
-
-// The termination path: a message in flight may still use the remote blocks and the
-// suspended main thread may hold the heap, so nothing is freed; the blocks are left to
-// the editor and the local memory to the end of the process.
-void abandonRemoteBuffers() noexcept;
 
 // Ends the text read back within its first kRemoteTextCapacity units, whatever the editor
 // wrote there, and returns it up to its first zero unit.
@@ -54,12 +48,12 @@ struct ItemText {
 // Writes the record, sends the get-item message and reads the text back. When the
 // control answers zero the text is left empty: whatever the block holds belongs to an
 // earlier item.
-ItemText queryItemText(HWND tree, const TreeItemRecord& record);
-ItemText queryItemText(HWND list, const ListItemRecord& record);
+ItemText queryItemText(RemoteBuffers& buffers, HWND tree, const TreeItemRecord& record);
+ItemText queryItemText(RemoteBuffers& buffers, HWND list, const ListItemRecord& record);
 
 // Writes a list record without asking for anything back (the state change of a row).
 // Returns the failure bits, its line already reported.
-std::uint32_t writeListRecord(const ListItemRecord& record);
+std::uint32_t writeListRecord(RemoteBuffers& buffers, const ListItemRecord& record);
 
 // The failure lines of the exchanges.
 void reportWriteFailure(DWORD error);

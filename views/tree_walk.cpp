@@ -8,7 +8,6 @@
 #include "views/key_path.h"
 #include "base/text_folding.h"
 #include "base/report_texts.h"
-#include "views/remote_buffers.h"
 #include "views/value_list.h"
 
 namespace hivescout {
@@ -27,11 +26,12 @@ struct ChildMatch {
 
 // Scans the siblings from first on. An item the tree will not describe is passed over:
 // the text block still holds the previous item's text.
-ChildMatch findSibling(HWND tree, HTREEITEM first, const std::wstring& foldedName, TreeItemRecord& record) {
+ChildMatch findSibling(HWND tree, HTREEITEM first, const std::wstring& foldedName, TreeItemRecord& record,
+                       RemoteBuffers& buffers) {
     ChildMatch match;
     for (HTREEITEM item = first; item; item = nextItem(tree, TVGN_NEXT, item)) {
         record.setItem(reinterpret_cast<std::uintptr_t>(item));
-        const ItemText text = queryItemText(tree, record);
+        const ItemText text = queryItemText(buffers, tree, record);
         if (text.failure) {
             match.failure = text.failure;
             return match;
@@ -58,8 +58,9 @@ struct WalkResult {
     std::uint32_t failure = 0;
 };
 
+// The tree items matched are appended to passedPath.
 WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, std::wstring& valueName,
-                       TreeItemRecord& record) {
+                       TreeItemRecord& record, RemoteBuffers& buffers, std::wstring& passedPath) {
     WalkResult result;
     HTREEITEM current = nextItem(tree, TVGN_ROOT, nullptr);
     KeyLevels levels(prepared.keys, kind);
@@ -72,7 +73,7 @@ WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, s
         }
         if (kind == JumpKind::KeyOrValue) valueName.assign(level->rest);
 
-        const ChildMatch match = findSibling(tree, current, foldToLower(std::wstring(level->name)), record);
+        const ChildMatch match = findSibling(tree, current, foldToLower(std::wstring(level->name)), record, buffers);
         if (match.failure) {
             result.failure = match.failure;
             return result;
@@ -104,51 +105,74 @@ void clickTree(HWND tree) {
     ::SendMessageW(tree, WM_MBUTTONUP, 0, 0);
 }
 
-std::uint32_t finishOnKey(HWND tree, JumpKind kind) {
+void finishOnKey(HWND tree, JumpKind kind, JumpOutcome& outcome) {
     clickTree(tree);
-    if (kind == JumpKind::KeyOrValue) targetKindWord = text::kKindKey;
-    restoreRegeditWindow(tree);
-    return 0;
+    if (kind == JumpKind::KeyOrValue) outcome.kindWord = text::kKindKey;
 }
 
-std::uint32_t finishOnValue(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout) {
-    const ValueSearchResult search = selectValueInList(valueName, views, layout);
+void finishOnValue(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout,
+                   RemoteBuffers& buffers, WalkOutcome& outcome) {
+    const ValueSearchResult search = selectValueInList(valueName, views, layout, buffers);
+    if (search.rowFound) {
+        outcome.jump.kindWord = text::kKindValue;
+        outcome.jump.passedPath.append(search.rowText);
+    }
     switch (search.outcome) {
     case ValueSearch::Selected:
-        return 0;
+        outcome.rowChosen = true;
+        return;
     case ValueSearch::Failed:
-        return search.failure;
+        outcome.jump.flags = search.failure;
+        return;
     case ValueSearch::NotFound:
         break;
     }
-    return finishNotFound(views.tree);
+    outcome.jump.flags = finishNotFound(buffers.process, outcome.jump.kindWord);
 }
 
 }  // namespace
 
-std::uint32_t jumpInRegeditViews(std::wstring targetPath, const RegeditViews& views, JumpKind kind,
-                                 RecordLayout layout) {
+const wchar_t* kindWordFor(JumpKind kind) {
+    switch (kind) {
+        case JumpKind::Key: return text::kKindKey;
+        case JumpKind::Value: return text::kKindValue;
+        default: return text::kKindKeyOrValue;
+    }
+}
+
+WalkOutcome jumpInRegeditViews(std::wstring targetPath, const RegeditViews& views, JumpKind kind, RecordLayout layout,
+                               RemoteBuffers& buffers) {
+    WalkOutcome outcome;
+    JumpOutcome& jump = outcome.jump;
+    jump.kindWord = kindWordFor(kind);
     const PreparedPath prepared = prepareJumpPath(std::move(targetPath), kind);
     if (prepared.valueMissing) {
         reportError(text::kValueNameMissing);
-        return ExitFlags::ValueNotFound;
+        jump.flags = ExitFlags::ValueNotFound;
+        return outcome;
     }
-    TreeItemRecord record(layout, remoteBuffers.text.remoteAddress());
+    TreeItemRecord record(layout, buffers.text.remoteAddress());
 
     std::wstring valueName = prepared.valueName;
-    const WalkResult walk = walkKeyPath(views.tree, prepared, kind, valueName, record);
-    if (walk.failure) return walk.failure;
+    const WalkResult walk = walkKeyPath(views.tree, prepared, kind, valueName, record, buffers, jump.passedPath);
+    if (walk.failure) {
+        jump.flags = walk.failure;
+        return outcome;
+    }
 
     switch (finishAfterWalk(walk.end, kind, valueName)) {
     case WalkFinish::Key:
-        return finishOnKey(views.tree, kind);
+        finishOnKey(views.tree, kind, jump);
+        return outcome;
     case WalkFinish::ValueSearch:
-        return finishOnValue(valueName, views, layout);
+        finishOnValue(valueName, views, layout, buffers, outcome);
+        return outcome;
     case WalkFinish::NotFound:
         break;
     }
     clickTree(views.tree);
-    return finishNotFound(views.tree);
+    jump.flags = finishNotFound(buffers.process, jump.kindWord);
+    return outcome;
 }
 
 }  // namespace hivescout

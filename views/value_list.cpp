@@ -9,7 +9,6 @@
 #include "base/report.h"
 #include "base/text_folding.h"
 #include "base/report_texts.h"
-#include "views/remote_buffers.h"
 
 namespace hivescout {
 
@@ -37,19 +36,20 @@ struct RowMatch {
     bool found = false;
     std::int32_t row = 0;
     std::uint32_t failure = 0;
+    std::wstring_view text;
 };
 
 // Rows are read in index order until the list answers zero (no such row). Every folded
 // row text goes to the debugger output as a trace of the search.
-RowMatch findRow(HWND list, const std::wstring& foldedName, RecordLayout layout) {
-    ListItemRecord query = ListItemRecord::textQuery(layout, remoteBuffers.text.remoteAddress());
+RowMatch findRow(HWND list, const std::wstring& foldedName, RecordLayout layout, RemoteBuffers& buffers) {
+    ListItemRecord query = ListItemRecord::textQuery(layout, buffers.text.remoteAddress());
     std::wstring folded;
     folded.reserve(kRemoteTextCapacity);
     RowMatch match;
     for (std::int32_t row = 0; row < INT_MAX; ++row) {
         ::Sleep(0);
         query.setRow(row);
-        const ItemText item = queryItemText(list, query);
+        const ItemText item = queryItemText(buffers, list, query);
         if (item.failure) {
             match.failure = item.failure;
             return match;
@@ -59,7 +59,7 @@ RowMatch findRow(HWND list, const std::wstring& foldedName, RecordLayout layout)
         ::OutputDebugStringW(folded.c_str());
         ::OutputDebugStringW(L"\r\n");
         if (folded == foldedName) {
-            passedPath.append(item.text);
+            match.text = item.text;
             match.found = true;
             match.row = row;
             return match;
@@ -75,7 +75,8 @@ void sendToList(HWND list, UINT message, WPARAM wParam) {
 
 }  // namespace
 
-ValueSearchResult selectValueInList(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout) {
+ValueSearchResult selectValueInList(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout,
+                                    RemoteBuffers& buffers) {
     ::Sleep(kListSettleMs);
     const std::wstring foldedName = foldToLower(valueName);
     // A click without position hits no item, so the key stays chosen; its send returns once
@@ -84,7 +85,7 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     waitForListHeader(views.list);
 
     ValueSearchResult result;
-    const RowMatch match = findRow(views.list, foldedName, layout);
+    const RowMatch match = findRow(views.list, foldedName, layout, buffers);
     if (match.failure) {
         result.outcome = ValueSearch::Failed;
         result.failure = match.failure;
@@ -92,52 +93,34 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     }
     if (!match.found) return result;
 
-    targetKindWord = text::kKindValue;
-    result.failure = writeListRecord(ListItemRecord::stateChange(layout, match.row));
+    result.rowFound = true;
+    result.rowText = match.text;
+    result.failure = writeListRecord(buffers, ListItemRecord::stateChange(layout, match.row));
     if (result.failure) {
         result.outcome = ValueSearch::Failed;
         return result;
     }
-    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
+    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(buffers.listItem.address()));
     // The state change alone leaves a row far down a long list out of sight.
     ::SendMessageW(views.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(match.row), FALSE);
-    restoreRegeditWindow(views.tree);
-    // The row was chosen through its state, without input; on the shown window the list then
-    // gets the click and key release a user's choice would bring, so it takes the row as
-    // chosen by hand. They cannot move the choice: no position, so no row is hit, and a
-    // release rather than a press of the arrow key.
-    sendToList(views.list, WM_MBUTTONDOWN, 0);
-    sendToList(views.list, WM_KEYUP, VK_LEFT);
-    sendToList(views.list, WM_MBUTTONUP, 0);
-    restoreRegeditWindow(views.tree);
     result.outcome = ValueSearch::Selected;
     return result;
 }
 
-// The main window: the tree's parent, or the window above it when the editor keeps its
-// views in an inner window.
-void restoreRegeditWindow(HWND tree) {
-    const HWND window = ::GetAncestor(tree, GA_ROOT);
-    if (!window) return;
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    if (::GetWindowPlacement(window, &placement) &&
-        (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE)) {
-        placement.showCmd = SW_RESTORE;
-        // Some systems refuse to write the placement of another process's window.
-        if (!::SetWindowPlacement(window, &placement)) ::ShowWindow(window, SW_RESTORE);
-    }
-    ::BringWindowToTop(window);
-    ::SetForegroundWindow(window);
+// The row was chosen through its state, without input; on the shown window the list then
+// gets the click and key release a user's choice would bring, so it takes the row as
+// chosen by hand. They cannot move the choice: no position, so no row is hit, and a
+// release rather than a press of the arrow key.
+void confirmRowChoice(HWND list) {
+    sendToList(list, WM_MBUTTONDOWN, 0);
+    sendToList(list, WM_KEYUP, VK_LEFT);
+    sendToList(list, WM_MBUTTONUP, 0);
 }
 
-std::uint32_t finishNotFound(HWND tree) {
+std::uint32_t finishNotFound(HANDLE editor, const wchar_t* kindWord) {
     ::Sleep(kNotFoundWaitMs);
-    if (editorHasEnded(remoteBuffers.process)) {
-        restoreRegeditWindow(tree);
-        return 0;
-    }
-    reportError(text::kNotFound, targetKindWord, text::kNotFoundEnd);
+    if (editorHasEnded(editor)) return 0;
+    reportError(text::kNotFound, kindWord, text::kNotFoundEnd);
     return ExitFlags::KeyNotFound;
 }
 

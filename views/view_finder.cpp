@@ -1,7 +1,9 @@
+#include "views/view_finder.h"
+
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_texts.h"
-#include "views/remote_buffers.h"
+#include "views/remote_block.h"
 #include "views/view_layout.h"
 
 namespace hivescout {
@@ -23,21 +25,11 @@ void findViewsIn(HWND window, RegeditViews& views) {
     }
 }
 
-// Blocks already held are kept, so a later visit that finds controls again reuses them.
-bool allocateBlocksFor(const RegeditViews& views, HANDLE process) {
-    remoteBuffers.process = process;
-    if (!remoteBuffers.text.allocate(process, kTextBlockUnits * sizeof(wchar_t))) return false;
-    if (views.tree && !remoteBuffers.treeItem.allocate(process, kTreeItemRecordSize)) return false;
-    if (views.list && !remoteBuffers.listItem.allocate(process, kListItemRecordSize)) return false;
-    return true;
-}
-
 bool bothFound(const RegeditViews& views) { return views.tree && views.list; }
 
 }  // namespace
 
 std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process) {
-    allocateLocalText();
     for (int pass = 1;; ++pass) {
         for (HWND window : candidateWindows) {
             if (bothFound(views)) break;
@@ -46,10 +38,6 @@ std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& 
                 return ExitFlags::RegeditTerminated;
             }
             findViewsIn(window, views);
-            if ((views.tree || views.list) && !allocateBlocksFor(views, process)) {
-                reportError(text::kRemoteAllocationFailed);
-                return ExitFlags::CommunicationSetupFailed;
-            }
         }
         if (bothFound(views)) return 0;
         ::Sleep(kPassIntervalMs);

@@ -19,9 +19,9 @@ struct RegeditViews {
 // Text capacity told to the controls, in UTF-16 units, terminating zero included.
 constexpr std::size_t kRemoteTextCapacity = 20480;
 
-// Finds the tree and the list after it in one candidate window and allocates the remote
-// blocks in the editor process. Returns 0, 32, 36 or 33554432, having
-// reported any failure.
+// Finds the tree and the list after it in one candidate window, looking again for a while
+// when the editor has not made them yet. Returns 0, 36 or 33554432, having reported any
+// failure.
 std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process);
 
 }  // namespace hivescout

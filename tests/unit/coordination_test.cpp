@@ -13,7 +13,7 @@
 #include "regedit/discovery.h"
 #include "regedit/launch.h"
 #include "regedit/silent_editor.h"
-#include "regedit/window_wait.h"
+#include "regedit/editor_windows.h"
 #include "sync/regedit_lock.h"
 #include "sync/termination.h"
 #include "tests/support/capture.h"
@@ -34,7 +34,7 @@ TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
     // Were the watcher to act, it would stop this very thread and end the test program.
     static const std::uint32_t editorId = 9200;
     const std::vector<DWORD> before = threadIds(::GetCurrentProcessId());
-    startTerminationWatcher(&editorId);
+    startTerminationWatcher(editorId);
     std::vector<UniqueHandle> started;  // the watcher and its deadline
     for (const DWORD id : threadIds(::GetCurrentProcessId()))
         if (!std::count(before.begin(), before.end(), id)) started.emplace_back(::OpenThread(SYNCHRONIZE, FALSE, id));

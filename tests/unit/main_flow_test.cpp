@@ -8,9 +8,8 @@ namespace {
 
 std::vector<std::wstring> failureLines(std::uint32_t flags, bool logToFile) {
     ScopedValue<bool> logging(loggingToFile, logToFile);
-    ScopedValue<std::wstring> word(targetKindWord, std::wstring(L"key/value"));
     CapturedReport captured;
-    reportFailures(flags);
+    reportFailures(flags, L"key/value");
     EXPECT_EQ(L"", captured.output());
     return captured.errorMessages();
 }
@@ -41,18 +40,15 @@ TEST(ReportFailures, TheHexadecimalLineUnlessLoggingThenEveryBitNotReportedElsew
 }
 
 TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNothing) {
-    ScopedValue<std::wstring> word(targetKindWord, std::wstring(L"key/value"));
-    ScopedValue<std::wstring> path(jumpSettings.jumpPath, std::wstring(L"HKEY_CURRENT_USER\\Software\\Missing"));
-    ScopedValue<std::wstring> passed(passedPath, std::wstring(L"HKEY_CURRENT_USER\\Software\\"));
+    const std::wstring path = L"HKEY_CURRENT_USER\\Software\\Missing";
+    const std::wstring passed = L"HKEY_CURRENT_USER\\Software\\";
     CapturedReport captured;
-    reportOutcome(0, jumpSettings.jumpPath);
-    reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
-    reportOutcome(ExitFlags::BlockedByOtherInstance, jumpSettings.jumpPath);
-    passedPath.clear();
-    reportOutcome(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, jumpSettings.jumpPath);
+    reportOutcome({0, L"key/value", passed}, path);
+    reportOutcome({ExitFlags::KeyNotFound, L"key/value", passed}, path);
+    reportOutcome({ExitFlags::BlockedByOtherInstance, L"key/value", passed}, path);
+    reportOutcome({ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, L"key/value", L""}, path);
     // A path cannot add lines of its own to the report.
-    jumpSettings.jumpPath = L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull";
-    reportOutcome(ExitFlags::KeyNotFound, jumpSettings.jumpPath);
+    reportOutcome({ExitFlags::KeyNotFound, L"key/value", L""}, L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull");
     const std::vector<std::wstring> expected = {
         L", Jump to the key/value was successfull",
         L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",

@@ -6,7 +6,6 @@
 
 #include "base/exit_flags.h"
 #include "base/report.h"
-#include "regedit/release.h"
 #include "tests/support/capture.h"
 #include "tests/support/editors.h"
 #include "views/tree_walk.h"
@@ -40,60 +39,47 @@ protected:
         list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 150, 0, 150, 300, window_, nullptr, nullptr, nullptr);
         silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
         treeProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
-        passedPath.clear();
-        targetKindWord = L"key";
     }
-    void TearDown() override {
-        releaseRemoteBuffers();
-        ::DestroyWindow(window_);
-    }
+    void TearDown() override { ::DestroyWindow(window_); }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
         TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
     }
-    std::uint32_t findViews() {
-        allocateLocalText();
-        return findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess());
+    std::uint32_t findViews(HANDLE process) {
+        const std::uint32_t found = findRegeditViews(WindowSet{window_}, views_, process);
+        return found != 0 ? found : buffers_.allocate(process);
     }
 
     HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
     RegeditViews views_;
+    RemoteBuffers buffers_;
     CapturedReport report_;
 };
 
 }  // namespace
 
 TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
-    ASSERT_EQ(0u, findViews());
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
     EXPECT_EQ(tree_, views_.tree);
     EXPECT_EQ(list_, views_.list);
-    void* const blocks[] = {remoteBuffers.text.address(), remoteBuffers.treeItem.address(), remoteBuffers.listItem.address()};
+    void* const blocks[] = {buffers_.text.address(), buffers_.treeItem.address(), buffers_.listItem.address()};
     for (void* block : blocks) EXPECT_TRUE(committed(block));
     // Searching again keeps the blocks it holds.
-    ASSERT_EQ(0u, findViews());
-    EXPECT_EQ(blocks[0], remoteBuffers.text.address());
-    releaseRegedit();
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    EXPECT_EQ(blocks[0], buffers_.text.address());
+    buffers_.release();
     for (void* block : blocks) EXPECT_FALSE(committed(block));
-    EXPECT_FALSE(remoteBuffers.text.held() || remoteBuffers.treeItem.held() || remoteBuffers.listItem.held());
-    EXPECT_FALSE(remoteBuffers.localText);
-    releaseRegedit();  // a second release finds nothing
-}
-
-TEST_F(OwnViews, AbandonedBlocksAreLeftToTheEditor) {
-    ASSERT_EQ(0u, findViews());
-    void* const text = remoteBuffers.text.address();
-    abandonRemoteBuffers();
-    releaseRemoteBuffers();
-    EXPECT_TRUE(committed(text));
-    EXPECT_FALSE(remoteBuffers.text.held());
-    ::VirtualFree(text, 0, MEM_RELEASE);
+    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held());
+    EXPECT_FALSE(buffers_.localText);
+    buffers_.release();  // a second release finds nothing
 }
 
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
-    ASSERT_EQ(0u, findViews());
-    EXPECT_EQ(ExitFlags::KeyNotFound, jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64));
-    EXPECT_EQ(L"Same\\", passedPath);
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64, buffers_).jump;
+    EXPECT_EQ(ExitFlags::KeyNotFound, outcome.flags);
+    EXPECT_EQ(L"Same\\", outcome.passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
 }
 
@@ -109,35 +95,31 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
         const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
         const UniqueHandle limited(::OpenProcess(all & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
         RegeditViews views;
-        allocateLocalText();
-        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, inTheList ? full.get() : limited.get()));
-        passedPath.clear();
-        ASSERT_TRUE(!inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64) == 0u);
+        RemoteBuffers buffers;
+        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
+        ASSERT_EQ(0u, buffers.allocate(inTheList ? full.get() : limited.get()));
+        ASSERT_TRUE(!inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, buffers).jump.flags == 0u);
         const std::size_t linesBefore = report.errorMessages().size();
-        remoteBuffers.process = limited.get();
+        buffers.process = limited.get();
         if (inTheList) {
-            const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64);
+            const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64, buffers);
             EXPECT_EQ(ValueSearch::Failed, result.outcome);
             EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure | ExitFlags::KeyNotFound);
             EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
         } else {
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed,
-                      jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64));
-            EXPECT_EQ(L"", passedPath);
+            const JumpOutcome outcome = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, buffers).jump;
+            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, outcome.flags);
+            EXPECT_EQ(L"", outcome.passedPath);
         }
-        remoteBuffers.process = full.get();
+        buffers.process = full.get();
         ASSERT_GT(report.errorMessages().size(), linesBefore);
         EXPECT_EQ(0u, report.errorMessages()[linesBefore].find(
                           L", Error occurred while writing in the regedit process memory. Error returned was : "));
-        releaseRemoteBuffers();
     }
     // A handle that may not allocate fails the set-up.
     const UniqueHandle noAllocation(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, editor.processId()));
-    RegeditViews views;
-    allocateLocalText();
+    RemoteBuffers buffers;
     const std::size_t linesBefore = report.errorMessages().size();
-    EXPECT_EQ(ExitFlags::CommunicationSetupFailed,
-              findRegeditViews(WindowSet{editor.mainWindow()}, views, noAllocation.get()));
+    EXPECT_EQ(ExitFlags::CommunicationSetupFailed, buffers.allocate(noAllocation.get()));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
-    releaseRemoteBuffers();
 }

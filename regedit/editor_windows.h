@@ -30,4 +30,8 @@ constexpr std::uint32_t kWindowWaitMs = 5000;
 // caller tells success from time-out by the set) or 33554432 when the editor ended.
 std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t processId, HANDLE process);
 
+// Un-minimises the editor's main window (the one that holds the tree, directly or through
+// an inner window) and brings it to the foreground.
+void restoreRegeditWindow(HWND tree);
+
 }  // namespace hivescout

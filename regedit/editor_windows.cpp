@@ -1,6 +1,7 @@
-#include "regedit/window_wait.h"
+#include "regedit/editor_windows.h"
 
 #include "base/exit_flags.h"
+#include "views/remote_block.h"
 #include "views/view_layout.h"
 
 namespace hivescout {
@@ -41,9 +42,26 @@ std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t p
         if (!enumerator.windows().empty()) return 0;
 
         ::Sleep(kPollIntervalMs);
-        if (::WaitForSingleObject(process, 0) != WAIT_TIMEOUT) return ExitFlags::RegeditTerminated;
+        if (editorHasEnded(process)) return ExitFlags::RegeditTerminated;
         if (::GetTickCount() - start >= kWindowWaitMs) return 0;
     }
+}
+
+// The main window: the tree's parent, or the window above it when the editor keeps its
+// views in an inner window.
+void restoreRegeditWindow(HWND tree) {
+    const HWND window = ::GetAncestor(tree, GA_ROOT);
+    if (!window) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (::GetWindowPlacement(window, &placement) &&
+        (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE)) {
+        placement.showCmd = SW_RESTORE;
+        // Some systems refuse to write the placement of another process's window.
+        if (!::SetWindowPlacement(window, &placement)) ::ShowWindow(window, SW_RESTORE);
+    }
+    ::BringWindowToTop(window);
+    ::SetForegroundWindow(window);
 }
 
 }  // namespace hivescout

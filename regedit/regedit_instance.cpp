@@ -1,7 +1,0 @@
-#include "regedit/regedit_instance.h"
-
-namespace hivescout {
-
-RegeditInstance regeditInstance;
-
-}  // namespace hivescout
