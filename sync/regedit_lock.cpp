@@ -12,16 +12,13 @@ bool RegeditLock::acquire(std::uint32_t regeditProcessId, bool giveUpWhenBlocked
         reportPieces(*outputStream, text::kOutputPrefix, ownProcessId, text::kSynchronisationUnavailable, L'\n');
         return true;
     }
-    if (::WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0) return held_ = true;
-    if (giveUpWhenBlocked) return false;
+    const bool takenAtOnce = ::WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0;
+    if (!takenAtOnce && giveUpWhenBlocked) return false;
     // WAIT_ABANDONED hands the lock over: its holder ended without giving it up.
-    held_ = ::WaitForSingleObject(handle_.get(), waitTimeoutMs) != WAIT_TIMEOUT;
-    return held_;
+    if (takenAtOnce || ::WaitForSingleObject(handle_.get(), waitTimeoutMs) != WAIT_TIMEOUT) hold_.reset(handle_.get());
+    return static_cast<bool>(hold_);
 }
 
-void RegeditLock::release() noexcept {
-    if (held_) ::ReleaseMutex(handle_.get());
-    held_ = false;
-}
+void RegeditLock::release() noexcept { hold_.reset(); }
 
 }  // namespace hivescout

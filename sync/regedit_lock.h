@@ -27,7 +27,7 @@ public:
 
 private:
     UniqueHandle handle_;
-    bool held_ = false;
+    HeldMutex hold_;  // given up before the handle closes
 };
 
 }  // namespace hivescout
