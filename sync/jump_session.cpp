@@ -136,13 +136,6 @@ JumpOutcome JumpSession::run(const std::wstring& jumpPath, const JumpOptions& op
     return outcome;
 }
 
-JumpSession::~JumpSession() {
-    // The blocks first: freeing them needs the editor's handle.
-    buffers_.release();
-    editor_ = RegeditInstance{};
-    lock_.release();
-}
-
 void reportJumpFailed(const JumpOutcome& outcome, const std::wstring& jumpPath) {
     const std::wstring passed =
         outcome.passedPath.empty() ? std::wstring() : L'\n' + (text::kPassedPath + visibleInReport(outcome.passedPath));

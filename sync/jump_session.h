@@ -23,13 +23,11 @@ struct JumpOptions {
 };
 
 // One jump and what it holds: the editor in use, the blocks inside it with the tool's
-// copy of their text, and the editor's lock. All of it is released when the session ends;
-// while the lock is held other copies count the editor as in use, so the session lives
-// until the run's last line is written.
+// copy of their text, and the editor's lock. All of it is released when the session ends,
+// by its members' own ends; while the lock is held other copies count the editor as in
+// use, so the session lives until the run's last line is written.
 class JumpSession {
 public:
-    ~JumpSession();
-
     // The whole jump, once per session: choose or launch an editor, find its views, take
     // its lock, walk the tree and show the result.
     JumpOutcome run(const std::wstring& jumpPath, const JumpOptions& options, std::wstring regeditCommand,
@@ -47,9 +45,11 @@ private:
 
     JumpOptions options_;
     std::wstring command_;
+    // Members end in the reverse order: the blocks are freed while the editor's handle is
+    // still open, and the lock is given up last.
+    RegeditLock lock_;
     RegeditInstance editor_;
     RemoteBuffers buffers_;
-    RegeditLock lock_;
 };
 
 // The "Jump to ..., FAILED." line, and the passed path's line when the walk matched
