@@ -43,12 +43,9 @@ TEST_F(StandinJump, EditorsOfEveryShapeAndFate) {
 
 TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
     const std::wstring readLine = L", Error occurred while reading the regedit process memory. Error returned was : ";
-    const struct {
-        const wchar_t* target;
-        const wchar_t* exitOn;
-        std::uint32_t readFailed;
-    } cases[] = {{L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::TreeItemReadFailed},
-                 {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed}};
+    const struct { const wchar_t* target; const wchar_t* exitOn; std::uint32_t readFailed; } cases[] = {
+        {L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::TreeItemReadFailed},
+        {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed}};
     for (const auto& c : cases) {
         Editor running(std::map<std::wstring, std::wstring>{{knob::kExitOnItemRead, c.exitOn}});
         ASSERT_TRUE(running.ready());
