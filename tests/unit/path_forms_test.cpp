@@ -49,3 +49,9 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
         EXPECT_EQ(expected, path) << given;
     }
 }
+
+// Lone line feeds and carriage returns separate lines too (the pasted forms with CR LF are the end-to-end tests').
+TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
+    for (const auto& [text, line] : {std::pair{L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B", L"HKCU\\A  "}, {L"\n\rx", L"x"}, {L" \r\n\t", L""}})
+        EXPECT_EQ(line, firstNonEmptyLine(text)) << text;
+}
