@@ -143,7 +143,6 @@ bool isKnownLine(const std::wstring& line, const LineContext& context) {
 }
 
 std::wstring hivescoutCommand(const std::wstring& arguments) { return quoteArgument(hivescoutPath()) + L" " + arguments; }
-std::wstring word(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }
 
 // A copy of the program; one given up on after its deadline counts as hung.
 struct Copy {
@@ -275,9 +274,7 @@ std::vector<std::wstring> campaignTree() {
 
 struct Targets { std::wstring wideKey, wideValue, shortKey; };
 
-std::map<std::wstring, std::wstring> slowEditor(DWORD itemReadDelayMs) {
-    return {{standin::knob::kItemReadDelayMs, std::to_wstring(itemReadDelayMs)}};
-}
+std::map<std::wstring, std::wstring> slowEditor(DWORD readDelayMs) { return {{standin::knob::kItemReadDelayMs, std::to_wstring(readDelayMs)}}; }
 
 // ---- 1: termination storm -----------------------------------------------------------
 
@@ -293,13 +290,13 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
     while (commands < wantedCommands) {
         if (!editor || editor->hasEnded()) editor = std::make_unique<Editor>(slowEditor(4));
         const std::wstring log = scratch + L"storm-" + std::to_wstring(rounds++) + L".log";
-        const std::wstring logging = word(L"-logtofile", log) + L" -appendlog ";
+        const std::wstring logging = switchWord(L"-logtofile", log) + L" -appendlog ";
         std::vector<Copy> copies;
         // Two walkers and a waiter with a long wait, then commands at random moments.
-        copies.push_back(startCopy(logging + word(L"-jumptokey", targets.wideKey)));
+        copies.push_back(startCopy(logging + switchWord(L"-jumptokey", targets.wideKey)));
         ::Sleep(pause(rng) / 4);
-        copies.push_back(startCopy(logging + L"-waittimeout=60000 " + word(L"-jumptokey", targets.shortKey)));
-        copies.push_back(startCopy(logging + word(L"-jumptovalue", targets.wideValue)));
+        copies.push_back(startCopy(logging + L"-waittimeout=60000 " + switchWord(L"-jumptokey", targets.shortKey)));
+        copies.push_back(startCopy(logging + switchWord(L"-jumptovalue", targets.wideValue)));
         for (int command = 0; command < 3; ++command) {
             ::Sleep(pause(rng));
             ++commands;
@@ -311,7 +308,7 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
                 ::Sleep(200);
                 ::ResetEvent(event.get());
             } else {
-                copies.push_back(startCopy(logging + L"-tw " + word(L"-jumpto", paths[percent(rng) % paths.size()])));
+                copies.push_back(startCopy(logging + L"-tw " + switchWord(L"-jumpto", paths[percent(rng) % paths.size()])));
             }
         }
         finishCopies(copies, ::GetTickCount() + kHangMs, tally);
@@ -347,7 +344,7 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
             ::DeleteFileW(log.c_str());
             std::vector<Copy> copies;
             for (unsigned i = 0; i < size; ++i)
-                copies.push_back(startCopy(word(L"-logtofile", log) + L" -appendlog -jumptokey="));
+                copies.push_back(startCopy(switchWord(L"-logtofile", log) + L" -appendlog -jumptokey="));
             finishCopies(copies, ::GetTickCount() + 30000, tally);
             // Each copy writes its start line, the missing-key line and its end line.
             total.add(checkLog(readFileBytes(log), copies, {}, missing));
@@ -567,7 +564,7 @@ SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
         const bool toValue = trial % 2 == 1;
         const std::wstring target = toValue ? targets.wideValue : targets.wideKey;
         std::vector<Copy> copies;
-        copies.push_back(startCopy(word(toValue ? L"-jumptovalue" : L"-jumptokey", target)));
+        copies.push_back(startCopy(switchWord(toValue ? L"-jumptovalue" : L"-jumptokey", target)));
         copies.front().process->waitForOutput("Jumping to", kHangMs);
         ::Sleep(delay(rng));
         ::TerminateProcess(editor.process(), 0xDEAD);
@@ -613,7 +610,7 @@ void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, Tally& tal
     for (unsigned long done = 0; done < jumps;) {
         std::vector<Copy> copies;
         for (unsigned i = 0; i < batch && done < jumps; ++i, ++done)
-            copies.push_back(startCopy(L"-waittimeout=600000 " + (done % 2 ? word(L"-jumptovalue", t.shortKey + L"\\Value3") : word(L"-jumptokey", t.shortKey))));
+            copies.push_back(startCopy(L"-waittimeout=600000 " + (done % 2 ? switchWord(L"-jumptovalue", t.shortKey + L"\\Value3") : switchWord(L"-jumptokey", t.shortKey))));
         finishCopies(copies, ::GetTickCount() + 60000 * batch, tally);
     }
 }
@@ -636,8 +633,8 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
         const Footprint after = footprintOf(editor.process());
         const long bare = handlesAtExit(quoteArgument(ownDirectory() + L"bare_process.exe") + L" windows"),
                    none = handlesAtExit(hivescoutCommand(quiet + L"-jumptokey=")),
-                   key = handlesAtExit(hivescoutCommand(quiet + word(L"-jumptokey", t.shortKey))),
-                   value = handlesAtExit(hivescoutCommand(quiet + word(L"-jumptovalue", t.wideValue)));
+                   key = handlesAtExit(hivescoutCommand(quiet + switchWord(L"-jumptokey", t.shortKey))),
+                   value = handlesAtExit(hivescoutCommand(quiet + switchWord(L"-jumptovalue", t.wideValue)));
         const std::size_t editors = runningEditorIds().size();
         clean = clean && failed == 0 && hangs == 0 && editors == 1 && after.privateBytes < before.privateBytes + (1 << 20) &&
                 after.handles <= before.handles + 8 && after.regions <= before.regions + 8 && std::min({bare, none, key, value}) >= 0 &&

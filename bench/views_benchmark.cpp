@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -44,12 +45,7 @@ const std::wstring kRowsKey = L"HKEY_CURRENT_USER\\Software\\HivescoutBenchRows"
 RecordLayout benchLayout = RecordLayout::Bits64;  // of the editor measured
 RemoteBuffers remoteBuffers;                      // the blocks in the editor measured
 
-double nowMs() {
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double nowMs() { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 // Medians, as asked for, and the fastest rounds: other programs on the machine only ever
 // add time, so the fastest round is the least disturbed.
@@ -157,8 +153,7 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     if (!openViews(editor, process, views)) return fail("views");
     wchar_t lastValue[32];
     std::swprintf(lastValue, 32, L"Value%04u", kRows - 2);
-    const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1);
-    const std::wstring lastRowPath = kRowsKey + L"\\" + lastValue;
+    const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1), lastRowPath = kRowsKey + L"\\" + lastValue;
 
     // The first walk fills the keys and the rows into the editor; it is not measured.
     if (timedJump(JumpKind::Key, lastKeyPath, views).bits || timedJump(JumpKind::Value, lastRowPath, views).bits)
@@ -226,8 +221,7 @@ double timedProcess(std::wstring commandLine) {
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
     PROCESS_INFORMATION info{};
     const double start = nowMs();
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
-        return -1;
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) return -1;
     const UniqueHandle process(info.hProcess), thread(info.hThread);
     ::WaitForSingleObject(info.hProcess, 30000);
     const double elapsed = nowMs() - start;
@@ -236,9 +230,7 @@ double timedProcess(std::wstring commandLine) {
 }
 
 // Every jump starts from the root item, so every level's selection changes the editor.
-void selectRoot(HWND tree) {
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
-}
+void selectRoot(HWND tree) { ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr))); }
 
 void raiseWindow(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -322,9 +314,8 @@ int benchWholeJump(const Editor& editor) {
     if (!openViews(editor, process, views)) return fail("views");
     std::wstring key;
     for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;
-    const std::wstring program = quoteArgument(ownDirectory() + L"hivescout.exe");
-    const std::wstring keyJump = program + L" " + quoteArgument(L"-jumptokey=" + key);
-    const std::wstring valueJump = program + L" " + quoteArgument(L"-jumptovalue=" + key + L"\\" + kJumpValue);
+    const std::wstring keyJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptokey", key);
+    const std::wstring valueJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptovalue", key + L"\\" + kJumpValue);
     const std::wstring bare = quoteArgument(ownDirectory() + L"bare_process.exe");
 
     timedProcess(keyJump);  // expands every level once; not measured
@@ -345,14 +336,10 @@ int benchWholeJump(const Editor& editor) {
                     round + 1, bareMs.back(), windowedMs.back(), keyMs.back(), valueMs.back(), keyFloorMs.back(),
                     valueFloorMs.back());
     }
-    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs);
-    const Figure keyWalk = figureOf(keyFloorMs), valueWalk = figureOf(valueFloorMs);
-    std::printf("[ bench ] bare process start to exit: median %.1f ms, fastest %.1f ms; with one window "
-                "enumeration: median %.1f ms, fastest %.1f ms\n",
-                start.median, start.fastest, windowed.median, windowed.fastest);
-    std::printf("[ bench ] walk floors (no waits): key median %.1f ms, fastest %.1f ms; value median %.1f ms, "
-                "fastest %.1f ms\n",
-                keyWalk.median, keyWalk.fastest, valueWalk.median, valueWalk.fastest);
+    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs), keyWalk = figureOf(keyFloorMs), valueWalk = figureOf(valueFloorMs);
+    for (const auto& [what, figure] : {std::pair{"bare process start to exit", start}, {"with one window enumeration", windowed},
+                                       {"key walk floor (no waits)", keyWalk}, {"value walk floor (no waits)", valueWalk}})
+        std::printf("[ bench ] %s: median %.1f ms, fastest %.1f ms\n", what, figure.median, figure.fastest);
     const Figure keyFloor = keyWalk + kLockWaitMs, valueFloor = valueWalk + (kLockWaitMs + kValueSearchWaitMs);
     printWholeJump("key jump, four names", keyMs, start + keyFloor, "bare start + 30 ms + walk");
     printWholeJump("value jump, four names and a value", valueMs, start + valueFloor, "bare start + 30 + 50 ms + walk");
@@ -382,10 +369,8 @@ int wmain() {
     }
     Editor editor;
     if (!editor.ready() || benchItems("the stand-in (Windows layout)", editor)) return fail("stand-in");
-    wchar_t wow64[MAX_PATH] = {};  // the 32-bit stand-in, where the test bench placed it
-    const std::wstring standin32 = std::wstring(wow64, ::GetSystemWow64DirectoryW(wow64, MAX_PATH)) + L"\\regedit.exe";
-    if (readFileBytes(standin32) != readFileBytes(ownDirectory() + L"standin32\\regedit.exe")) return fail("no 32-bit stand-in");
-    Editor editor32(standin32, {});
+    if (readFileBytes(editor32Path()) != readFileBytes(standin32Path())) return fail("no 32-bit stand-in");
+    Editor editor32(editor32Path(), {});
     return editor32.ready() ? benchItems("the 32-bit stand-in (Windows layout)", editor32, RecordLayout::Bits32)
                             : fail("32-bit stand-in");
 }

@@ -6,8 +6,6 @@
 
 namespace {
 
-std::wstring editor32Path() { return installedEditorPath().insert(installedEditorPath().rfind(L'\\'), L"\\syswow64"); }
-std::wstring standin32Path() { return ownDirectory() + L"standin32\\regedit.exe"; }  // built, under the editor's name
 const std::wstring kWineStub32 = L"C:\\hivescout-bench\\wine32\\regedit.exe";
 
 }  // namespace

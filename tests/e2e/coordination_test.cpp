@@ -30,8 +30,17 @@ TEST_F(Coordination, AFreeEditorIsChosenOverOneInUseAndALockGivenUpInTimeIsTaken
     MutexHolder busy = foreignLock(first.processId()), alsoBusy = foreignLock(second.processId());
     const auto waiter = startJump(switchWord(L"-jumptokey", testPath(L"beta")));
     EXPECT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
+    // Held here past the copy's end, the lock it took shows whether it was given up or left abandoned.
+    const auto openLock = [](const Editor& editor) {
+        return UniqueHandle(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, lockName(editor.processId()).c_str()));
+    };
+    const UniqueHandle locks[] = {openLock(first), openLock(second)};
     busy.stop(), alsoBusy.stop();
     EXPECT_EQ(0u, waiter->wait().exitCode);
+    for (const UniqueHandle& lock : locks) {
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(lock.get(), 0)) << "a lock left abandoned, not given up";
+        ::ReleaseMutex(lock.get());
+    }
 }
 
 // Every editor in use: the last one is waited for, as long as the switches say.

@@ -3,11 +3,7 @@
 #include "tests/support/jump_fixture.h"
 
 TEST(Report, MissingTargetsGiveTheirBitsAndLines) {
-    const struct {
-        const wchar_t* arguments;
-        std::uint32_t exitCode;
-        std::vector<std::wstring> errors;
-    } rows[] = {
+    const struct { const wchar_t* arguments; std::uint32_t exitCode; std::vector<std::wstring> errors; } rows[] = {
         {L"-jumptovalue=", 524288, {L", Error code returned is: 0x80000", L", User did not specify a value to jump to."}},
         {L"\" \\ \\\\\" \\", 524304, {L", Error code returned is: 0x80010", L", User did not specify a key/value to jump to."}},
         {L"-jumptokey= -tb", 16, {L", Error code returned is: 0x10", L", User did not specify a key to jump to."}},

@@ -18,12 +18,8 @@ TEST_F(StandinJump, EditorsOfEveryShapeAndFate) {
                                                    L", Unable to acquire the handles needed to perform the jump. "};
     const std::vector<std::wstring> terminated = {L", Error code returned is: 0x2000000",
                                                   L", Regedit was terminated before the jump was completed."};
-    const struct {
-        std::map<std::wstring, std::wstring> knobs;  // of the editor the jump launches
-        std::uint32_t exitCode;
-        std::vector<std::wstring> body;
-        std::vector<std::wstring> errors;
-    } rows[] = {
+    // The knobs of the editor the jump launches, and what the jump returns and reports.
+    const struct { std::map<std::wstring, std::wstring> knobs; std::uint32_t exitCode; std::vector<std::wstring> body, errors; } rows[] = {
         {{{knob::kWindowDelayMs, L"2000"}}, 0, {L", Jumping to key: " + target, L", Jump to the key was successfull"}, {}},
         {{{knob::kControlsDelayMs, L"300"}}, 0, {L", Jumping to key: " + target, L", Jump to the key was successfull"}, {}},
         // A tree without a list after it (which windows and views qualify is the unit tests').
@@ -43,12 +39,9 @@ TEST_F(StandinJump, EditorsOfEveryShapeAndFate) {
 
 TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
     const std::wstring readLine = L", Error occurred while reading the regedit process memory. Error returned was : ";
-    const struct {
-        const wchar_t* target;
-        const wchar_t* exitOn;
-        std::uint32_t readFailed;
-    } cases[] = {{L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::TreeItemReadFailed},
-                 {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed}};
+    const struct { const wchar_t* target; const wchar_t* exitOn; std::uint32_t readFailed; } cases[] = {
+        {L"-jumptokey", L"tree:2", ExitFlags::KeyNotFound | ExitFlags::TreeItemReadFailed},
+        {L"-jumptovalue", L"list:1", ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed}};
     for (const auto& c : cases) {
         Editor running(std::map<std::wstring, std::wstring>{{knob::kExitOnItemRead, c.exitOn}});
         ASSERT_TRUE(running.ready());

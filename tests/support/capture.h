@@ -1,7 +1,6 @@
 #pragma once
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "base/report.h"
@@ -15,7 +14,6 @@ public:
     CapturedReport() : savedOutput_(outputStream), savedError_(errorStream) { outputStream = &output_, errorStream = &error_; }
     ~CapturedReport() { outputStream = savedOutput_, errorStream = savedError_; }
     std::wstring output() const { return output_.str(); }
-    std::wstring errors() const { return error_.str(); }
     // The lines without their process ID prefixes.
     std::vector<std::wstring> errorMessages() const { return messages(error_); }
     std::vector<std::wstring> outputMessages() const { return messages(output_); }
@@ -31,14 +29,4 @@ private:
     std::wostream* savedError_;
     std::wostringstream output_;
     std::wostringstream error_;
-};
-
-// Sets one process-wide value for the life of the object.
-template <typename T>
-struct ScopedValue {
-    ScopedValue(T& target, T value) : target_(target), saved_(std::exchange(target, value)) {}
-    ScopedValue(const ScopedValue&) = delete;
-    ~ScopedValue() { target_ = saved_; }
-    T& target_;
-    const T saved_;
 };

@@ -3,7 +3,6 @@
 #include <tlhelp32.h>
 
 #include <cstring>
-#include <iomanip>
 #include <sstream>
 
 namespace {
@@ -39,25 +38,18 @@ std::string describe(const RecordedMessage& entry) {
 }  // namespace
 
 std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual) {
-    std::ostringstream table;
-    const auto row = [&table](const std::string& left, const std::string& right, bool differs) {
-        table << std::left << std::setw(46) << left << std::setw(42) << right << (differs ? "<- differs" : "") << "\n";
-    };
-    row("expected (? optional)", "recorded", false);
-    bool failed = false;
-    for (std::size_t e = 0, a = 0; e < expected.size() || a < actual.size();) {
-        const std::string left = e < expected.size() ? (expected[e].optional ? "? " : "  ") + describe(expected[e].message) : "";
-        if (!failed && e < expected.size() && a < actual.size() && expected[e].message == actual[a]) {
-            row(left, describe(actual[a]), false), ++e, ++a;
-        } else if (!failed && e < expected.size() && expected[e].optional) {
-            row(left, "(not sent)", false), ++e;
-        } else {  // from the first difference on, the rest of both side by side
-            failed = true;
-            const bool same = e < expected.size() && a < actual.size() && expected[e].message == actual[a];
-            row(left, a < actual.size() ? describe(actual[a]) : "", !same), ++e, ++a;
-        }
+    std::ostringstream text;
+    std::size_t a = 0;
+    bool follows = true;
+    for (const ExpectedMessage& entry : expected) {
+        const bool here = a < actual.size() && entry.message == actual[a];
+        follows = follows && (here || entry.optional);
+        text << (entry.optional ? "? " : "  ") << describe(entry.message) << (here ? "\n" : "  <- not in its place\n");
+        a += here;
     }
-    return failed ? table.str() : "";
+    text << "recorded:\n";
+    for (const RecordedMessage& message : actual) text << "  " << describe(message) << "\n";
+    return follows && a == actual.size() ? "" : text.str();
 }
 
 std::wstring installedEditorPath() {

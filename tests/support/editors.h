@@ -12,6 +12,9 @@ using namespace hivescout;
 
 std::wstring installedEditorPath();  // <Windows directory>\regedit.exe, which every start of "regedit.exe" runs
 inline std::wstring standinPath() { return ownDirectory() + L"standin\\regedit.exe"; }  // built, under the editor's name
+inline std::wstring standin32Path() { return ownDirectory() + L"standin32\\regedit.exe"; }
+// <Windows directory>\syswow64\regedit.exe, where the bench of scripts/test puts the 32-bit stand-in.
+inline std::wstring editor32Path() { return installedEditorPath().insert(installedEditorPath().rfind(L'\\'), L"\\syswow64"); }
 std::wstring wineEditorPath();  // Wine's own, kept outside the Windows directory by the bench; or ""
 std::string standinNotInstalled();  // why the stand-in is not the system's editor (the bench's doing); or ""
 std::vector<DWORD> runningEditorIds();
@@ -72,5 +75,5 @@ struct ExpectedMessage {
     bool optional = false;
 };
 // "" when the messages follow the table, optional entries skipped where absent; otherwise
-// the table and the messages side by side, each row that differs marked.
+// the table, each entry not found in its place marked, and the messages recorded.
 std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual);

@@ -58,6 +58,3 @@ inline std::vector<std::wstring> reportBody(const HivescoutRun& run) {
     EXPECT_TRUE(framed) << "start and end lines";
     return framed ? std::vector<std::wstring>(messages.begin() + 1, messages.end() - 1) : messages;
 }
-
-// A whole switch word, "-jumpto=<path>" with blanks kept.
-inline std::wstring switchWord(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }

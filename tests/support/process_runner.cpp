@@ -134,13 +134,8 @@ std::wstring quoteArgument(const std::wstring& word) {
     std::wstring quoted = L"\"";
     std::size_t backslashes = 0;
     for (wchar_t unit : word) {
-        if (unit == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(unit == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted += unit;
+        if (unit == L'\\') ++backslashes;
+        else quoted.append(unit == L'"' ? backslashes * 2 + 1 : backslashes, L'\\').append(1, unit), backslashes = 0;
     }
     return quoted.append(backslashes * 2, L'\\') + L'"';
 }
@@ -154,7 +149,6 @@ std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines
     }
     return messages;
 }
-
 
 std::wstring hivescoutPath() { return ownDirectory() + L"hivescout.exe"; }
 

@@ -57,6 +57,7 @@ std::wstring ownDirectory();  // of the running program, with a trailing backsla
 std::wstring fromUtf8(const std::string& bytes);
 std::string toUtf8(const std::wstring& text);
 std::wstring quoteArgument(const std::wstring& word);  // by the system's rules, when needed
+inline std::wstring switchWord(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }
 
 // The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
 std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);

@@ -16,10 +16,7 @@ AnchoredControl measured(std::uint32_t flags, const RECT& child) { return measur
 
 TEST(AnchorArithmetic, AnchoredEdgesKeepTheirMarginsUnclampedBelowThem) {
     const RECT tiny{0, 0, 20, 30};
-    const struct {
-        std::uint32_t flags;
-        RECT child, parent, expected;
-    } rows[] = {
+    const struct { std::uint32_t flags; RECT child, parent, expected; } rows[] = {
         // Shrinking below the margins is passed on unclamped (an ordinary resize is the end-to-end test's).
         {AnchorFlags::Stretch, kTextArea, tiny, {10, 10, -10, -30}},
         {AnchorFlags::FollowBottomRight, kButton, tiny, {-110, -14, -10, 10}},

@@ -89,12 +89,9 @@ TEST(SilentEditorReport, TheLinesAndBitsFollowTheSuccessorsBitness) {
 TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const struct {
-        int children;
-        std::vector<const wchar_t*> inner;
-        std::uint32_t accepted;
-    } cases[] = {{2, {}, 0}, {3, {}, 1}, {4, {}, 1}, {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1}, {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
-                 {1, {WC_TREEVIEWW, L"STATIC"}, 0}, {1, {WC_LISTVIEWW}, 0}};
+    const struct { int children; std::vector<const wchar_t*> inner; std::uint32_t accepted; } cases[] = {
+        {2, {}, 0}, {3, {}, 1}, {4, {}, 1}, {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1}, {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
+        {1, {WC_TREEVIEWW, L"STATIC"}, 0}, {1, {WC_LISTVIEWW}, 0}};
     auto child = [](HWND parent, const wchar_t* className) {
         return ::CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
     };

@@ -13,12 +13,7 @@ struct Built : JumpSettings {
 };
 
 TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
-    const struct {
-        std::vector<std::wstring> words;
-        std::wstring path;
-        JumpKind kind;
-        bool help, clipboard;
-    } rows[] = {
+    const struct { std::vector<std::wstring> words; std::wstring path; JumpKind kind; bool help, clipboard; } rows[] = {
         {{}, L"", JumpKind::KeyOrValue, true, false},
         // Help switches in any case; the rest is read all the same.
         {{L"/?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
@@ -54,11 +49,8 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
 TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
     const struct {
         std::vector<std::wstring> words;
-        bool waitingEnded, furtherEditor, bits32, bits64;
-        bool giveUp;
-        std::uint32_t waitMs;
-        std::wstring log;
-        bool append;
+        bool waitingEnded, furtherEditor, bits32, bits64, giveUp;
+        std::uint32_t waitMs; std::wstring log; bool append;
     } rows[] = {
         {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
         {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
@@ -85,17 +77,14 @@ TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
     }
 }
 
-TEST(CommandLine, WordStartingWithEqualsIsAnEmptyNameAndValue) {
-    JumpSettings s;
-    EXPECT_FALSE(parseSwitchWord(s, L"=abc"));
-    EXPECT_TRUE(s.switches.count(L"") && s.switches[L""].empty());
-}
-
+// The whole text is split by the system's quoting rules; a word starting with "=" has an empty name and value.
 TEST(CommandLine, TheWholeTextIsSplitWithTheSystemQuotingRules) {
-    const JumpSettings s(L"\"C:\\Program Files\\Hive scout.exe\" \"-jumpto=hkcu\\A B  \" -tb");
+    JumpSettings s(L"\"C:\\Program Files\\Hive scout.exe\" \"-jumpto=hkcu\\A B  \" -tb");
     EXPECT_EQ(L"Hive scout.exe", s.programFileName);
     EXPECT_EQ(L"HKEY_CURRENT_USER\\A B  ", s.jumpPath);
     EXPECT_TRUE(s.terminateIfOtherInstanceIsBlocking);
+    EXPECT_FALSE(parseSwitchWord(s, L"=abc"));
+    EXPECT_TRUE(s.switches.count(L"") && s.switches[L""].empty());
 }
 
 // As an unsigned stream extraction: the sign negates modulo 2^32 what was read, and a

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "base/exit_flags.h"
 #include "app/main_flow.h"
 #include "tests/support/capture.h"
@@ -7,9 +9,10 @@
 namespace {
 
 std::vector<std::wstring> failureLines(std::uint32_t flags, bool logToFile) {
-    ScopedValue<bool> logging(loggingToFile, logToFile);
+    const bool saved = std::exchange(loggingToFile, logToFile);
     CapturedReport captured;
     reportFailures(flags, L"key/value");
+    loggingToFile = saved;
     EXPECT_EQ(L"", captured.output());
     return captured.errorMessages();
 }
@@ -39,20 +42,12 @@ TEST(ReportFailures, TheHexadecimalLineUnlessLoggingThenEveryBitNotReportedElsew
     EXPECT_EQ(L", n=255", captured.outputMessages().back());
 }
 
-TEST(Outcome, SuccessNamesTheKindNotFoundThePathAndWhatWasPassedOtherFailuresNothing) {
-    const std::wstring path = L"HKEY_CURRENT_USER\\Software\\Missing";
-    const std::wstring passed = L"HKEY_CURRENT_USER\\Software\\";
+// Success, a passed path and a blocked copy are the end-to-end tests'.
+TEST(Outcome, AFailedWriteNamesThePathAndAPathAddsNoLinesOfItsOwn) {
     CapturedReport captured;
-    reportOutcome({0, L"key/value", passed}, path);
-    reportOutcome({ExitFlags::KeyNotFound, L"key/value", passed}, path);
-    reportOutcome({ExitFlags::BlockedByOtherInstance, L"key/value", passed}, path);
-    reportOutcome({ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, L"key/value", L""}, path);
-    // A path cannot add lines of its own to the report.
+    reportOutcome({ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, L"key/value", L""}, L"HKEY_CURRENT_USER\\Software\\Missing");
     reportOutcome({ExitFlags::KeyNotFound, L"key/value", L""}, L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull");
     const std::vector<std::wstring> expected = {
-        L", Jump to the key/value was successfull",
-        L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",
-        L" The successfully passed path was : HKEY_CURRENT_USER\\Software\\",
         L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",
         L", Jump to key/value: HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull, FAILED."};
     EXPECT_EQ(expected, captured.outputMessages());

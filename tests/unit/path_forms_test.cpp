@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/path_forms.h"
-#include "base/text_folding.h"
-#include "base/text_trimming.h"
 
 using namespace hivescout;
 
@@ -52,16 +50,8 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
     }
 }
 
+// Lone line feeds and carriage returns separate lines too (the pasted forms with CR LF are the end-to-end tests').
 TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
     for (const auto& [text, line] : {std::pair{L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B", L"HKCU\\A  "}, {L"\n\rx", L"x"}, {L" \r\n\t", L""}})
         EXPECT_EQ(line, firstNonEmptyLine(text)) << text;
-}
-
-// The helpers the forms are built on: a set's units go from one end only; A to Z fold.
-TEST(Text, TrimmingAndFolding) {
-    EXPECT_EQ(L"a \\b\\ ", trimFront(L"\\ \\a \\b\\ ", L" \\"));
-    EXPECT_EQ(L"\\ \\a \\b", trimBack(L"\\ \\a \\b\\ ", L" \\"));
-    EXPECT_EQ(L"", trimFront(L" \\ ", L" \\") + trimBack(L"\\ \\", L" \\"));
-    EXPECT_EQ(L"abc\u00C4\u00E4xyz[", foldToLower(L"ABC\u00C4\u00E4xYZ["));
-    EXPECT_EQ(L"ABC\u00E4@", foldToUpper(L"abc\u00E4@"));
 }

@@ -14,8 +14,7 @@ struct FlakyBuffer : std::wstreambuf {
     std::wstring text;
     int attempts = 0;
     std::streamsize xsputn(const wchar_t* s, std::streamsize n) override {
-        if (++attempts == 1) return 0;
-        return text.append(s, static_cast<std::size_t>(n)), n;
+        return ++attempts == 1 ? 0 : (text.append(s, static_cast<std::size_t>(n)), n);
     }
 };
 

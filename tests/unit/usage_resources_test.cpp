@@ -1,7 +1,6 @@
 // The usage texts as they are built into hivescout.exe, read with the program's own function.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,8 +22,7 @@ TEST(UsageResources, BothTextsDocumentEverySwitchAndEveryExitBit) {
     EXPECT_EQ(1u, untouched.size());
     ::FreeLibrary(module);
     const std::string rich(richBytes.begin(), richBytes.end());
-    std::wstring plain(plainBytes.size() / 2, L'\0');
-    std::memcpy(plain.data(), plainBytes.data(), plain.size() * 2);
+    const std::wstring plain(reinterpret_cast<const wchar_t*>(plainBytes.data()), plainBytes.size() / 2);
 
     // RTF ending in CR LF and one NUL; UTF-16 with its mark, CR LF lines and no NUL.
     EXPECT_EQ(0u, rich.find("{\\rtf1\\ansi\\ansicpg1251"));

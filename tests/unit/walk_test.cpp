@@ -8,16 +8,10 @@ using namespace hivescout;
 
 // The folded side is taken as given; only ASCII capitals fold, nothing is trimmed.
 TEST(NameFolding, OnlyAsciiCapitalsFoldAndWholeNamesMatch) {
-    const struct {
-        const wchar_t* text;
-        const wchar_t* folded;
-        bool equal;
-    } rows[] = {{L"HKEY_CURRENT_USER", L"hkey_current_user", true}, {L"", L"", true},
-                {L"\u00C9T\u00C9", L"\u00E9t\u00E9", false},         {L"\u00C9T\u00C9", L"\u00C9t\u00C9", true},
-                {L"\u0130", L"i", false},                            {L"@[", L"`{", false},
-                {L"Soft", L"software", false},                       {L"Software", L"soft", false},
-                {L"name  ", L"name", false},                         {L"Name  ", L"name  ", true},
-                {L"Key", L"Key", false}};
+    const struct { const wchar_t* text; const wchar_t* folded; bool equal; } rows[] = {
+        {L"HKEY_CURRENT_USER", L"hkey_current_user", true}, {L"", L"", true}, {L"\u00C9T\u00C9", L"\u00E9t\u00E9", false},
+        {L"\u00C9T\u00C9", L"\u00C9t\u00C9", true}, {L"\u0130", L"i", false}, {L"@[", L"`{", false}, {L"Soft", L"software", false},
+        {L"Software", L"soft", false}, {L"name  ", L"name", false}, {L"Name  ", L"name  ", true}, {L"Key", L"Key", false}};
     for (const auto& row : rows) EXPECT_EQ(row.equal, equalsFolded(row.text, row.folded)) << row.text;
     std::wstring target = L"longer than the next";
     foldInto(target, L"ValUE \u00C4");

@@ -194,19 +194,12 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         arrangeChildren();
         if (controlsDelayMs) ::SetTimer(window, 1, controlsDelayMs, nullptr);  // for the views
         return 0;
-    case WM_SIZE:
-        arrangeChildren();
-        return 0;
-    case WM_TIMER:
-        ::KillTimer(window, wParam);
-        createViews();
-        return 0;
+    case WM_SIZE: return arrangeChildren(), 0;
+    case WM_TIMER: return ::KillTimer(window, wParam), createViews(), 0;
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == tree) onTreeNotice(*reinterpret_cast<NMHDR*>(lParam));
         return 0;
-    case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: return ::PostQuitMessage(0), 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -233,10 +226,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ::CreateWindowExW(0, L"RegEdit_RegEdit", L"Registry Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                       CW_USEDEFAULT, 900, 600, nullptr, nullptr, instance, nullptr);
     ::ShowWindow(mainWindow, showCommand);
-    MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    for (MSG message{}; ::GetMessageW(&message, nullptr, 0, 0) > 0; ::DispatchMessageW(&message)) ::TranslateMessage(&message);
     return 0;
 }
