@@ -31,10 +31,8 @@ TEST_F(Coordination, AFreeEditorIsChosenOverOneInUseAndALockGivenUpInTimeIsTaken
     const auto waiter = startJump(switchWord(L"-jumptokey", testPath(L"beta")));
     EXPECT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
     // Held here past the copy's end, the lock it took shows whether it was given up or left abandoned.
-    const auto openLock = [](const Editor& editor) {
-        return UniqueHandle(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, lockName(editor.processId()).c_str()));
-    };
-    const UniqueHandle locks[] = {openLock(first), openLock(second)};
+    const UniqueHandle locks[] = {UniqueHandle(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, lockName(first.processId()).c_str())),
+                                  UniqueHandle(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, lockName(second.processId()).c_str()))};
     busy.stop(), alsoBusy.stop();
     EXPECT_EQ(0u, waiter->wait().exitCode);
     for (const UniqueHandle& lock : locks) {

@@ -47,11 +47,8 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
 }
 
 TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
-    const struct {
-        std::vector<std::wstring> words;
-        bool waitingEnded, furtherEditor, bits32, bits64, giveUp;
-        std::uint32_t waitMs; std::wstring log; bool append;
-    } rows[] = {
+    const struct { std::vector<std::wstring> words; bool waitingEnded, furtherEditor, bits32, bits64, giveUp;
+                   std::uint32_t waitMs; std::wstring log; bool append; } rows[] = {
         {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
         {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
         {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
