@@ -38,7 +38,7 @@ std::string describe(const RecordedMessage& entry) {
 }  // namespace
 
 std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual) {
-    std::ostringstream text;
+    std::ostringstream text("expected (? optional):\n", std::ios::ate);
     std::size_t a = 0;
     bool follows = true;
     for (const ExpectedMessage& entry : expected) {
