@@ -2,6 +2,9 @@
 # touch a user's own prefix or display. Source this file, then bench_start [build folder] / bench_stop.
 # bench_start exports HIVESCOUT_BENCH=1, WINEPREFIX and DISPLAY for everything run after it; given a build
 # folder, it also puts the editors the tests launch in place (bench_place_editors).
+# Wine runs through the loader this machine can run (scripts/machine.sh).
+source "$(dirname "${BASH_SOURCE[0]}")/machine.sh"
+hivescout_use_wine
 
 bench_start() {
   export WINEDEBUG=-all
@@ -25,6 +28,10 @@ bench_start() {
   export DISPLAY=":$display"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
+  if [ ! -f "$WINEPREFIX/drive_c/windows/regedit.exe" ]; then
+    echo "Wine made no prefix in $WINEPREFIX: it cannot run programs on this machine (try: wine cmd /c ver)" >&2
+    return 1
+  fi
   export HIVESCOUT_BENCH=1
   if [ -n "${1:-}" ]; then bench_place_editors "$1"; fi
 }
