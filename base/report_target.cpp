@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "base/log_file_check.h"
 #include "base/report_encoding.h"
 
 namespace hivescout {
@@ -110,8 +111,25 @@ bool StandardHandleBuffer::writeBytes(const char* bytes, std::size_t count, DWOR
     return writeAll(handle, bytes, count, retryMs);
 }
 
+// A link on the last name is opened itself, not followed, and opening never empties:
+// what was opened is checked first.
 LogFileBuffer::LogFileBuffer(const std::wstring& path)
-    : file_(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    : file_(::CreateFileW(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
+    LogFileFacts facts;
+    if (!file_ || !readLogFileFacts(file_.get(), path, facts)) {
+        openError_ = ::GetLastError();
+        file_.reset();
+        return;
+    }
+    refusal_ = logFileRefusal(facts);
+    if (!refusal_.empty()) file_.reset();
+}
+
+bool LogFileBuffer::truncate() {
+    LARGE_INTEGER start{};
+    return file_ && ::SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) && ::SetEndOfFile(file_.get());
+}
 
 bool LogFileBuffer::writeText(const wchar_t* text, std::size_t length, DWORD retryMs) {
     const std::string bytes = encodeReportText(text, length);
@@ -129,11 +147,6 @@ bool LogFileBuffer::writeBytes(const char* bytes, std::size_t count, DWORD retry
     appendLockHeld = false;
     giveAppendLockBack(file_.get());
     return written;
-}
-
-bool truncateFile(const std::wstring& path) {
-    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(file);
 }
 
 }  // namespace hivescout
