@@ -100,7 +100,7 @@ constexpr wchar_t kLogOpenFailedError[] = L", ";
 // In place of the system text when the file is a link (and so is not written):
 // The file is a link to <target>. A log file is never written through a link; to log there, name the real path.
 constexpr wchar_t kLogLink[] = L"The file is a link to ";
-constexpr wchar_t kLogLinkUnknown[] = L"The file is a link whose target cannot be read";
+constexpr wchar_t kLogLinkUnknown[] = L"The file is a link or another reparse point whose target cannot be read";
 // The file is reached through a link: it is <final path>. A log file is never ...
 constexpr wchar_t kLogReachedThroughLink[] = L"The file is reached through a link: it is ";
 // The file is a hard link: it has other links to the same data (<n> names in all). A log file is never ...

@@ -84,7 +84,7 @@ TEST(LogFileCheck, APlainFileOrADeviceIsWrittenALinkOnTheLastNameIsNot) {
     const std::wstring refused = L". A log file is never written through a link; to log there, name the real path.";
     LogFileFacts link = plain;
     link.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-    EXPECT_EQ(L"The file is a link whose target cannot be read" + refused, logFileRefusal(link));
+    EXPECT_EQ(L"The file is a link or another reparse point whose target cannot be read" + refused, logFileRefusal(link));
     link.linkTarget = L"C:\\Windows\\win.ini";
     EXPECT_EQ(L"The file is a link to C:\\Windows\\win.ini" + refused, logFileRefusal(link));
 }
