@@ -111,11 +111,29 @@ bool StandardHandleBuffer::writeBytes(const char* bytes, std::size_t count, DWOR
     return writeAll(handle, bytes, count, retryMs);
 }
 
-// A link on the last name is opened itself, not followed, and opening never empties:
-// what was opened is checked first.
-LogFileBuffer::LogFileBuffer(const std::wstring& path)
-    : file_(::CreateFileW(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
+namespace {
+
+// A link on the last name is opened itself, not followed, and opening never empties: what
+// was opened is checked first. A file this opening creates is opened so that it can be
+// removed again, and so leaves nothing behind a link on the way when it is refused.
+UniqueHandle openLogHandle(const std::wstring& path, bool& created) {
+    const DWORD access = GENERIC_WRITE | FILE_READ_ATTRIBUTES, flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    // Another copy may create the file between the two calls; then it is there to open.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        UniqueHandle file(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_NOT_FOUND) return file;
+        file.reset(::CreateFileW(path.c_str(), access | DELETE, kShareAll, nullptr, CREATE_NEW, flags, nullptr));
+        created = static_cast<bool>(file);
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return UniqueHandle();
+}
+
+}  // namespace
+
+LogFileBuffer::LogFileBuffer(const std::wstring& path) {
+    bool created = false;
+    file_ = openLogHandle(path, created);
     LogFileFacts facts;
     if (!file_ || !readLogFileFacts(file_.get(), path, facts)) {
         openError_ = ::GetLastError();
@@ -123,7 +141,10 @@ LogFileBuffer::LogFileBuffer(const std::wstring& path)
         return;
     }
     refusal_ = logFileRefusal(facts);
-    if (!refusal_.empty()) file_.reset();
+    if (refusal_.empty()) return;
+    FILE_DISPOSITION_INFO removed{TRUE};
+    if (created) ::SetFileInformationByHandle(file_.get(), FileDispositionInfo, &removed, sizeof(removed));
+    file_.reset();
 }
 
 bool LogFileBuffer::truncate() {

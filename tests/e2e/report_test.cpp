@@ -96,6 +96,7 @@ TEST(Report, ALogFilePlantedAsALinkIsNeverWrittenThrough) {
         {L"real/jumps.log planted.log", folder + L"\\planted.log", L"The file is a hard link: it has other links"},
         {L"-s real/jumps.log planted.log", folder + L"\\planted.log", through + precious},
         {L"-s real linked", folder + L"\\linked\\jumps.log", through + precious},
+        {L"-s real linked", folder + L"\\linked\\new.log", through + folder + L"\\real\\new.log"},
     };
     for (const auto& plant : plants)
         for (const bool append : {false, true}) {
@@ -104,6 +105,7 @@ TEST(Report, ALogFilePlantedAsALinkIsNeverWrittenThrough) {
             const HivescoutRun run =
                 runHivescout((append ? L"-appendlog " : L"") + switchWord(L"-logtofile", plant.log) + L" -jumptovalue=");
             EXPECT_EQ("precious data\n", readFileBytes(precious)) << plant.link;
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((folder + L"\\real\\new.log").c_str()));
             EXPECT_EQ(524288u, run.exitCode());
             EXPECT_TRUE(reportBody(run).empty());
             const std::vector<std::wstring> errors = run.errorMessages();
