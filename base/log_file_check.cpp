@@ -111,9 +111,10 @@ bool readLogFileFacts(HANDLE file, const std::wstring& askedPath, LogFileFacts& 
     facts.attributes = information.dwFileAttributes;
     facts.linkCount = information.nNumberOfLinks;
     facts.finalPath = finalPathOf(file);
+    if (facts.finalPath.empty()) return false;
     facts.askedPath = fullLongPath(askedPath);
     if (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) facts.linkTarget = reparseTargetName(reparseData(file));
-    return !facts.finalPath.empty() && !facts.askedPath.empty();
+    return !facts.askedPath.empty();
 }
 
 }  // namespace hivescout
