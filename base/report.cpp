@@ -81,14 +81,12 @@ std::wstring asOneLine(std::wstring text) {
 
 void openLogFile(std::wstring path, bool append) {
     loggingToFile = true;
-    if (!append) truncateFile(path);
-
     auto ordinary = std::make_unique<LogFileStream>(path);
-    DWORD error = ordinary->buffer().isOpen() ? 0 : ::GetLastError();
     auto errors = std::make_unique<LogFileStream>(path);
-    if (error == 0 && !errors->buffer().isOpen()) error = ::GetLastError();
 
     if (ordinary->buffer().isOpen() && errors->buffer().isOpen()) {
+        // Emptied only through a handle that passed the checks: a refused file keeps its bytes.
+        if (!append) ordinary->buffer().truncate();
         logOutput = std::move(ordinary);
         logErrors = std::move(errors);
         outputStream = logOutput.get();
@@ -96,10 +94,12 @@ void openLogFile(std::wstring path, bool append) {
         return;
     }
 
+    const LogFileBuffer& failed = ordinary->buffer().isOpen() ? errors->buffer() : ordinary->buffer();
+    const std::wstring why =
+        failed.refusal().empty() ? formatSystemMessage(failed.openError()) : visibleInReport(failed.refusal());
     // Composed whole before it is written, so that it reaches a shared target in one piece.
     reportPieces(standardError, text::kErrorPrefix, ownProcessId, text::kLogOpenFailed, visibleInReport(path),
-                 text::kLogOpenFailedError,
-                 formatSystemMessage(error), L'\n');
+                 text::kLogOpenFailedError, why, L'\n');
     // Reaches the file only when the error stream did open.
     emitReport(*errors, reportStream.str());
 }

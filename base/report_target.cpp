@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "base/log_file_check.h"
 #include "base/report_encoding.h"
 
 namespace hivescout {
@@ -110,8 +111,46 @@ bool StandardHandleBuffer::writeBytes(const char* bytes, std::size_t count, DWOR
     return writeAll(handle, bytes, count, retryMs);
 }
 
-LogFileBuffer::LogFileBuffer(const std::wstring& path)
-    : file_(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+namespace {
+
+// A link on the last name is opened itself, not followed, and opening never empties: what
+// was opened is checked first. A file this opening creates is opened so that it can be
+// removed again, and so leaves nothing behind a link on the way when it is refused.
+UniqueHandle openLogHandle(const std::wstring& path, bool& created) {
+    const DWORD access = GENERIC_WRITE | FILE_READ_ATTRIBUTES, flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    // Another copy may create the file between the two calls; then it is there to open.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        UniqueHandle file(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_NOT_FOUND) return file;
+        file.reset(::CreateFileW(path.c_str(), access | DELETE, kShareAll, nullptr, CREATE_NEW, flags, nullptr));
+        created = static_cast<bool>(file);
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return UniqueHandle();
+}
+
+}  // namespace
+
+LogFileBuffer::LogFileBuffer(const std::wstring& path) {
+    bool created = false;
+    file_ = openLogHandle(path, created);
+    LogFileFacts facts;
+    if (!file_ || !readLogFileFacts(file_.get(), path, facts)) {
+        openError_ = ::GetLastError();
+        file_.reset();
+        return;
+    }
+    refusal_ = logFileRefusal(facts);
+    if (refusal_.empty()) return;
+    FILE_DISPOSITION_INFO removed{TRUE};
+    if (created) ::SetFileInformationByHandle(file_.get(), FileDispositionInfo, &removed, sizeof(removed));
+    file_.reset();
+}
+
+bool LogFileBuffer::truncate() {
+    LARGE_INTEGER start{};
+    return file_ && ::SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) && ::SetEndOfFile(file_.get());
+}
 
 bool LogFileBuffer::writeText(const wchar_t* text, std::size_t length, DWORD retryMs) {
     const std::string bytes = encodeReportText(text, length);
@@ -129,11 +168,6 @@ bool LogFileBuffer::writeBytes(const char* bytes, std::size_t count, DWORD retry
     appendLockHeld = false;
     giveAppendLockBack(file_.get());
     return written;
-}
-
-bool truncateFile(const std::wstring& path) {
-    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(file);
 }
 
 }  // namespace hivescout

@@ -70,9 +70,15 @@ private:
 // those appends may then mix with others.
 class LogFileBuffer final : public ReportTargetBuffer {
 public:
-    // Opens the file for appending, creating it when needed. Check isOpen().
+    // Opens the file for appending, creating it when needed, and keeps it only when it is
+    // no link (base/log_file_check.h). Check isOpen(); when it is not, openError() holds the
+    // system's code, or refusal() why the file that opened was not kept.
     explicit LogFileBuffer(const std::wstring& path);
     bool isOpen() const { return static_cast<bool>(file_); }
+    DWORD openError() const { return openError_; }
+    const std::wstring& refusal() const { return refusal_; }
+    // Empties the file through the handle that was checked.
+    bool truncate();
     bool writeBytes(const char* bytes, std::size_t count, DWORD retryMs, DWORD lockWaitMs) override;
 
 protected:
@@ -81,6 +87,8 @@ protected:
 private:
     UniqueHandle file_;
     bool lockable_ = true;
+    DWORD openError_ = 0;
+    std::wstring refusal_;
 };
 
 // How long an ordinary report waits for the append lock before it appends without it.
@@ -106,8 +114,5 @@ private:
 
 using StandardStream = ReportTargetStream<StandardHandleBuffer>;
 using LogFileStream = ReportTargetStream<LogFileBuffer>;
-
-// Empties a file, creating it when it does not exist.
-bool truncateFile(const std::wstring& path);
 
 }  // namespace hivescout

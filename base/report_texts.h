@@ -97,6 +97,16 @@ constexpr wchar_t kClipboardNoPath[] = L", The clipboard text holds no registry 
 // The log file: , Error occured during the opening of the log file<path>, <system text>
 constexpr wchar_t kLogOpenFailed[] = L", Error occured during the opening of the log file";
 constexpr wchar_t kLogOpenFailedError[] = L", ";
+// In place of the system text when the file is a link (and so is not written):
+// The file is a link to <target>. A log file is never written through a link; to log there, name the real path.
+constexpr wchar_t kLogLink[] = L"The file is a link to ";
+constexpr wchar_t kLogLinkUnknown[] = L"The file is a link or another reparse point whose target cannot be read";
+// The file is reached through a link: it is <final path>. A log file is never ...
+constexpr wchar_t kLogReachedThroughLink[] = L"The file is reached through a link: it is ";
+// The file is a hard link: it has other links to the same data (<n> names in all). A log file is never ...
+constexpr wchar_t kLogHardLink[] = L"The file is a hard link: it has other links to the same data (";
+constexpr wchar_t kLogHardLinkNames[] = L" names in all)";
+constexpr wchar_t kLogLinkRefused[] = L". A log file is never written through a link; to log there, name the real path.";
 
 // The usage window's resources: , Failed to read L<n> resource Returned error was: <code>
 constexpr wchar_t kResourceFindFailed[] = L", Failed to read L1 resource ";

@@ -58,6 +58,65 @@ TEST(Report, ALogFileThatCannotBeOpenedLeavesTheStandardStreams) {
     EXPECT_EQ(L", User did not specify a key to jump to.", errors[1]);
 }
 
+namespace {
+
+// The Unix path of a file in Wine's prefix; empty outside Wine.
+std::wstring unixPath(const std::wstring& path) {
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* name = unixFileName ? unixFileName(path.c_str()) : nullptr;
+    const std::wstring unix = name ? fromUtf8(name) : std::wstring();
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return unix;
+}
+
+// Wine makes no symbolic links itself, but it runs a Unix program named by its path on Z:,
+// without a handle to wait on: the script leaves a file beside the folder when it is done.
+bool runUnixScript(const std::wstring& folder, const std::wstring& script) {
+    const std::wstring done = folder + L"-done";
+    ::DeleteFileW(done.c_str());
+    std::wstring command = L"Z:\\bin\\sh -c \"" + script + L" && touch " + unixPath(done) + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return false;
+    for (int poll = 0; poll < 500 && ::GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++poll) ::Sleep(20);
+    return ::DeleteFileW(done.c_str()) != FALSE;
+}
+
+}  // namespace
+
+// A log name planted as a link to a file it must never touch: that file keeps its bytes,
+// the report stays on the standard streams, and the error line says where the link leads.
+TEST(Report, ALogFilePlantedAsALinkIsNeverWrittenThrough) {
+    const std::wstring folder = temporaryPath(L"hivescout-links"), unixFolder = unixPath(folder);
+    if (unixFolder.empty()) GTEST_SKIP() << "the links are planted from the Unix side of Wine's prefix";
+    const std::wstring precious = folder + L"\\real\\jumps.log", through = L"The file is reached through a link: it is ";
+    const struct { std::wstring link, log, leadsTo; } plants[] = {
+        {L"real/jumps.log planted.log", folder + L"\\planted.log", L"The file is a hard link: it has other links"},
+        {L"-s real/jumps.log planted.log", folder + L"\\planted.log", through + precious},
+        {L"-s real linked", folder + L"\\linked\\jumps.log", through + precious},
+        {L"-s real linked", folder + L"\\linked\\new.log", through + folder + L"\\real\\new.log"},
+    };
+    for (const auto& plant : plants)
+        for (const bool append : {false, true}) {
+            ASSERT_TRUE(runUnixScript(folder, L"rm -rf " + unixFolder + L" && mkdir -p " + unixFolder + L"/real && cd " +
+                                                  unixFolder + L" && echo precious data >real/jumps.log && ln " + plant.link));
+            const HivescoutRun run =
+                runHivescout((append ? L"-appendlog " : L"") + switchWord(L"-logtofile", plant.log) + L" -jumptovalue=");
+            EXPECT_EQ("precious data\n", readFileBytes(precious)) << plant.link;
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((folder + L"\\real\\new.log").c_str()));
+            EXPECT_EQ(524288u, run.exitCode());
+            EXPECT_TRUE(reportBody(run).empty());
+            const std::vector<std::wstring> errors = run.errorMessages();
+            ASSERT_EQ(2u, errors.size());
+            EXPECT_EQ(0u, errors[0].find(L", Error occured during the opening of the log file" + plant.log + L", " + plant.leadsTo))
+                << errors[0];
+            EXPECT_EQ(L", User did not specify a value to jump to.", errors[1]);
+        }
+    runUnixScript(folder, L"rm -rf " + unixFolder);
+}
+
 // An owner that promised its text for later and then does not answer (this thread, while it
 // waits for the copy) holds the copy for about a second only.
 TEST(Report, AClipboardOwnerThatNeverDeliversItsTextIsNotWaitedFor) {
