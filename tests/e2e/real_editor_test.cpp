@@ -119,3 +119,36 @@ TEST_F(RealEditorJump, EveryTargetKindAndPathForm) {
     EXPECT_FALSE(::IsIconic(window));
     EXPECT_EQ(window, ::GetForegroundWindow());
 }
+
+// Value names that are file and folder paths, in Wine's editor and in the stand-in; a path
+// that names nothing keeps the report it always had.
+TEST_F(RealEditorJump, ValueNamesHoldingBackslashes) {
+    const std::wstring file = testPath(L"Paths\\C:\\Program Files\\App\\app.exe"), nothing = testPath(L"Paths\\C:\\Other\\x");
+    const std::wstring folder = testPath(L"Paths\\C:\\Program Files\\App"), otherCase = testPath(L"paths\\c:\\PROGRAM FILES\\app\\APP.EXE");
+    const struct { const wchar_t* clipboard; std::wstring arguments, row; std::uint32_t exitCode; std::vector<std::wstring> body, errors; } rows[] = {
+        {nullptr, switchWord(L"-jumptovalue", nothing), L"", ExitFlags::KeyNotFound, notFound(L"value", nothing, testPath(L"Paths\\")),
+         notFoundErrors(L"value")},
+        {nullptr, switchWord(L"-jumptovalue", file), L"C:\\Program Files\\App\\app.exe", 0, succeeded(L"value", file, L"value")},
+        {nullptr, switchWord(L"-jumpto", file), L"C:\\Program Files\\App\\app.exe", 0, succeeded(L"key/value", file, L"value")},
+        {nullptr, L"hkcu\\Software\\HivescoutTest\\Paths\\C:\\Program Files\\App\\", L"C:\\Program Files\\App\\", 0,
+         succeeded(L"key/value", folder, L"value")},
+        {L"\"Computer\\HKEY_CURRENT_USER\\Software\\HivescoutTest\\paths\\c:\\PROGRAM FILES\\app\\APP.EXE\"\r\n", L"-clipboard",
+         L"C:\\Program Files\\App\\app.exe", 0, succeeded(L"key/value", otherCase, L"value")},
+    };
+    for (const std::wstring& program : {wineEditorPath(), standinPath()}) {
+        if (program.empty()) continue;  // no copy of Wine's own editor
+        const Editor editor(program);
+        ASSERT_TRUE(editor.ready());
+        for (const auto& row : rows) {
+            SCOPED_TRACE(toUtf8(program + L" " + row.arguments));
+            ASSERT_TRUE(!row.clipboard || setClipboardText(row.clipboard));
+            const HivescoutRun run = jump(row.arguments);
+            EXPECT_EQ(row.exitCode, run.exitCode());
+            EXPECT_EQ(row.body, reportBody(run));
+            EXPECT_EQ(row.errors, run.errorMessages());
+            EditorReader reader(editor.processId());
+            EXPECT_EQ(testPath(L"Paths"), reader.selectedKeyPath());
+            EXPECT_EQ(row.row, reader.selectedRow());
+        }
+    }
+}

@@ -209,9 +209,28 @@ DWORD WINAPI exitLater(void*) {
     ::ExitProcess(0);
 }
 
+// As the system's editor: registry editing disabled by policy is all it shows.
+bool editingDisabledByPolicy() {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        DWORD value = 0, size = sizeof(value);
+        if (!::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", L"DisableRegistryTools",
+                            RRF_RT_REG_DWORD, nullptr, &value, &size) && (value == 1 || value == 2))
+            return true;
+    }
+    return false;
+}
+
+// The message is closed after 20 s at the latest, so that nothing waits on it for ever.
+void CALLBACK closeMessage(HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(0); }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    if (editingDisabledByPolicy()) {
+        ::SetTimer(nullptr, 0, 20000, closeMessage);
+        ::MessageBoxW(nullptr, L"Registry editing has been disabled by your administrator.", L"Registry Editor", MB_OK | MB_ICONERROR);
+        return 0;
+    }
     const std::wstring recordPath = environment(knob::kRecord);
     if (!recordPath.empty())
         record = ::CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
