@@ -18,7 +18,6 @@ protected:
             GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor << "; this test needs none";
         std::vector<std::wstring> tree = sampleTestTree();
         tree.insert(tree.end(), {L"Order|Second", L"Order|First"});  // after "(Default)", "Second" is row 2
-        tree.insert(tree.end(), {L"Paths|C:\\Program Files\\App\\app.exe", L"Paths|C:\\Program Files\\App\\"});  // value names with backslashes
         addNumbered(tree, L"Many\\Key%04u", 600);                    // a walk that lasts seconds in a slow editor
         addNumbered(tree, L"Rows|Row%03u", 399, 1);                   // after the default row, value i is row i
         data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", tree);

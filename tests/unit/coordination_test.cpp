@@ -58,8 +58,7 @@ TEST(Launch, CommandLineFromDirectoryAndCommand) {
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
 }
 
-// Which roots are read, and what a refusal reports, is proven end to end.
-TEST(Launch, OnlyPolicyValuesOneAndTwoDisableRegistryEditing) {
+TEST(Launch, OnlyPolicyValuesOneAndTwoDisableRegistryEditing) {  // the roots and the refusal: end to end
     for (const auto& [value, disables] : {std::pair{0ul, false}, {1ul, true}, {2ul, true}, {3ul, false}, {0x101ul, false}})
         EXPECT_EQ(disables, disablesRegistryEditing(value)) << value;
 }

@@ -50,14 +50,6 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
     }
 }
 
-// What normalisation took off the end is counted; a value's name may end with it.
-TEST(Normalisation, CountsTheTrailingBackslashesItTakesOff) {
-    for (const auto& [given, count] : {std::pair{L"\"HKCU\\A\\\\\"\r\n", 2u}, {L"\\ \\", 0u}, {L"HKCU\\A\\ ", 0u}}) {
-        std::wstring path = given;
-        EXPECT_EQ(count, normaliseJumpPath(path)) << given;
-    }
-}
-
 // Lone line feeds and carriage returns separate lines too (the pasted forms with CR LF are the end-to-end tests').
 TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
     for (const auto& [text, line] : {std::pair{L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B", L"HKCU\\A  "}, {L"\n\rx", L"x"}, {L" \r\n\t", L""}})

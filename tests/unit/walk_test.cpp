@@ -29,18 +29,12 @@ TEST(LocalText, EndsAtTheFirstZeroAndWithinTheCapacity) {
     }
 }
 
-// The value names looked for after the walk, in order. missingAt: the index of the first
-// key name no key has (-1: every name matched).
+// The value names after the walk, in order (missingAt: the level of the first missing key name, -1: none).
 TEST(ValueNames, ThePathsOwnReadingFirstThenTheRestAsGivenFromTheFirstMissingKey) {
-    const JumpKind key = JumpKind::Key, value = JumpKind::Value, either = JumpKind::KeyOrValue;
+    const JumpKind value = JumpKind::Value, either = JumpKind::KeyOrValue;
     const struct { JumpKind kind; const wchar_t* path; int missingAt; std::vector<std::wstring> names; } rows[] = {
-        {value, L"R\\K\\v", -1, {L"v"}},                     {value, L"R\\K\\v\\", -1, {L"v", L"v\\"}},
-        {value, L"R\\K\\C:\\App\\a.exe", 2, {L"C:\\App\\a.exe"}}, {value, L"R\\K\\C:\\App\\\\", 2, {L"C:\\App\\\\"}},
-        {value, L"X\\C:\\a", 0, {}},                          {either, L"R\\K", -1, {}},
-        {either, L"R\\K\\v", 2, {L"v"}},                      {either, L"R\\K\\v\\", 2, {L"v", L"v\\"}},
-        {either, L"R\\K\\C:\\App\\", 2, {L"C:\\App\\"}},      {either, L"X", 0, {L"X"}},
-        {either, L"X\\C:\\a", 0, {}},                         {key, L"R\\K\\C:\\a", 2, {}},
-    };
+        {value, L"R\\K\\v\\", -1, {L"v", L"v\\"}}, {value, L"R\\K\\C:\\App\\\\", 2, {L"C:\\App\\\\"}}, {value, L"X\\C:\\a", 0, {}},
+        {either, L"R\\K\\v\\", 2, {L"v", L"v\\"}}, {either, L"X\\C:\\a", 0, {}}, {JumpKind::Key, L"R\\K\\C:\\a", 2, {}}};
     for (const auto& row : rows) {
         const PreparedPath prepared = prepareJumpPath(row.path, row.kind);
         KeyLevels levels(prepared.keys, row.kind);

@@ -209,24 +209,19 @@ DWORD WINAPI exitLater(void*) {
     ::ExitProcess(0);
 }
 
-// As the system's editor: registry editing disabled by policy is all it shows.
-bool editingDisabledByPolicy() {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        DWORD value = 0, size = sizeof(value);
-        if (!::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", L"DisableRegistryTools",
-                            RRF_RT_REG_DWORD, nullptr, &value, &size) && (value == 1 || value == 2))
-            return true;
-    }
-    return false;
+// As the system's editor: where a policy disables registry editing, its message is all it
+// shows, closed after 20 s at the latest so that nothing waits on it for ever.
+bool editingDisabledByPolicy(HKEY root) {
+    DWORD value = 0, size = sizeof(value);
+    return !::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", L"DisableRegistryTools",
+                           RRF_RT_REG_DWORD, nullptr, &value, &size) && (value == 1 || value == 2);
 }
-
-// The message is closed after 20 s at the latest, so that nothing waits on it for ever.
 void CALLBACK closeMessage(HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(0); }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    if (editingDisabledByPolicy()) {
+    if (editingDisabledByPolicy(HKEY_CURRENT_USER) || editingDisabledByPolicy(HKEY_LOCAL_MACHINE)) {
         ::SetTimer(nullptr, 0, 20000, closeMessage);
         ::MessageBoxW(nullptr, L"Registry editing has been disabled by your administrator.", L"Registry Editor", MB_OK | MB_ICONERROR);
         return 0;
