@@ -52,10 +52,12 @@ std::vector<std::wstring> valueNamesToLookFor(const PreparedPath& prepared, Jump
     std::vector<std::wstring> names;
     if (kind == JumpKind::Key || (kind == JumpKind::KeyOrValue && !missingRest)) return names;
     const std::wstring_view rest = missingRest.value_or(std::wstring_view());
+    // The path's own reading.
     if (!missingRest)
         names.push_back(prepared.valueName);
     else if (kind == JumpKind::KeyOrValue && rest.find(L'\\') == std::wstring_view::npos)
         names.emplace_back(rest);
+    // Then the rest as given, which may name a value whose name holds backslashes.
     const bool belowKey = rest.size() < prepared.keys.size();
     std::wstring restAsGiven = std::wstring(rest) + prepared.valueName + prepared.trailingBackslashes;
     if (belowKey && (names.empty() || names.front() != restAsGiven)) names.push_back(std::move(restAsGiven));

@@ -27,8 +27,8 @@ PreparedPath prepareJumpPath(std::wstring path, JumpKind kind);
 // One level of the walk.
 struct KeyLevel {
     std::wstring_view name;  // the key name to look for among the current item's children
-    std::wstring_view rest;  // the path from this name to the end (the value name a
-                             // key-or-value target wants when its last key is missing)
+    std::wstring_view rest;  // the path from this name to the end (where no key has the
+                             // name, the start of the value name looked for instead)
     bool isLast = false;     // no backslash follows this name
 };
 
