@@ -146,7 +146,7 @@ void buildJumpSettingsFromWords(JumpSettings& s, const std::vector<std::wstring>
         else
             s.showHelp = true;
     }
-    normaliseJumpPath(s.jumpPath);
+    s.jumpPathTrailingBackslashes = normaliseJumpPath(s.jumpPath);
 }
 
 void buildJumpSettings(JumpSettings& settings, const wchar_t* commandLine) {

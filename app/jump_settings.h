@@ -17,6 +17,8 @@ struct JumpSettings {
     bool logToFile = false;
     std::wstring logFilePath;
     std::wstring jumpPath;
+    // The backslashes the path ended with before normalisation: a value's name may end with them.
+    std::size_t jumpPathTrailingBackslashes = 0;
     std::wstring programFileName;
     std::map<std::wstring, std::wstring> switches;
     bool terminateIfOtherInstanceIsBlocking = false;

@@ -39,6 +39,7 @@ JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
     options.terminateOtherWaitingInstances = settings.terminateOtherWaitingInstances;
     options.giveUpWhenBlocked = settings.terminateIfOtherInstanceIsBlocking;
     options.waitTimeoutMs = settings.waitTimeoutMs;
+    options.trailingBackslashes = settings.jumpPathTrailingBackslashes;
     return options;
 }
 
@@ -54,7 +55,7 @@ JumpOutcome prepareAndRunJump(const JumpSettings& settings, JumpSession& session
 }
 
 // The path becomes the settings' jump path, so that every report line shows it.
-std::uint32_t takePathFromClipboard(std::wstring& jumpPath) {
+std::uint32_t takePathFromClipboard(JumpSettings& settings) {
     std::wstring text;
     DWORD error = 0;
     // Half a second of it may go to waiting for a program that holds the clipboard.
@@ -72,12 +73,13 @@ std::uint32_t takePathFromClipboard(std::wstring& jumpPath) {
             break;
     }
     std::wstring path = firstNonEmptyLine(text);
-    normaliseJumpPath(path);
+    const std::size_t trailingBackslashes = normaliseJumpPath(path);
     if (path.empty()) {
         reportError(text::kClipboardNoPath);
         return ExitFlags::NoKeyGiven;
     }
-    jumpPath = path;
+    settings.jumpPath = path;
+    settings.jumpPathTrailingBackslashes = trailingBackslashes;
     return 0;
 }
 
@@ -90,7 +92,7 @@ void runSteps(JumpSettings& settings, JumpSession& session, const std::wstring& 
         exitFlags |= showUsage(settings.programFileName);
     } else {
         const wchar_t* kindWord = kindWordFor(settings.jumpKind);
-        const std::uint32_t clipboardFailure = settings.pathFromClipboard ? takePathFromClipboard(settings.jumpPath) : 0;
+        const std::uint32_t clipboardFailure = settings.pathFromClipboard ? takePathFromClipboard(settings) : 0;
         if (clipboardFailure != 0) {
             exitFlags |= clipboardFailure;
         } else if (settings.jumpPath.empty()) {

@@ -107,17 +107,21 @@ std::wstring rewriteCopiedPath(std::wstring path) {
 
 }  // namespace
 
-void normaliseJumpPath(std::wstring& path) {
-    path = trimBack(trimFront(rewriteCopiedPath(path), kLeadingNoise), L"\\");
+std::size_t normaliseJumpPath(std::wstring& path) {
+    path = trimFront(rewriteCopiedPath(path), kLeadingNoise);
+    const std::size_t givenSize = path.size();
+    path = trimBack(path, L"\\");
+    const std::size_t trailingBackslashes = givenSize - path.size();
 
     const auto backslash = path.find(L'\\');
     const std::wstring root = foldToUpper(path.substr(0, backslash));
     for (const auto& alias : rootKeyAliases) {
         if (root == alias.shortName) {
             path = alias.longForm + (backslash == std::wstring::npos ? std::wstring() : path.substr(backslash));
-            return;
+            break;
         }
     }
+    return trailingBackslashes;
 }
 
 std::wstring firstNonEmptyLine(const std::wstring& text) {

@@ -15,8 +15,9 @@ extern const std::array<RootKeyAlias, 5> rootKeyAliases;
 // Makes a jump path plain. Copied forms first: the editor's address bar with the
 // computer first, PowerShell drives and provider paths, .reg file section lines, kernel
 // paths, and text pasted with quotes or a line end. Then leading blanks and backslashes
-// and trailing backslashes go, and a short root name is expanded.
-void normaliseJumpPath(std::wstring& path);
+// and trailing backslashes go, and a short root name is expanded. Returns the number of
+// trailing backslashes taken off: a value's name may end with them.
+std::size_t normaliseJumpPath(std::wstring& path);
 
 // The first line of a text that holds more than blanks, without its line end; empty
 // when there is none.

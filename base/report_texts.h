@@ -74,6 +74,11 @@ constexpr wchar_t kHandedOverUse32[] =
 // , Could not launch regedit process (<command line>). The returned error message was: <system text>
 constexpr wchar_t kLaunchFailed[] = L", Could not launch regedit process (";
 constexpr wchar_t kLaunchFailedError[] = L"). The returned error message was: ";
+// , Registry editing is disabled by policy: DisableRegistryTools is <n> in <root>\<key>, so no registry editor was started.
+constexpr wchar_t kEditingDisabled[] = L", Registry editing is disabled by policy: ";
+constexpr wchar_t kEditingDisabledIs[] = L" is ";
+constexpr wchar_t kEditingDisabledIn[] = L" in ";
+constexpr wchar_t kEditingDisabledEnd[] = L", so no registry editor was started.";
 constexpr wchar_t kSystemRootFailed[] = L", Failed to extract the %systemroot% value. Returned error was: ";
 // , There is a 64 bit version of <command> working at the moment and it prevents running a new
 // 32 bit version of <command>. You can try ...

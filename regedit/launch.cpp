@@ -7,6 +7,7 @@
 #include "base/report_encoding.h"
 #include "base/report_texts.h"
 #include "base/text_trimming.h"
+#include "regedit/editing_policy.h"
 
 namespace hivescout {
 
@@ -47,6 +48,7 @@ std::wstring composeLaunchCommandLine(const std::wstring& command, const std::ws
 std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& launchInfo, std::wstring command,
                             const std::wstring* directory) {
     launchInfo = PROCESS_INFORMATION{};
+    if (const std::uint32_t refused = refuseLaunchWhenEditingDisabled()) return refused;
     const std::wstring commandLine = composeLaunchCommandLine(command, directory);
     std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
     writable.push_back(L'\0');

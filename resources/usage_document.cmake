@@ -45,7 +45,8 @@ usage_switch("-JumpToKey=<key path>"
   "Default: none.")
 usage_switch("-JumpToValue=<value path>"
   "The registry value to show: the last name of the path is the value's name, the rest is its \
-key. Wins over -JumpToKey and -JumpTo when they are given too. "
+key. A value whose name holds backslashes, such as a file or folder path, is found too (see \
+Additional information). Wins over -JumpToKey and -JumpTo when they are given too. "
   "Default: none.")
 usage_switch("-LogToFile=<log file path>"
   "Writes the whole report (ordinary and error lines) to the given file instead of the standard \
@@ -114,6 +115,17 @@ usage_paragraph(bullet "Pasted text: double quotes around the path and a line en
 dropped.")
 usage_paragraph(text "Prefixes and root names are matched without regard to the case of A to Z. A \
 forward slash is part of a key name, never a separator, and blanks at the end stay.")
+usage_paragraph(subheading "Values named like paths:")
+usage_paragraph(text "Many values are named after a file or a folder, with backslashes in their \
+names (C:\\Program Files\\App\\app.exe under ...\\AppCompatFlags\\Layers, \
+C:\\Program Files\\App\\ under ...\\Installer\\Folders). With -JumpTo, -JumpToValue, \
+-Clipboard or a path without switch, when a name of the path is not a subkey of the key before \
+it, the rest of the path from that name to its end, backslashes included, is looked for as a \
+value's name in that key: \"-JumpToValue=HKCU\\...\\Layers\\C:\\Program \
+Files\\App\\app.exe\" selects the value C:\\Program Files\\App\\app.exe in Layers. A \
+backslash at the end of the path belongs to that name; in quotes it is written twice before the \
+closing quote (\"...\\App\\\\\"). A key still wins over a value, and when no such value \
+exists either, the report is the usual one for a path that is not found.")
 usage_paragraph(subheading "Which registry editor is used:")
 usage_paragraph(bullet "Hivescout uses a running registry editor of the wanted bitness (64-bit \
 unless -Use32BitRegedit is given) that no other copy of Hivescout is using.")
@@ -121,6 +133,11 @@ usage_paragraph(bullet "When there is none, or -UseMultipleInstancesOfRegedit is
 a new registry editor and waits up to 5 seconds for its window.")
 usage_paragraph(bullet "A running registry editor of the other bitness prevents starting the one \
 that is needed (error codes 65536 and 131072).")
+usage_paragraph(bullet "Where a policy disables registry editing (the value DisableRegistryTools \
+set to 1 or 2 under Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System in \
+HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE), no registry editor is started: an error line names \
+the value and where it is set, and the exit code is 8. A running registry editor is still \
+used.")
 usage_paragraph(subheading "Synchronisation between running copies:")
 usage_paragraph(bullet "Only one copy of Hivescout drives a registry editor at a time. A copy \
 waits for the time given by -WaitTimeout, or ends at once with \
@@ -147,7 +164,7 @@ usage_exit_code(1 "No eligible working registry editor was found.")
 usage_exit_code(2 "The registry editor's process could not be opened.")
 usage_exit_code(4 "No eligible registry editor window was found within 5 seconds; an error line \
 names the editor's process.")
-usage_exit_code(8 "Starting the registry editor failed.")
+usage_exit_code(8 "Starting the registry editor failed, or a policy disables registry editing.")
 usage_exit_code(16 "No key to jump to was given, or -Clipboard found no path on the clipboard.")
 usage_exit_code(32 "Setting up the communication with the registry editor failed.")
 usage_exit_code(64 "Writing a tree item into the registry editor failed (always with 1024).")

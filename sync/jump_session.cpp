@@ -108,7 +108,8 @@ JumpOutcome JumpSession::lockAndWalk(const std::wstring& jumpPath, const Regedit
     }
     reportOutput(text::kJumping, kindWord, text::kKindPathSeparator, visibleInReport(jumpPath));
     const RecordLayout layout = chooseRecordLayout(options_.use32BitRegedit, options_.use64BitRegedit, editor_.is32Bit);
-    WalkOutcome walk = jumpInRegeditViews(jumpPath, views, options_.kind, layout, buffers_);
+    const std::wstring pathAsGiven = jumpPath + std::wstring(options_.trailingBackslashes, L'\\');
+    WalkOutcome walk = jumpInRegeditViews(pathAsGiven, views, options_.kind, layout, buffers_);
     showResult(walk, views);
     if (editorHasEnded(editor_.process)) {
         reportError(text::kEditorEndedDuringJump);

@@ -20,6 +20,7 @@ struct JumpOptions {
     bool terminateOtherWaitingInstances = false;
     bool giveUpWhenBlocked = false;  // rather than wait for another copy's lock
     std::uint32_t waitTimeoutMs = 3000;
+    std::size_t trailingBackslashes = 0;  // taken off the path's end; a value's name may end with them
 };
 
 // One jump and what it holds: the editor in use, the blocks inside it with the tool's

@@ -4,6 +4,9 @@ namespace hivescout {
 
 PreparedPath prepareJumpPath(std::wstring path, JumpKind kind) {
     PreparedPath prepared;
+    const std::size_t end = path.find_last_not_of(L'\\') + 1;  // 0 for a path of backslashes only
+    prepared.trailingBackslashes = path.substr(end);
+    path.erase(end);
     switch (kind) {
     case JumpKind::Value: {
         const std::size_t lastSeparator = path.rfind(L'\\');
@@ -44,22 +47,21 @@ std::optional<KeyLevel> KeyLevels::next() {
     return level;
 }
 
-WalkEnd walkEndWhenMissing(JumpKind kind, bool isLastLevel) {
-    return (kind == JumpKind::KeyOrValue && isLastLevel) ? WalkEnd::ValueWanted : WalkEnd::NotFound;
-}
-
-WalkFinish finishAfterWalk(WalkEnd end, JumpKind kind, const std::wstring& valueName) {
-    switch (end) {
-    case WalkEnd::NotFound:
-        return WalkFinish::NotFound;
-    case WalkEnd::ValueWanted:
-        return WalkFinish::ValueSearch;
-    case WalkEnd::Reached:
-        break;
-    }
-    if (kind == JumpKind::Value) return WalkFinish::ValueSearch;
-    if (kind == JumpKind::KeyOrValue && !valueName.empty()) return WalkFinish::ValueSearch;
-    return WalkFinish::Key;
+std::vector<std::wstring> valueNamesToLookFor(const PreparedPath& prepared, JumpKind kind,
+                                              std::optional<std::wstring_view> missingRest) {
+    std::vector<std::wstring> names;
+    if (kind == JumpKind::Key || (kind == JumpKind::KeyOrValue && !missingRest)) return names;
+    const std::wstring_view rest = missingRest.value_or(std::wstring_view());
+    // The path's own reading.
+    if (!missingRest)
+        names.push_back(prepared.valueName);
+    else if (kind == JumpKind::KeyOrValue && rest.find(L'\\') == std::wstring_view::npos)
+        names.emplace_back(rest);
+    // Then the rest as given, which may name a value whose name holds backslashes.
+    const bool belowKey = rest.size() < prepared.keys.size();
+    std::wstring restAsGiven = std::wstring(rest) + prepared.valueName + prepared.trailingBackslashes;
+    if (belowKey && (names.empty() || names.front() != restAsGiven)) names.push_back(std::move(restAsGiven));
+    return names;
 }
 
 }  // namespace hivescout

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hivescout {
 
@@ -15,17 +16,19 @@ struct PreparedPath {
     std::wstring keys;       // key names separated by backslashes
     std::wstring valueName;  // empty unless a value target named one
     bool valueMissing = false;  // a value target that names no value
+    std::wstring trailingBackslashes;  // the path's own, which only a value's name can hold
 };
 
-// A value target loses its last name (the backslash stays); a key target gains a
-// trailing backslash; a key-or-value target is walked as it is.
+// The trailing backslashes of the path as given are set apart first. Then a value target
+// loses its last name (the backslash stays); a key target gains a trailing backslash; a
+// key-or-value target is walked as it is.
 PreparedPath prepareJumpPath(std::wstring path, JumpKind kind);
 
 // One level of the walk.
 struct KeyLevel {
     std::wstring_view name;  // the key name to look for among the current item's children
-    std::wstring_view rest;  // the path from this name to the end (the value name a
-                             // key-or-value target wants when its last key is missing)
+    std::wstring_view rest;  // the path from this name to the end (where no key has the
+                             // name, the start of the value name looked for instead)
     bool isLast = false;     // no backslash follows this name
 };
 
@@ -45,16 +48,15 @@ private:
     bool finished_ = false;
 };
 
-enum class WalkEnd { Reached, ValueWanted, NotFound };
-
-// When a level's name is missing: a key-or-value target whose last name is not a key
-// may still name a value; everything else was not found.
-WalkEnd walkEndWhenMissing(JumpKind kind, bool isLastLevel);
-
-enum class WalkFinish { Key, ValueSearch, NotFound };
-
-// What follows the walk. valueName is the one left after the walk (a key-or-value
-// target clears it when its last name matched a key, since a key wins over a value).
-WalkFinish finishAfterWalk(WalkEnd end, JumpKind kind, const std::wstring& valueName);
+// The value names to look for, in this order, in the list of the key the walk left
+// selected; none when the jump ends on the key reached, or as not found. missingRest is
+// the path from the first key name that no key has to the end of the keys (a view into
+// prepared.keys), or nothing when every key name matched. First the path's own reading:
+// the name after its last backslash (a value target), or a last name that is no key (a
+// key-or-value target). Then, since value names may hold backslashes (file and folder
+// paths), the rest of the path as given from the first missing name on, its trailing
+// backslashes included; only below a key that matched, and never for a key target.
+std::vector<std::wstring> valueNamesToLookFor(const PreparedPath& prepared, JumpKind kind,
+                                              std::optional<std::wstring_view> missingRest);
 
 }  // namespace hivescout

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "views/key_path.h"
@@ -54,24 +56,20 @@ void selectAndExpand(HWND tree, HTREEITEM item) {
 }
 
 struct WalkResult {
-    WalkEnd end = WalkEnd::NotFound;
+    std::optional<std::wstring_view> missingRest;  // from the first key name no key has; nothing when all matched
     std::uint32_t failure = 0;
 };
 
 // The tree items matched are appended to passedPath.
-WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, std::wstring& valueName,
-                       TreeItemRecord& record, RemoteBuffers& buffers, std::wstring& passedPath) {
+WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, TreeItemRecord& record,
+                       RemoteBuffers& buffers, std::wstring& passedPath) {
     WalkResult result;
     HTREEITEM current = nextItem(tree, TVGN_ROOT, nullptr);
     KeyLevels levels(prepared.keys, kind);
     for (;;) {
         current = nextItem(tree, TVGN_CHILD, current);
         const std::optional<KeyLevel> level = levels.next();
-        if (!level) {
-            result.end = WalkEnd::Reached;
-            return result;
-        }
-        if (kind == JumpKind::KeyOrValue) valueName.assign(level->rest);
+        if (!level) return result;
 
         const ChildMatch match = findSibling(tree, current, foldToLower(std::wstring(level->name)), record, buffers);
         if (match.failure) {
@@ -79,18 +77,14 @@ WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, s
             return result;
         }
         if (!match.item) {
-            result.end = walkEndWhenMissing(kind, level->isLast);
+            result.missingRest = level->rest;
             return result;
         }
         passedPath.append(match.text);
         passedPath.push_back(L'\\');
         selectAndExpand(tree, match.item);
-        if (level->isLast) {
-            // A key wins over a value of the same name.
-            if (kind == JumpKind::KeyOrValue) valueName.clear();
-            result.end = WalkEnd::Reached;
-            return result;
-        }
+        // A key wins over a value of the same name.
+        if (level->isLast) return result;
         current = match.item;
     }
 }
@@ -110,9 +104,14 @@ void finishOnKey(HWND tree, JumpKind kind, JumpOutcome& outcome) {
     if (kind == JumpKind::KeyOrValue) outcome.kindWord = text::kKindKey;
 }
 
-void finishOnValue(const std::wstring& valueName, const RegeditViews& views, RecordLayout layout,
+// The names are looked for one after the other, until a row carries one.
+void finishOnValue(const std::vector<std::wstring>& valueNames, const RegeditViews& views, RecordLayout layout,
                    RemoteBuffers& buffers, WalkOutcome& outcome) {
-    const ValueSearchResult search = selectValueInList(valueName, views, layout, buffers);
+    ValueSearchResult search;
+    for (const std::wstring& valueName : valueNames) {
+        search = selectValueInList(valueName, views, layout, buffers);
+        if (search.outcome != ValueSearch::NotFound) break;
+    }
     if (search.rowFound) {
         outcome.jump.kindWord = text::kKindValue;
         outcome.jump.passedPath.append(search.rowText);
@@ -153,22 +152,20 @@ WalkOutcome jumpInRegeditViews(std::wstring targetPath, const RegeditViews& view
     }
     TreeItemRecord record(layout, buffers.text.remoteAddress());
 
-    std::wstring valueName = prepared.valueName;
-    const WalkResult walk = walkKeyPath(views.tree, prepared, kind, valueName, record, buffers, jump.passedPath);
+    const WalkResult walk = walkKeyPath(views.tree, prepared, kind, record, buffers, jump.passedPath);
     if (walk.failure) {
         jump.flags = walk.failure;
         return outcome;
     }
 
-    switch (finishAfterWalk(walk.end, kind, valueName)) {
-    case WalkFinish::Key:
+    const std::vector<std::wstring> valueNames = valueNamesToLookFor(prepared, kind, walk.missingRest);
+    if (!valueNames.empty()) {
+        finishOnValue(valueNames, views, layout, buffers, outcome);
+        return outcome;
+    }
+    if (!walk.missingRest) {
         finishOnKey(views.tree, kind, jump);
         return outcome;
-    case WalkFinish::ValueSearch:
-        finishOnValue(valueName, views, layout, buffers, outcome);
-        return outcome;
-    case WalkFinish::NotFound:
-        break;
     }
     clickTree(views.tree);
     jump.flags = finishNotFound(buffers.process, jump.kindWord);

@@ -29,8 +29,9 @@ struct WalkOutcome {
 // The report word for what a jump path names: "key", "value" or "key/value".
 const wchar_t* kindWordFor(JumpKind kind);
 
-// Walks the tree to the target and selects the key or value. The records are laid out
-// for the editor's bitness.
+// Walks the tree to the target and selects the key or value. The target path is as given
+// but normalised: the backslashes it ended with may end a value's name. The records are
+// laid out for the editor's bitness.
 WalkOutcome jumpInRegeditViews(std::wstring targetPath, const RegeditViews& views, JumpKind kind, RecordLayout layout,
                                RemoteBuffers& buffers);
 

@@ -55,6 +55,40 @@ TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
     }
 }
 
+namespace {
+
+const wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", kPolicy[] = L"DisableRegistryTools";
+
+// A policy value for the test's life, set only where there was none.
+struct PolicyValue {
+    PolicyValue(HKEY root, DWORD value)
+        : root(root), set(::RegGetValueW(root, kPolicyKey, kPolicy, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND &&
+                          !::RegSetKeyValueW(root, kPolicyKey, kPolicy, REG_DWORD, &value, sizeof(value))) {}
+    ~PolicyValue() { if (set) ::RegDeleteKeyValueW(root, kPolicyKey, kPolicy); }
+    const HKEY root;
+    const bool set;
+};
+
+}  // namespace
+
+// Registry editing disabled by policy, in either root key: no further editor is started (the
+// stand-in, as the system's editor, would show only that), and the running one is still used.
+TEST_F(StandinJump, APolicyDisablingRegistryEditingStopsOnlyALaunch) {
+    const Editor running;  // opened before the policy came
+    ASSERT_TRUE(running.ready());
+    const std::wstring target = switchWord(L"-jumptokey", testPath(L"Alpha"));
+    for (const auto& [root, name, value] : {std::tuple{HKEY_CURRENT_USER, L"HKEY_CURRENT_USER", 1}, {HKEY_LOCAL_MACHINE, L"HKEY_LOCAL_MACHINE", 2}}) {
+        const PolicyValue policy(root, value);
+        ASSERT_TRUE(policy.set);
+        const HivescoutRun refused = jump(L"-m " + target);
+        EXPECT_EQ(ExitFlags::RegeditLaunchFailed, refused.exitCode());
+        EXPECT_EQ(L", Registry editing is disabled by policy: " + std::wstring(kPolicy) + L" is " + std::to_wstring(value) + L" in " + name +
+                      L"\\" + kPolicyKey + L", so no registry editor was started.", refused.errorMessages().at(0));
+        EXPECT_EQ(0u, jump(target).exitCode());
+        EXPECT_EQ(std::vector<DWORD>{running.processId()}, runningEditorIds());
+    }
+}
+
 // What the jump sends to the list, message for message, from the click on the tree.
 using MessageOrder = JumpFixture;
 

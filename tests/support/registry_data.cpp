@@ -36,5 +36,5 @@ void addNumbered(std::vector<std::wstring>& entries, const wchar_t* format, unsi
 std::vector<std::wstring> sampleTestTree() {
     return {L"|", L"|MixedCase", L"|Gr\u00FC\u00DFe", L"|\u00C4rger", L"|Trailing  ", L"|Shared", L"Alpha|A", L"beta|B",
             L"GAMMA\\Inner", L"\u00DCnic\u00F6de|\u00E9t\u00E9", L"Trailing |x", L"Shared|InsideShared", L"Empty",
-            L"Nested\\Level2\\Level3|Deep"};
+            L"Nested\\Level2\\Level3|Deep", L"Paths|C:\\Program Files\\App\\app.exe", L"Paths|C:\\Program Files\\App\\"};
 }

@@ -25,6 +25,6 @@ private:
 void addNumbered(std::vector<std::wstring>& entries, const wchar_t* format, unsigned count, unsigned first = 0);
 
 // The usual test tree: names in mixed case, outside ASCII and with trailing blanks, a key
-// and a value both named "Shared", a key with neither values nor subkeys ("Empty") and
-// the chain "Nested\Level2\Level3".
+// and a value both named "Shared", a key with neither values nor subkeys ("Empty"), the
+// chain "Nested\Level2\Level3", and values named like a file and a folder ("Paths").
 std::vector<std::wstring> sampleTestTree();

@@ -11,6 +11,7 @@
 #include "base/shared_objects.h"
 #include "base/text_folding.h"
 #include "regedit/discovery.h"
+#include "regedit/editing_policy.h"
 #include "regedit/launch.h"
 #include "regedit/silent_editor.h"
 #include "regedit/editor_windows.h"
@@ -55,6 +56,11 @@ TEST(Launch, CommandLineFromDirectoryAndCommand) {
     EXPECT_EQ(L"regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", nullptr));
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\" -m", composeLaunchCommandLine(L"regedit.exe -m", &spaced));
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
+}
+
+TEST(Launch, OnlyPolicyValuesOneAndTwoDisableRegistryEditing) {  // the roots and the refusal: end to end
+    for (const auto& [value, disables] : {std::pair{0ul, false}, {1ul, true}, {2ul, true}, {3ul, false}, {0x101ul, false}})
+        EXPECT_EQ(disables, disablesRegistryEditing(value)) << value;
 }
 
 // Which bitness is accepted is proven end to end, with editors of both.

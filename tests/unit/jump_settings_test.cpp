@@ -15,8 +15,7 @@ struct Built : JumpSettings {
 TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
     const struct { std::vector<std::wstring> words; std::wstring path; JumpKind kind; bool help, clipboard; } rows[] = {
         {{}, L"", JumpKind::KeyOrValue, true, false},
-        // Help switches in any case; the rest is read all the same.
-        {{L"/?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
+        // Help switches in any case; the rest is read all the same ("/?" and "-help": end to end).
         {{L"?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         {{L"--HELP", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         // Bare words are joined by single blanks, an unknown switch among them.

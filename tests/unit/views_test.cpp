@@ -23,11 +23,6 @@ LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
 }
 
-bool committed(void* address) {
-    MEMORY_BASIC_INFORMATION info{};
-    return ::VirtualQuery(address, &info, sizeof(info)) && info.State == MEM_COMMIT;
-}
-
 // A window with a tree ("Computer" over "Same", over the silent "Other") and a list after it.
 class OwnViews : public ::testing::Test {
 protected:
@@ -45,10 +40,6 @@ protected:
         TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
     }
-    std::uint32_t findViews(HANDLE process) {
-        const std::uint32_t found = findRegeditViews(WindowSet{window_}, views_, process);
-        return found != 0 ? found : buffers_.allocate(process);
-    }
 
     HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
     RegeditViews views_;
@@ -58,25 +49,10 @@ protected:
 
 }  // namespace
 
-TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
-    EXPECT_EQ(tree_, views_.tree);
-    EXPECT_EQ(list_, views_.list);
-    void* const blocks[] = {buffers_.text.address(), buffers_.treeItem.address(), buffers_.listItem.address()};
-    for (void* block : blocks) EXPECT_TRUE(committed(block));
-    // Searching again keeps the blocks it holds.
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
-    EXPECT_EQ(blocks[0], buffers_.text.address());
-    buffers_.release();
-    for (void* block : blocks) EXPECT_FALSE(committed(block));
-    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held());
-    EXPECT_FALSE(buffers_.localText);
-    buffers_.release();  // a second release finds nothing
-}
-
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
-    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess()));
+    ASSERT_EQ(0u, buffers_.allocate(::GetCurrentProcess()));
     const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64, buffers_).jump;
     EXPECT_EQ(ExitFlags::KeyNotFound, outcome.flags);
     EXPECT_EQ(L"Same\\", outcome.passedPath);

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "base/text_folding.h"
+#include "views/key_path.h"
 #include "views/remote_buffers.h"
 
 using namespace hivescout;
@@ -25,5 +26,20 @@ TEST(LocalText, EndsAtTheFirstZeroAndWithinTheCapacity) {
         std::fill(text.get(), text.get() + kTextBlockUnits, L'x');
         if (zeroAt < kTextBlockUnits) text[zeroAt] = L'\0';
         EXPECT_EQ(std::min(zeroAt, kRemoteTextCapacity - 1), terminateLocalText(text.get()).size());
+    }
+}
+
+// The value names after the walk, in order (missingAt: the level of the first missing key name, -1: none).
+TEST(ValueNames, ThePathsOwnReadingFirstThenTheRestAsGivenFromTheFirstMissingKey) {
+    const JumpKind value = JumpKind::Value, either = JumpKind::KeyOrValue;
+    const struct { JumpKind kind; const wchar_t* path; int missingAt; std::vector<std::wstring> names; } rows[] = {
+        {value, L"R\\K\\v\\", -1, {L"v", L"v\\"}}, {value, L"R\\K\\C:\\App\\\\", 2, {L"C:\\App\\\\"}}, {value, L"X\\C:\\a", 0, {}},
+        {either, L"R\\K\\v\\", 2, {L"v", L"v\\"}}, {either, L"X\\C:\\a", 0, {}}, {JumpKind::Key, L"R\\K\\C:\\a", 2, {}}};
+    for (const auto& row : rows) {
+        const PreparedPath prepared = prepareJumpPath(row.path, row.kind);
+        KeyLevels levels(prepared.keys, row.kind);
+        std::optional<std::wstring_view> missing;
+        for (int level = 0; level <= row.missingAt; ++level) missing = levels.next()->rest;
+        EXPECT_EQ(row.names, valueNamesToLookFor(prepared, row.kind, missing)) << row.path;
     }
 }

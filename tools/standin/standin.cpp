@@ -209,9 +209,23 @@ DWORD WINAPI exitLater(void*) {
     ::ExitProcess(0);
 }
 
+// As the system's editor: where a policy disables registry editing, its message is all it
+// shows, closed after 20 s at the latest so that nothing waits on it for ever.
+bool editingDisabledByPolicy(HKEY root) {
+    DWORD value = 0, size = sizeof(value);
+    return !::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", L"DisableRegistryTools",
+                           RRF_RT_REG_DWORD, nullptr, &value, &size) && (value == 1 || value == 2);
+}
+void CALLBACK closeMessage(HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(0); }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    if (editingDisabledByPolicy(HKEY_CURRENT_USER) || editingDisabledByPolicy(HKEY_LOCAL_MACHINE)) {
+        ::SetTimer(nullptr, 0, 20000, closeMessage);
+        ::MessageBoxW(nullptr, L"Registry editing has been disabled by your administrator.", L"Registry Editor", MB_OK | MB_ICONERROR);
+        return 0;
+    }
     const std::wstring recordPath = environment(knob::kRecord);
     if (!recordPath.empty())
         record = ::CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
