@@ -16,7 +16,6 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
     const struct { std::vector<std::wstring> words; std::wstring path; JumpKind kind; bool help, clipboard; } rows[] = {
         {{}, L"", JumpKind::KeyOrValue, true, false},
         // Help switches in any case; the rest is read all the same.
-        {{L"/?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         {{L"?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         {{L"--HELP", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
         // Bare words are joined by single blanks, an unknown switch among them.
@@ -25,7 +24,6 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
         {{L""}, L"", JumpKind::KeyOrValue, false, false},
         // A recognised switch makes bare words ignored.
         {{L"-m", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
-        {{L"-x86", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
         {{L"-Clipboard", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, true},
         {{L"-jumpto=hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My", JumpKind::KeyOrValue, false, false},
         // Value over key over key-or-value over the clipboard, whatever the order.
@@ -49,7 +47,6 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
 TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
     const struct { std::vector<std::wstring> words; bool waitingEnded, furtherEditor, bits32, bits64, giveUp;
                    std::uint32_t waitMs; std::wstring log; bool append; } rows[] = {
-        {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
         {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
         {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
          1, 1, 0, 1, true, 3000, L"", false},
