@@ -21,22 +21,26 @@ password='a "quoted" pass'\''word '
 pfx="$keys/test signer.pfx"
 openssl pkcs12 -export -inkey "$keys/key.pem" -in "$keys/cert.pem" -out "$pfx" -passout fd:3 3<<<"$password"
 
-# osslsigncode seen through a stand-in that records its arguments and the mode of the
-# password file it is given.
-real=$(command -v osslsigncode || true)
+# Without HIVESCOUT_SIGN_PASSWORD, a certificate without a password signs (and the package
+# script installs osslsigncode when it is missing).
+openssl pkcs12 -export -inkey "$keys/key.pem" -in "$keys/cert.pem" -out "$keys/open.pfx" -passout pass:
+env -u HIVESCOUT_SIGN_PASSWORD PACKAGE_DIST_DIR="$work/open" "$root/scripts/package" "--sign-pfx=$keys/open.pfx" > "$work/open.log" 2>&1 ||
+  { cat "$work/open.log"; fail "signing with a certificate without a password"; }
+
+# osslsigncode seen through a stand-in that records its arguments and the mode and path of
+# the password file it is given.
 mkdir "$work/shim"
 cat > "$work/shim/osslsigncode" <<'SHIM'
 #!/usr/bin/env bash
 printf '%s\n' "$@" >> "$SHIM_LOG"
 previous=""
 for argument in "$@"; do
-  [ "$previous" != -readpass ] || stat -c 'password file mode %a' "$argument" >> "$SHIM_LOG"
+  [ "$previous" != -readpass ] || stat -c 'password file mode %a %n' "$argument" >> "$SHIM_LOG"
   previous=$argument
 done
 PATH=$SHIM_PATH exec osslsigncode "$@"
 SHIM
 chmod +x "$work/shim/osslsigncode"
-[ -n "$real" ] || echo "osslsigncode is not installed: the package script installs it"
 
 # package <dist folder> [arguments...]: its output goes to <dist folder>.log.
 package() {
@@ -56,7 +60,9 @@ unpack() {
 HIVESCOUT_SIGN_PASSWORD=$password package "$work/signed" "--sign-pfx=$pfx"
 grep -q "^Signed hivescout.exe with the certificate in $pfx, without a timestamp$" "$work/signed.log" || fail "no signing line"
 ! grep -qF "$password" "$work/signed.log" "$work/osslsigncode.log" || fail "the password was printed or passed as an argument"
-grep -qx 'password file mode 600' "$work/osslsigncode.log" || fail "the password file is not private"
+password_file=$(sed -n 's/^password file mode 600 //p' "$work/osslsigncode.log")
+[ -n "$password_file" ] || fail "the password file is not private"
+[ ! -e "$password_file" ] || fail "the password file was left behind"
 signed="$work/signed release"
 unpack "$work/signed" "$signed"
 osslsigncode verify -CAfile "$keys/cert.pem" -in "$signed/hivescout.exe" > "$work/verify.log" 2>&1 ||
@@ -73,10 +79,21 @@ printf "\\x$(printf %02x $((byte ^ 1)))" | dd of="$work/changed.exe" bs=1 seek=4
 HIVESCOUT_SIGN_PASSWORD=$password package "$work/again" "--sign-pfx=$pfx"
 cmp "$work/signed"/*.zip "$work/again"/*.zip || fail "signing twice packed different bytes"
 
-# A wrong password packs nothing.
+# A wrong password, or a timestamp authority that cannot be reached, packs nothing.
 HIVESCOUT_SIGN_PASSWORD=wrong PACKAGE_DIST_DIR="$work/wrong" "$root/scripts/package" "--sign-pfx=$pfx" > /dev/null 2>&1 &&
   fail "packed with a wrong password"
 [ ! -e "$work/wrong"/*.zip ] || fail "a zip was left with a wrong password"
+: > "$work/osslsigncode.log"
+HIVESCOUT_SIGN_PASSWORD=$password SHIM_LOG="$work/osslsigncode.log" SHIM_PATH=$PATH PATH="$work/shim:$PATH" \
+  PACKAGE_DIST_DIR="$work/stamped" "$root/scripts/package" "--sign-pfx=$pfx" --timestamp-url=http://127.0.0.1:9/ > /dev/null 2>&1 &&
+  fail "packed without the timestamp asked for"
+[[ $(< "$work/osslsigncode.log") == *$'\n-ts\nhttp://127.0.0.1:9/\n'* ]] || fail "the timestamp authority was not asked"
+[ ! -e "$work/stamped"/*.zip ] || fail "a zip was left without its timestamp"
+unpack "$work/open" "$work/open release"
+osslsigncode verify -CAfile "$keys/cert.pem" -in "$work/open release/hivescout.exe" > /dev/null 2>&1 || fail "unsigned without a password"
+# A certificate in the folder the package would empty first is refused, and stays.
+PACKAGE_DIST_DIR="$keys" "$root/scripts/package" "--sign-pfx=$pfx" > /dev/null 2>&1 && fail "signed from inside the package folder"
+[ -f "$pfx" ] || fail "the certificate in the package folder was removed"
 
 # Unsigned: said in one line, the program holds no signature, and it is the signed one's
 # program without its signature.
@@ -85,14 +102,20 @@ grep -q "^Not signed: " "$work/unsigned.log" || fail "no line saying the package
 unpack "$work/unsigned" "$work/unsigned release"
 ! osslsigncode extract-signature -in "$work/unsigned release/hivescout.exe" -out "$work/none.p7" > /dev/null 2>&1 ||
   fail "the unsigned package holds a signature"
+# Signing adds the signature and sets the header's checksum (e_lfanew + 88), nothing else.
 osslsigncode remove-signature -in "$signed/hivescout.exe" -out "$work/stripped.exe" > /dev/null
-cmp -s <(tail -c +513 "$work/stripped.exe") <(tail -c +513 "$work/unsigned release/hivescout.exe") ||
+checksum=$(($(od -An -tu4 -j 60 -N 4 "$work/stripped.exe") + 88))
+[ -z "$(cmp -l "$work/stripped.exe" "$work/unsigned release/hivescout.exe" 2>&1 | awk -v c="$checksum" '$1 <= c || $1 > c + 4')" ] ||
   fail "signing changed more than the signature"
 
-# Neither the key nor the certificate is in a package or its zip.
-body=$(sed -n 2p "$keys/cert.pem")
-for zip in "$work/signed"/*.zip "$work/unsigned"/*.zip; do
-  ! unzip -p "$zip" | grep -qF "$body" || fail "the certificate is in $zip"
+# Neither the private key nor the certificate file is in a zip (the signature carries the
+# certificate, whose public key is also in the private key's first half): 32 bytes of the
+# private key's second half (a prime) and of the certificate file, in hexadecimal.
+hex() { od -An -tx1 -v | tr -d ' \n'; }
+key=$(openssl pkey -in "$keys/key.pem" -outform DER | hex | cut -c 1201-1264)
+pfx_part=$(hex < "$pfx" | cut -c 1201-1264)
+for zip in "$work/signed"/*.zip "$work/again"/*.zip "$work/open"/*.zip "$work/unsigned"/*.zip; do
+  [ "$(unzip -p "$zip" | hex | grep -cF -e "$key" -e "$pfx_part" || true)" = 0 ] || fail "the key or the certificate file is in $zip"
 done
 
 # The signed program, unpacked into a folder with a blank, jumps in Wine's own editor.
