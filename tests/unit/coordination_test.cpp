@@ -55,7 +55,6 @@ TEST(Launch, CommandLineFromDirectoryAndCommand) {
     EXPECT_EQ(L"C:\\Windows\\regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", &single));
     EXPECT_EQ(L"regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", nullptr));
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\" -m", composeLaunchCommandLine(L"regedit.exe -m", &spaced));
-    EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\"", composeLaunchCommandLine(L"regedit.exe", &spaced));
 }
 
 TEST(Launch, OnlyPolicyValuesOneAndTwoDisableRegistryEditing) {  // the roots and the refusal: end to end

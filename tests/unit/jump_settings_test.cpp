@@ -24,7 +24,6 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
         {{L""}, L"", JumpKind::KeyOrValue, false, false},
         // A recognised switch makes bare words ignored.
         {{L"-m", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
-        {{L"-x86", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
         {{L"-Clipboard", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, true},
         {{L"-jumpto=hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My", JumpKind::KeyOrValue, false, false},
         // Value over key over key-or-value over the clipboard, whatever the order.
@@ -48,7 +47,6 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
 TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
     const struct { std::vector<std::wstring> words; bool waitingEnded, furtherEditor, bits32, bits64, giveUp;
                    std::uint32_t waitMs; std::wstring log; bool append; } rows[] = {
-        {{L"-m"}, 0, 1, 0, 1, false, 3000, L"", false},
         {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
         {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
          1, 1, 0, 1, true, 3000, L"", false},

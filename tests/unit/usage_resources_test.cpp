@@ -1,6 +1,7 @@
-// The usage texts as they are built into hivescout.exe, read with the program's own function.
+// The resources as they are built into hivescout.exe, read with the program's own function.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,16 @@
 
 using namespace hivescout;
 
-TEST(UsageResources, BothTextsDocumentEverySwitchAndEveryExitBit) {
+TEST(ProgramResources, UsageTextsManifestAndVersionFieldsAsBuilt) {
     const HMODULE module = ::LoadLibraryExW(hivescoutPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);
-    std::vector<char> richBytes, plainBytes, untouched{'x'};
+    std::vector<char> richBytes, plainBytes, untouched{'x'}, manifestBytes, versionBytes;
     EXPECT_EQ(0u, readResourceData(richBytes, IDR_USAGE_RICH, USAGE_RESOURCE_TYPE_NAME, module));
     EXPECT_EQ(0u, readResourceData(plainBytes, IDR_USAGE_PLAIN, USAGE_RESOURCE_TYPE_NAME, module));
     EXPECT_EQ(ExitFlags::ResourceExtractionFailed, readResourceData(untouched, 999, USAGE_RESOURCE_TYPE_NAME, module));
     EXPECT_EQ(1u, untouched.size());
+    EXPECT_EQ(0u, readResourceData(manifestBytes, 1, RT_MANIFEST, module));
+    EXPECT_EQ(0u, readResourceData(versionBytes, 1, RT_VERSION, module));
     ::FreeLibrary(module);
     const std::string rich(richBytes.begin(), richBytes.end());
     const std::wstring plain(reinterpret_cast<const wchar_t*>(plainBytes.data()), plainBytes.size() / 2);
@@ -46,4 +49,16 @@ TEST(UsageResources, BothTextsDocumentEverySwitchAndEveryExitBit) {
         EXPECT_NE(std::wstring::npos, richText.find(L"\\fs24 " + std::to_wstring(bit) + L"\\tab ")) << bit;
         EXPECT_NE(std::wstring::npos, plain.find(L"\r\n\t\t" + std::to_wstring(bit) + L"\t")) << bit;
     }
+    // The manifest: Windows 7, 8, 8.1, and 10 and 11 supported, and system-aware DPI.
+    const std::string manifest(manifestBytes.begin(), manifestBytes.end());
+    for (const char* declared : {"<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">",
+                                 "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+                                 "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
+                                 "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">system</dpiAwareness>"})
+        EXPECT_NE(std::string::npos, manifest.find(declared)) << declared;
+    // The version fields inventory tools read: each name, its padding and its whole value.
+    const std::wstring fields(reinterpret_cast<const wchar_t*>(versionBytes.data()), versionBytes.size() / 2);
+    EXPECT_TRUE(std::regex_search(fields, std::wregex(L"CompanyName\\x00+The Hivescout authors\\x00")));
+    EXPECT_TRUE(std::regex_search(fields, std::wregex(L"LegalCopyright\\x00+Copyright \\(c\\) 2026 The Hivescout authors\\x00")));
 }
