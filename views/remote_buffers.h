@@ -31,7 +31,8 @@ struct RemoteBuffers {
     RemoteBlock treeItem;  // the tree item record
     RemoteBlock listItem;  // the list item record
     std::unique_ptr<wchar_t[]> localText;
-    HANDLE process = nullptr;  // the editor the blocks live in
+    // The editor the blocks live in, as they borrowed it; null while none is held.
+    HANDLE process() const noexcept { return text.process(); }
 };
 
 // Ends the text read back within its first kRemoteTextCapacity units, whatever the editor
@@ -54,9 +55,5 @@ ItemText queryItemText(RemoteBuffers& buffers, HWND list, const ListItemRecord& 
 // Writes a list record without asking for anything back (the state change of a row).
 // Returns the failure bits, its line already reported.
 std::uint32_t writeListRecord(RemoteBuffers& buffers, const ListItemRecord& record);
-
-// The failure lines of the exchanges.
-void reportWriteFailure(DWORD error);
-void reportReadFailure(DWORD error);
 
 }  // namespace hivescout

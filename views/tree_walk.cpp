@@ -127,7 +127,7 @@ void finishOnValue(const std::wstring& valueName, const RegeditViews& views, Rec
     case ValueSearch::NotFound:
         break;
     }
-    outcome.jump.flags = finishNotFound(buffers.process, outcome.jump.kindWord);
+    outcome.jump.flags = finishNotFound(buffers.process(), outcome.jump.kindWord);
 }
 
 }  // namespace
@@ -171,7 +171,7 @@ WalkOutcome jumpInRegeditViews(std::wstring targetPath, const RegeditViews& view
         break;
     }
     clickTree(views.tree);
-    jump.flags = finishNotFound(buffers.process, jump.kindWord);
+    jump.flags = finishNotFound(buffers.process(), jump.kindWord);
     return outcome;
 }
 

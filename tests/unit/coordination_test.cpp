@@ -38,6 +38,7 @@ TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
     std::vector<UniqueHandle> started;  // the watcher and its deadline
     for (const DWORD id : threadIds(::GetCurrentProcessId()))
         if (!std::count(before.begin(), before.end(), id)) started.emplace_back(::OpenThread(SYNCHRONIZE, FALSE, id));
+    ASSERT_EQ(2u, started.size()) << "no test before this one may start the watcher";
     resumeTerminationWatcher();
     closeTerminationWatcher();
     UniqueHandle event(openTerminationEvent(editorId));
