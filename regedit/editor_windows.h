@@ -28,7 +28,7 @@ bool isRegeditMainWindow(HWND window, std::uint32_t processId);
 constexpr std::uint32_t kWindowWaitMs = 5000;
 
 // Collects the editor's main windows within 5000 ms, polling every 50 ms. Returns 0 (the
-// caller tells success from time-out by the set) or 33554432 when the editor ended.
+// caller tells success from time-out by the set) or RegeditTerminated when the editor ended.
 std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, const RegeditInstance& editor);
 
 // Un-minimises the editor's main window (the one that holds the tree, directly or through

@@ -17,7 +17,7 @@ DWORD expandSystemRoot(std::wstring& text);
 // command's first word, quoted when it holds a blank, then the command's arguments.
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory);
 
-// Starts the editor; fills launchInfo. Returns 0, or 8 after reporting the failure.
+// Starts the editor; fills launchInfo. Returns 0, or RegeditLaunchFailed after reporting the failure.
 std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& launchInfo, std::wstring command,
                             const std::wstring* directory);
 

@@ -59,7 +59,7 @@ std::uint32_t JumpSession::checkBitnessConflict() const {
     return 0;
 }
 
-// Bit 4 and the lines that say which editor stayed without a window, and why when it can tell.
+// NoEligibleWindow and the lines that say which editor stayed without a window, and why when it can tell.
 std::uint32_t JumpSession::reportWindowlessEditor() const {
     return reportSilentEditor(editor_.processId, editor_.process.get(), command_.substr(0, command_.find(L' ')),
                               options_.use32BitRegedit, options_.use64BitRegedit);

@@ -20,7 +20,7 @@ constexpr std::size_t kTextBlockUnits = kRemoteTextCapacity + 1;
 struct RemoteBuffers {
     // Holds the three blocks in the editor's process and makes the tool's copy of the text
     // (40962 bytes). What is already held is kept, so a second call allocates nothing.
-    // Returns 0, or 32 with its line reported.
+    // Returns 0, or CommunicationSetupFailed with its line reported.
     std::uint32_t allocate(HANDLE editor);
 
     // Frees the remote blocks (only while the editor runs) and the local text; a second

@@ -82,6 +82,7 @@ TEST_F(MessageOrder, ARootKeyAfterItsSibling) {
         {{Control::Tree, TVM_GETITEMW, 0, 0}, wparam},              // "HKEY_CURRENT_USER"
         {{Control::Tree, TVM_SELECTITEM, TVGN_CARET, 0}, wparam},
         {{Control::Tree, TVM_EXPAND, TVE_EXPAND, 0}, wparam},
+        {{Control::Tree, TVM_GETNEXTITEM, TVGN_CHILD, 0}, wparam},  // of the key reached: no level is left
         {{Control::Tree, WM_MBUTTONDOWN, 0, 0}, wparam | lparam},
         {{Control::Tree, WM_MBUTTONUP, 0, 0}, wparam | lparam},
     };
