@@ -32,6 +32,13 @@ std::vector<std::wstring> notFoundErrors(const std::wstring& kind) {
     return {L", The " + kind + L" was not found", L", Error code returned is: 0x400"};
 }
 
+// The clipboard gave no path: its line, then the missing target's.
+std::vector<std::wstring> noPathErrors(const std::wstring& line) {
+    return {line, L", Error code returned is: 0x10", L", User did not specify a key/value to jump to."};
+}
+
+const std::vector<std::wstring> none;
+
 }  // namespace
 
 using RealEditorJump = JumpFixture;
@@ -50,51 +57,49 @@ TEST_F(RealEditorJump, EveryTargetKindAndPathForm) {
         std::wstring arguments;
         std::uint32_t exitCode;
         std::vector<std::wstring> body;  // between the start and end lines
-        std::vector<std::wstring> errors;
         std::wstring selectedKey = {};  // afterwards in the editor, when given
         std::wstring selectedRow = {};  // selected, focused and in view, when given
+        std::vector<std::wstring> errors = {};
     } rows[] = {
         // No path on the clipboard: no further editor is started.
-        {L"", L"-clipboard", ExitFlags::NoKeyGiven, {},
-         {L", The clipboard holds no text to take the path from.", L", Error code returned is: 0x10",
-          L", User did not specify a key/value to jump to."}},
-        {L" \r\n\\\\ \r\n", L"-clipboard", ExitFlags::NoKeyGiven, {},
-         {L", The clipboard text holds no registry path.", L", Error code returned is: 0x10",
-          L", User did not specify a key/value to jump to."}},
+        {L"", L"-clipboard", ExitFlags::NoKeyGiven, none, L"", L"",
+         noPathErrors(L", The clipboard holds no text to take the path from.")},
+        {L" \r\n\\\\ \r\n", L"-clipboard", ExitFlags::NoKeyGiven, none, L"", L"",
+         noPathErrors(L", The clipboard text holds no registry path.")},
         {nullptr, switchWord(L"-jumptokey", L"hkcu\\Software\\HivescoutTest\\Nested\\Level2"), 0,
-         succeeded(L"key", testPath(L"Nested\\Level2"), L"key"), {}, testPath(L"Nested\\Level2")},
-        {nullptr, L"hkcu\\Software\\HivescoutTest\\beta\\B", 0, succeeded(L"key/value", value, L"value"), {},
+         succeeded(L"key", testPath(L"Nested\\Level2"), L"key"), testPath(L"Nested\\Level2")},
+        {nullptr, L"hkcu\\Software\\HivescoutTest\\beta\\B", 0, succeeded(L"key/value", value, L"value"),
          testPath(L"beta"), L"B"},
-        {nullptr, switchWord(L"-jumpto", wrongCase), 0, succeeded(L"key/value", wrongCase, L"key"), {}, testPath(L"GAMMA\\Inner")},
+        {nullptr, switchWord(L"-jumpto", wrongCase), 0, succeeded(L"key/value", wrongCase, L"key"), testPath(L"GAMMA\\Inner")},
         {nullptr, switchWord(L"-jumptovalue", L"HKCU\\SOFTWARE\\HivescoutTest\\MIXEDCASE"), 0,
-         succeeded(L"value", mixed, L"value"), {}, L"", L"MixedCase"},
-        {nullptr, switchWord(L"-jumpto", testPath(L"Shared")), 0, succeeded(L"key/value", testPath(L"Shared"), L"key"), {},
+         succeeded(L"value", mixed, L"value"), L"", L"MixedCase"},
+        {nullptr, switchWord(L"-jumpto", testPath(L"Shared")), 0, succeeded(L"key/value", testPath(L"Shared"), L"key"),
          testPath(L"Shared")},
         {nullptr, switchWord(L"-jumptovalue", testPath(L"Trailing  ")), 0,
-         succeeded(L"value", testPath(L"Trailing  "), L"value"), {}, L"", L"Trailing  "},
-        {nullptr, switchWord(L"-jumpto", unicode), 0, succeeded(L"key/value", unicode, L"value"), {}, L"", L"\u00E9t\u00E9"},
+         succeeded(L"value", testPath(L"Trailing  "), L"value"), L"", L"Trailing  "},
+        {nullptr, switchWord(L"-jumpto", unicode), 0, succeeded(L"key/value", unicode, L"value"), L"", L"\u00E9t\u00E9"},
         {nullptr, switchWord(L"-jumptokey", testPath(L"Many\\key0599")), 0,
-         succeeded(L"key", testPath(L"Many\\key0599"), L"key"), {}, testPath(L"Many\\Key0599")},
+         succeeded(L"key", testPath(L"Many\\key0599"), L"key"), testPath(L"Many\\Key0599")},
         {nullptr, switchWord(L"-jumptovalue", testPath(L"Rows\\row390")), 0,
-         succeeded(L"value", testPath(L"Rows\\row390"), L"value"), {}, testPath(L"Rows"), L"Row390"},
+         succeeded(L"value", testPath(L"Rows\\row390"), L"value"), testPath(L"Rows"), L"Row390"},
         // Accented capitals do not fold; the key before the value is the passed path.
         {nullptr, switchWord(L"-jumptovalue", accented), ExitFlags::KeyNotFound,
-         notFound(L"value", accented, testPath() + L"\\"), notFoundErrors(L"value")},
+         notFound(L"value", accented, testPath() + L"\\"), L"", L"", notFoundErrors(L"value")},
         {nullptr, switchWord(L"-jumptokey", missing), ExitFlags::KeyNotFound,
-         notFound(L"key", missing, testPath(L"Nested\\")), notFoundErrors(L"key"), testPath(L"Nested")},
+         notFound(L"key", missing, testPath(L"Nested\\")), testPath(L"Nested"), L"", notFoundErrors(L"key")},
         {nullptr, switchWord(L"-jumptovalue", empty), ExitFlags::KeyNotFound, notFound(L"value", empty, testPath(L"Empty\\")),
-         notFoundErrors(L"value"), testPath(L"Empty")},
-        {nullptr, L"NoSuchRoot", ExitFlags::KeyNotFound, notFound(L"key/value", L"NoSuchRoot", L""),
+         testPath(L"Empty"), L"", notFoundErrors(L"value")},
+        {nullptr, L"NoSuchRoot", ExitFlags::KeyNotFound, notFound(L"key/value", L"NoSuchRoot", L""), L"", L"",
          notFoundErrors(L"key/value")},
-        {nullptr, L"-jumptovalue=hkcu", ExitFlags::ValueNotFound, {L", Jumping to value: HKEY_CURRENT_USER"},
+        {nullptr, L"-jumptovalue=hkcu", ExitFlags::ValueNotFound, {L", Jumping to value: HKEY_CURRENT_USER"}, L"", L"",
          {L", The value to jump to could not be found in the registry.", L", Error code returned is: 0x40000"}},
         // A path as users copy it jumps as its plain form (the forms are the unit tests').
-        {nullptr, switchWord(L"-jumpto", L"[-" + plain + L"]"), 0, succeeded(L"key/value", plain, L"key"), {}, plain},
+        {nullptr, switchWord(L"-jumpto", L"[-" + plain + L"]"), 0, succeeded(L"key/value", plain, L"key"), plain},
         // The clipboard's first non-empty line; words after the switch are ignored.
         {L"\r\n \r\n\"Computer\\HKEY_CURRENT_USER\\Software\\HivescoutTest\\gamma\\INNER\"\r\nHKLM\\Other\r\n", L"-clipboard", 0,
-         succeeded(L"key/value", testPath(L"gamma\\INNER"), L"key"), {}, testPath(L"GAMMA\\Inner")},
+         succeeded(L"key/value", testPath(L"gamma\\INNER"), L"key"), testPath(L"GAMMA\\Inner")},
         {L"HKCU:\\Software\\HivescoutTest\\beta\\B", L"-Clipboard words=ignored", 0,
-         succeeded(L"key/value", value, L"value"), {}, L"", L"B"},
+         succeeded(L"key/value", value, L"value"), L"", L"B"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(toUtf8(row.arguments));
