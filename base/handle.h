@@ -89,9 +89,6 @@ struct OpenClipboardKind {
 };
 
 using UniqueHandle = UniqueResource<KernelHandleKind>;
-// Whether the process behind a handle has ended (a zero time-out wait on it). The editor's
-// owner asks it as editorHasEnded; the views ask it of the handle their blocks borrow.
-inline bool processHasEnded(HANDLE process) noexcept { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 using UniqueLocalMemory = UniqueResource<NullIsEmpty<HLOCAL, &::LocalFree>>;
 using UniqueModule = UniqueResource<NullIsEmpty<HMODULE, &::FreeLibrary>>;
 using UniqueFont = UniqueResource<NullIsEmpty<HFONT, &::DeleteObject>>;
@@ -102,5 +99,9 @@ using UniqueSelection = UniqueResource<SelectionKind>;
 // Locked global memory: closing unlocks it.
 using UniqueGlobalLock = UniqueResource<NullIsEmpty<HGLOBAL, &::GlobalUnlock>>;
 using UniqueClipboard = UniqueResource<OpenClipboardKind>;
+
+// Whether the process behind a handle has ended (a zero time-out wait on it). The editor's
+// owner asks it as editorHasEnded; the views ask it of the handle their blocks borrow.
+inline bool processHasEnded(HANDLE process) noexcept { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
 }  // namespace hivescout
