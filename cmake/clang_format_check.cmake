@@ -33,10 +33,20 @@ execute_process(COMMAND "${CLANG_FORMAT}" --dry-run --Werror ${sources}
                 OUTPUT_VARIABLE output
                 ERROR_VARIABLE output)
 if(failed)
-  string(REGEX MATCHALL "[^\n]*: error: code should be clang-formatted[^\n]*" lines "${output}")
-  list(LENGTH lines places)
-  string(REPLACE ";" "\n" lines "${lines}")
-  message(FATAL_ERROR "${lines}\n${places} places are not laid out as .clang-format says (${count} files "
-                      "checked); clang-format -i <file> puts a file right.")
+  # One line per file, not per place.
+  string(REGEX MATCHALL "[^\n]*:[0-9]+:[0-9]+: error: code should be clang-formatted" places "${output}")
+  list(LENGTH places placeCount)
+  set(files "")
+  foreach(place IN LISTS places)
+    string(REGEX REPLACE ":[0-9]+:[0-9]+: error: .*" "" file "${place}")
+    list(APPEND files "${file}")
+  endforeach()
+  list(REMOVE_DUPLICATES files)
+  list(LENGTH files fileCount)
+  foreach(file IN LISTS files)
+    message("Not laid out as .clang-format says: ${file}")
+  endforeach()
+  message(FATAL_ERROR "${placeCount} places in ${fileCount} of ${count} files are not laid out as .clang-format "
+                      "says; clang-format -i <file> puts a file right.")
 endif()
 message("All ${count} product and test files are laid out as .clang-format says.")
