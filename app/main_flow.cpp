@@ -45,9 +45,8 @@ JumpOptions jumpOptionsFrom(const JumpSettings& settings) {
 
 JumpOutcome prepareAndRunJump(const JumpSettings& settings, JumpSession& session) {
     std::wstring directory = regeditDirectoryTemplate(settings.use32BitRegedit);
-    if (expandSystemRoot(directory) != 0) {
-        const DWORD error = ::GetLastError();
-        reportError(text::kSystemRootFailed, formatSystemMessage(error));
+    if (const DWORD error = expandSystemRoot(directory)) {
+        SystemError{error}.report(0, text::kSystemRootFailed);
         directory.clear();
     }
     const std::wstring command = regeditCommandFor(settings.useMultipleInstancesOfRegedit);
@@ -64,8 +63,7 @@ std::uint32_t takePathFromClipboard(JumpSettings& settings) {
             reportError(text::kClipboardNotDelivered);
             return ExitFlags::NoKeyGiven;
         case ClipboardText::Unavailable:
-            reportError(text::kClipboardUnavailable, formatSystemMessage(error));
-            return ExitFlags::NoKeyGiven;
+            return SystemError{error}.report(ExitFlags::NoKeyGiven, text::kClipboardUnavailable);
         case ClipboardText::Empty:
             reportError(text::kClipboardEmpty);
             return ExitFlags::NoKeyGiven;

@@ -100,4 +100,8 @@ using UniqueSelection = UniqueResource<SelectionKind>;
 using UniqueGlobalLock = UniqueResource<NullIsEmpty<HGLOBAL, &::GlobalUnlock>>;
 using UniqueClipboard = UniqueResource<OpenClipboardKind>;
 
+// Whether the process behind a handle has ended (a zero time-out wait on it). The editor's
+// owner asks it as editorHasEnded; the views ask it of the handle their blocks borrow.
+inline bool processHasEnded(HANDLE process) noexcept { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
+
 }  // namespace hivescout

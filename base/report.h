@@ -63,6 +63,26 @@ void reportError(const Pieces&... message) {
     reportPieces(*errorStream, text::kErrorPrefix, ownProcessId, message..., L'\n');
 }
 
+// A failed system call's error, read as the object is made: make it right after the call,
+// before any piece of the report is composed (the object of a member call is evaluated
+// before its arguments). A failure is then reported and its bits returned in one statement.
+struct SystemError {
+    DWORD code = ::GetLastError();
+
+    // The sentence followed by the system's text for the error.
+    template <typename... Pieces>
+    std::uint32_t report(std::uint32_t bits, const Pieces&... sentence) const {
+        reportError(sentence..., formatSystemMessage(code));
+        return bits;
+    }
+    // The sentence followed by the error's number.
+    template <typename... Pieces>
+    std::uint32_t reportNumber(std::uint32_t bits, const Pieces&... sentence) const {
+        reportError(sentence..., code);
+        return bits;
+    }
+};
+
 // The end-of-run error lines for the bits that were not reported where they arose;
 // kindWord names the target that was not given.
 void reportFailures(std::uint32_t flags, const wchar_t* kindWord = text::kKindKeyOrValue);

@@ -102,9 +102,9 @@ HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
 // the local copy. False when the control answered zero.
 template <typename Record>
 bool exchange(HWND control, UINT message, const RemoteBlock& block, const Record& record) {
-    ::WriteProcessMemory(remoteBuffers.process, block.address(), record.bytes().data(), record.bytes().size(), nullptr);
+    ::WriteProcessMemory(remoteBuffers.process(), block.address(), record.bytes().data(), record.bytes().size(), nullptr);
     if (!::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
-    ::ReadProcessMemory(remoteBuffers.process, remoteBuffers.text.address(), remoteBuffers.localText.get(), kRemoteTextBytes,
+    ::ReadProcessMemory(remoteBuffers.process(), remoteBuffers.text.address(), remoteBuffers.localText.get(), kRemoteTextBytes,
                         nullptr);
     return true;
 }
@@ -285,7 +285,7 @@ double valueJumpFloor(const RegeditViews& views, HWND mainWindow) {
         if (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) == 0) break;
     }
     const ListItemRecord state = ListItemRecord::stateChange(benchLayout, row);
-    ::WriteProcessMemory(remoteBuffers.process, remoteBuffers.listItem.address(), state.bytes().data(), state.bytes().size(),
+    ::WriteProcessMemory(remoteBuffers.process(), remoteBuffers.listItem.address(), state.bytes().data(), state.bytes().size(),
                          nullptr);
     ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
     ::SendMessageW(views.list, LVM_ENSUREVISIBLE, row, FALSE);

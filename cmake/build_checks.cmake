@@ -1,6 +1,7 @@
 # A second compiler, Clang, must accept every product source (the code that ships in
-# hivescout.exe) for the same target, with warnings as errors. Included at the end of the
-# top CMakeLists.txt, once testing is enabled.
+# hivescout.exe) for the same target, with warnings as errors; and every product and test
+# source must be laid out as .clang-format says. Included at the end of the top
+# CMakeLists.txt, once testing is enabled.
 
 # The folders whose sources ship in the program; those that do not exist are passed over.
 set(HIVESCOUT_PRODUCT_FOLDERS app base regedit sync views ui)
@@ -33,3 +34,14 @@ if(MINGW)
   set_tests_properties(clang_compile PROPERTIES
                        SKIP_REGULAR_EXPRESSION "clang\\+\\+ is not installed" TIMEOUT 900)
 endif()
+
+# The layout of the product and test code, whatever the compiler.
+find_program(HIVESCOUT_CLANG_FORMAT NAMES clang-format clang-format-14 DOC "clang-format for the clang_format test")
+if(NOT HIVESCOUT_CLANG_FORMAT)
+  message(STATUS "clang-format not found: the test clang_format will be skipped (install clang-format to run it)")
+endif()
+add_test(NAME clang_format
+         COMMAND ${CMAKE_COMMAND} "-DCLANG_FORMAT=${HIVESCOUT_CLANG_FORMAT}" "-DSOURCE_DIR=${PROJECT_SOURCE_DIR}"
+                 "-DFOLDERS=${HIVESCOUT_PRODUCT_FOLDERS};resources;tests;tools"
+                 -P ${CMAKE_CURRENT_LIST_DIR}/clang_format_check.cmake)
+set_tests_properties(clang_format PROPERTIES SKIP_REGULAR_EXPRESSION "clang-format is not installed" TIMEOUT 300)

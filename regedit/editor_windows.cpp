@@ -1,7 +1,7 @@
 #include "regedit/editor_windows.h"
 
 #include "base/exit_flags.h"
-#include "views/remote_block.h"
+#include "regedit/regedit_instance.h"
 #include "views/view_layout.h"
 
 namespace hivescout {
@@ -35,14 +35,14 @@ bool isRegeditMainWindow(HWND window, std::uint32_t processId) {
     return nestedViewsHolder(window) != nullptr;
 }
 
-std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t processId, HANDLE process) {
+std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, const RegeditInstance& editor) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        enumerator.enumerate(processId);
+        enumerator.enumerate(editor.processId);
         if (!enumerator.windows().empty()) return 0;
 
         ::Sleep(kPollIntervalMs);
-        if (editorHasEnded(process)) return ExitFlags::RegeditTerminated;
+        if (editorHasEnded(editor)) return ExitFlags::RegeditTerminated;
         if (::GetTickCount() - start >= kWindowWaitMs) return 0;
     }
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "regedit/regedit_instance.h"
 #include "views/view_finder.h"
 
 namespace hivescout {
@@ -27,8 +28,8 @@ bool isRegeditMainWindow(HWND window, std::uint32_t processId);
 constexpr std::uint32_t kWindowWaitMs = 5000;
 
 // Collects the editor's main windows within 5000 ms, polling every 50 ms. Returns 0 (the
-// caller tells success from time-out by the set) or 33554432 when the editor ended.
-std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, std::uint32_t processId, HANDLE process);
+// caller tells success from time-out by the set) or RegeditTerminated when the editor ended.
+std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, const RegeditInstance& editor);
 
 // Un-minimises the editor's main window (the one that holds the tree, directly or through
 // an inner window) and brings it to the foreground.

@@ -56,9 +56,8 @@ std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& laun
                          &launchInfo)) {
         return 0;
     }
-    const DWORD error = ::GetLastError();
-    reportError(text::kLaunchFailed, visibleInReport(commandLine), text::kLaunchFailedError, formatSystemMessage(error));
-    return ExitFlags::RegeditLaunchFailed;
+    return SystemError().report(ExitFlags::RegeditLaunchFailed, text::kLaunchFailed, visibleInReport(commandLine),
+                                text::kLaunchFailedError);
 }
 
 }  // namespace hivescout

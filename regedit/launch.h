@@ -18,7 +18,7 @@ DWORD expandSystemRoot(std::wstring& text);
 std::wstring composeLaunchCommandLine(const std::wstring& command, const std::wstring* directory);
 
 // Starts the editor, unless a policy disables registry editing; fills launchInfo. Returns 0,
-// or 8 after reporting the failure or the policy.
+// or RegeditLaunchFailed after reporting the failure or the policy.
 std::uint32_t launchRegedit(STARTUPINFOW& startupInfo, PROCESS_INFORMATION& launchInfo, std::wstring command,
                             const std::wstring* directory);
 

@@ -22,8 +22,9 @@ struct SilentEditor {
 };
 
 // The lines (without the process ID prefix) and the bits for a silent editor: always
-// the no-window line and 4; after a hand-over also its line, and the bitness conflict
-// that a successor of a bitness not asked for amounts to (131072 or 65536).
+// the no-window line and NoEligibleWindow; after a hand-over also its line, and the bitness
+// conflict that a successor of a bitness not asked for amounts to
+// (Running64BitRegeditBlocks32 or Running32BitRegeditBlocks64).
 struct SilentEditorVerdict {
     std::wstring noWindowLine;
     std::wstring handoverLine;  // empty without a hand-over

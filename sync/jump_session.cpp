@@ -37,14 +37,12 @@ std::uint32_t JumpSession::launchAndWait(WindowEnumerator& enumerator, const std
     startupInfo.cb = sizeof(startupInfo);
     PROCESS_INFORMATION launchInfo{};
     std::uint32_t result = launchRegedit(startupInfo, launchInfo, command_, directory);
-    editor_.launchedProcess.reset(launchInfo.hProcess);
+    editor_.process.reset(launchInfo.hProcess);
     editor_.launchedThread.reset(launchInfo.hThread);
     if (result & ExitFlags::RegeditLaunchFailed) return result;
     ::Sleep(kSettleAfterLaunchMs);
-    editor_.process = launchInfo.hProcess;
-    result |= waitForRegeditWindow(enumerator, launchInfo.dwProcessId, editor_.process);
     editor_.processId = launchInfo.dwProcessId;
-    return result;
+    return result | waitForRegeditWindow(enumerator, editor_);
 }
 
 // Reports a running editor of the wrong bitness; 0 when there is no conflict.
@@ -61,20 +59,20 @@ std::uint32_t JumpSession::checkBitnessConflict() const {
     return 0;
 }
 
-// Bit 4 and the lines that say which editor stayed without a window, and why when it can tell.
+// NoEligibleWindow and the lines that say which editor stayed without a window, and why when it can tell.
 std::uint32_t JumpSession::reportWindowlessEditor() const {
-    return reportSilentEditor(editor_.processId, editor_.process, command_.substr(0, command_.find(L' ')),
+    return reportSilentEditor(editor_.processId, editor_.process.get(), command_.substr(0, command_.find(L' ')),
                               options_.use32BitRegedit, options_.use64BitRegedit);
 }
 
 std::uint32_t JumpSession::adoptEditor(WindowEnumerator& enumerator, RegeditViews& views) {
-    editor_.openedProcess.reset(::OpenProcess(kAdoptedAccess, FALSE, editor_.processId));
-    editor_.process = editor_.openedProcess.get();
-    if (editor_.process == nullptr) return ExitFlags::RegeditHandleFailed;
-    editor_.is32Bit = isProcess32Bit(editor_.process);
+    // A launched editor that ended is looked at again through a handle of its own.
+    editor_.process.reset(::OpenProcess(kAdoptedAccess, FALSE, editor_.processId));
+    if (!editor_.process) return ExitFlags::RegeditHandleFailed;
+    editor_.is32Bit = isProcess32Bit(editor_.process.get());
     if (const std::uint32_t conflict = checkBitnessConflict()) return conflict;
 
-    if (const std::uint32_t ended = waitForRegeditWindow(enumerator, editor_.processId, editor_.process)) return ended;
+    if (const std::uint32_t ended = waitForRegeditWindow(enumerator, editor_)) return ended;
     if (enumerator.windows().empty()) return reportWindowlessEditor();
     return findViewsAmong(enumerator.windows(), views);
 }
@@ -91,8 +89,8 @@ std::uint32_t JumpSession::findViews(bool launched, std::uint32_t launchResult, 
 }
 
 std::uint32_t JumpSession::findViewsAmong(const WindowSet& windows, RegeditViews& views) {
-    const std::uint32_t found = findRegeditViews(windows, views, editor_.process);
-    return found != 0 ? found : buffers_.allocate(editor_.process);
+    const std::uint32_t found = findRegeditViews(windows, views, editor_.process.get());
+    return found != 0 ? found : buffers_.allocate(editor_.process.get());
 }
 
 JumpOutcome JumpSession::lockAndWalk(const std::wstring& jumpPath, const RegeditViews& views) {
@@ -111,7 +109,7 @@ JumpOutcome JumpSession::lockAndWalk(const std::wstring& jumpPath, const Regedit
     const std::wstring pathAsGiven = jumpPath + std::wstring(options_.trailingBackslashes, L'\\');
     WalkOutcome walk = jumpInRegeditViews(pathAsGiven, views, options_.kind, layout, buffers_);
     showResult(walk, views);
-    if (editorHasEnded(editor_.process)) {
+    if (editorHasEnded(editor_)) {
         reportError(text::kEditorEndedDuringJump);
         walk.jump.flags |= ExitFlags::RegeditTerminated;
     }

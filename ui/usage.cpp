@@ -227,9 +227,7 @@ INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 std::uint32_t reportResourceStage(const wchar_t* stage) {
-    const DWORD error = ::GetLastError();
-    reportError(stage, text::kResourceError, error);
-    return ExitFlags::ResourceExtractionFailed;
+    return SystemError().reportNumber(ExitFlags::ResourceExtractionFailed, stage, text::kResourceError);
 }
 
 std::uint32_t usageWindowFailed(std::uint32_t flags) {

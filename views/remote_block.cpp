@@ -2,8 +2,6 @@
 
 namespace hivescout {
 
-bool editorHasEnded(HANDLE process) noexcept { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
-
 bool RemoteBlock::allocate(HANDLE process, SIZE_T size) {
     if (held() && process_ == process && size_ == size) return true;
     release();
@@ -17,7 +15,7 @@ bool RemoteBlock::allocate(HANDLE process, SIZE_T size) {
 
 void RemoteBlock::release() noexcept {
     if (!held()) return;
-    if (!editorHasEnded(process_)) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (!processHasEnded(process_)) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
     abandon();
 }
 

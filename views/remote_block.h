@@ -3,10 +3,13 @@
 
 #include <cstdint>
 
+#include "base/handle.h"
+
 namespace hivescout {
 
-// One block of memory inside the editor's process. It is freed in one place, release(),
-// and only while the editor runs; the termination path forgets it instead.
+// One block of memory inside the editor's process, whose handle it borrows from the
+// editor's owner. It is freed in one place, release(), and only while the editor runs;
+// the termination path forgets it instead.
 class RemoteBlock {
 public:
     RemoteBlock() = default;
@@ -38,8 +41,5 @@ private:
     HANDLE process_ = nullptr;
     SIZE_T size_ = 0;
 };
-
-// Whether the editor's process has ended (a zero time-out wait on its handle).
-bool editorHasEnded(HANDLE process) noexcept;
 
 }  // namespace hivescout

@@ -16,16 +16,21 @@ constexpr std::uint32_t kTreeReadFailed = ExitFlags::KeyNotFound | ExitFlags::Tr
 constexpr std::uint32_t kListWriteFailed = ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed;
 constexpr std::uint32_t kListReadFailed = ExitFlags::KeyNotFound | ExitFlags::ListRowReadFailed;
 
-bool writeRecord(const RemoteBuffers& buffers, const RemoteBlock& block, const std::uint8_t* bytes, std::size_t size) {
+// 0 once the whole record is in the block; else the error, a short write being a partial copy
+// (the call succeeded, so the thread's last error says nothing about it).
+DWORD writeRecord(const RemoteBlock& block, const std::uint8_t* bytes, std::size_t size) {
     SIZE_T written = 0;
-    return ::WriteProcessMemory(buffers.process, block.address(), bytes, size, &written) && written == size;
+    if (!::WriteProcessMemory(block.process(), block.address(), bytes, size, &written)) return ::GetLastError();
+    return written == size ? 0 : ERROR_PARTIAL_COPY;
 }
 
-bool readText(const RemoteBuffers& buffers) {
+// The same for the text read back.
+DWORD readText(const RemoteBuffers& buffers) {
     SIZE_T read = 0;
-    return ::ReadProcessMemory(buffers.process, buffers.text.address(), buffers.localText.get(), kRemoteTextBytes,
-                               &read) &&
-           read == kRemoteTextBytes;
+    if (!::ReadProcessMemory(buffers.process(), buffers.text.address(), buffers.localText.get(), kRemoteTextBytes,
+                             &read))
+        return ::GetLastError();
+    return read == kRemoteTextBytes ? 0 : ERROR_PARTIAL_COPY;
 }
 
 struct Exchange {
@@ -38,17 +43,15 @@ struct Exchange {
 ItemText exchangeText(RemoteBuffers& buffers, HWND control, const Exchange& exchange, const std::uint8_t* bytes,
                       std::size_t size) {
     ItemText result;
-    if (!writeRecord(buffers, exchange.record, bytes, size)) {
-        reportWriteFailure(::GetLastError());
-        result.failure = exchange.writeFailed;
+    if (const DWORD error = writeRecord(exchange.record, bytes, size)) {
+        result.failure = SystemError{error}.report(exchange.writeFailed, text::kRemoteWriteFailed);
         return result;
     }
     result.answer = ::SendMessageW(control, exchange.message, 0, reinterpret_cast<LPARAM>(exchange.record.address()));
     // Read back even after a zero answer: an editor that ended while it handled the
     // message answers zero too, and only the failed read tells the two apart.
-    if (!readText(buffers)) {
-        reportReadFailure(::GetLastError());
-        result.failure = exchange.readFailed;
+    if (const DWORD error = readText(buffers)) {
+        result.failure = SystemError{error}.report(exchange.readFailed, text::kRemoteReadFailed);
         return result;
     }
     // After a zero answer the block holds an earlier item's text, which must never match.
@@ -66,14 +69,6 @@ std::wstring_view terminateLocalText(wchar_t* text) {
     return std::wstring_view(text);
 }
 
-void reportWriteFailure(DWORD error) {
-    reportError(text::kRemoteWriteFailed, formatSystemMessage(error));
-}
-
-void reportReadFailure(DWORD error) {
-    reportError(text::kRemoteReadFailed, formatSystemMessage(error));
-}
-
 ItemText queryItemText(RemoteBuffers& buffers, HWND tree, const TreeItemRecord& record) {
     const Exchange exchange{TVM_GETITEMW, buffers.treeItem, kTreeWriteFailed, kTreeReadFailed};
     return exchangeText(buffers, tree, exchange, record.bytes().data(), record.bytes().size());
@@ -85,13 +80,11 @@ ItemText queryItemText(RemoteBuffers& buffers, HWND list, const ListItemRecord& 
 }
 
 std::uint32_t writeListRecord(RemoteBuffers& buffers, const ListItemRecord& record) {
-    if (writeRecord(buffers, buffers.listItem, record.bytes().data(), record.bytes().size())) return 0;
-    reportWriteFailure(::GetLastError());
-    return kListWriteFailed;
+    const DWORD error = writeRecord(buffers.listItem, record.bytes().data(), record.bytes().size());
+    return error == 0 ? 0 : SystemError{error}.report(kListWriteFailed, text::kRemoteWriteFailed);
 }
 
 std::uint32_t RemoteBuffers::allocate(HANDLE editor) {
-    process = editor;
     if (!text.allocate(editor, kTextBlockUnits * sizeof(wchar_t)) || !treeItem.allocate(editor, kTreeItemRecordSize) ||
         !listItem.allocate(editor, kListItemRecordSize)) {
         reportError(text::kRemoteAllocationFailed);
@@ -106,7 +99,6 @@ void RemoteBuffers::release() noexcept {
     treeItem.release();
     text.release();
     localText.reset();
-    process = nullptr;
 }
 
 }  // namespace hivescout

@@ -20,7 +20,7 @@ constexpr std::size_t kTextBlockUnits = kRemoteTextCapacity + 1;
 struct RemoteBuffers {
     // Holds the three blocks in the editor's process and makes the tool's copy of the text
     // (40962 bytes). What is already held is kept, so a second call allocates nothing.
-    // Returns 0, or 32 with its line reported.
+    // Returns 0, or CommunicationSetupFailed with its line reported.
     std::uint32_t allocate(HANDLE editor);
 
     // Frees the remote blocks (only while the editor runs) and the local text; a second
@@ -31,7 +31,8 @@ struct RemoteBuffers {
     RemoteBlock treeItem;  // the tree item record
     RemoteBlock listItem;  // the list item record
     std::unique_ptr<wchar_t[]> localText;
-    HANDLE process = nullptr;  // the editor the blocks live in
+    // The editor the blocks live in, as they borrowed it; null while none is held.
+    HANDLE process() const noexcept { return text.process(); }
 };
 
 // Ends the text read back within its first kRemoteTextCapacity units, whatever the editor
@@ -54,9 +55,5 @@ ItemText queryItemText(RemoteBuffers& buffers, HWND list, const ListItemRecord& 
 // Writes a list record without asking for anything back (the state change of a row).
 // Returns the failure bits, its line already reported.
 std::uint32_t writeListRecord(RemoteBuffers& buffers, const ListItemRecord& record);
-
-// The failure lines of the exchanges.
-void reportWriteFailure(DWORD error);
-void reportReadFailure(DWORD error);
 
 }  // namespace hivescout

@@ -126,7 +126,7 @@ void finishOnValue(const std::vector<std::wstring>& valueNames, const RegeditVie
     case ValueSearch::NotFound:
         break;
     }
-    outcome.jump.flags = finishNotFound(buffers.process, outcome.jump.kindWord);
+    outcome.jump.flags = finishNotFound(buffers.process(), outcome.jump.kindWord);
 }
 
 }  // namespace
@@ -168,7 +168,7 @@ WalkOutcome jumpInRegeditViews(std::wstring targetPath, const RegeditViews& view
         return outcome;
     }
     clickTree(views.tree);
-    jump.flags = finishNotFound(buffers.process, jump.kindWord);
+    jump.flags = finishNotFound(buffers.process(), jump.kindWord);
     return outcome;
 }
 

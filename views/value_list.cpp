@@ -119,7 +119,7 @@ void confirmRowChoice(HWND list) {
 
 std::uint32_t finishNotFound(HANDLE editor, const wchar_t* kindWord) {
     ::Sleep(kNotFoundWaitMs);
-    if (editorHasEnded(editor)) return 0;
+    if (processHasEnded(editor)) return 0;
     reportError(text::kNotFound, kindWord, text::kNotFoundEnd);
     return ExitFlags::KeyNotFound;
 }

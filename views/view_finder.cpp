@@ -3,7 +3,7 @@
 #include "base/exit_flags.h"
 #include "base/report.h"
 #include "base/report_texts.h"
-#include "views/remote_block.h"
+#include "base/handle.h"
 #include "views/view_layout.h"
 
 namespace hivescout {
@@ -33,7 +33,7 @@ std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& 
     for (int pass = 1;; ++pass) {
         for (HWND window : candidateWindows) {
             if (bothFound(views)) break;
-            if (editorHasEnded(process)) {
+            if (processHasEnded(process)) {
                 reportError(text::kEditorEndedDuringJump);
                 return ExitFlags::RegeditTerminated;
             }

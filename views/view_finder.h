@@ -20,8 +20,8 @@ struct RegeditViews {
 constexpr std::size_t kRemoteTextCapacity = 20480;
 
 // Finds the tree and the list after it in one candidate window, looking again for a while
-// when the editor has not made them yet. Returns 0, 36 or 33554432, having reported any
-// failure.
+// when the editor has not made them yet. Returns 0, CommunicationSetupFailed with
+// NoEligibleWindow, or RegeditTerminated, having reported any failure.
 std::uint32_t findRegeditViews(const WindowSet& candidateWindows, RegeditViews& views, HANDLE process);
 
 }  // namespace hivescout

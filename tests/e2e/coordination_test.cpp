@@ -10,8 +10,8 @@ namespace {
 // The lock's name as every copy of the tool must spell it, held as another copy would.
 std::wstring lockName(DWORD editorId) { return L"Hivescout Wait for other instance to finish" + std::to_wstring(editorId); }
 MutexHolder foreignLock(DWORD editorId) { return MutexHolder(lockName(editorId)); }
-// A copy's first thread beside its main one comes with its termination watcher, which
-// clears the command event and is started just before the copy takes the editor's lock.
+// A copy's first thread of its own beside its main one comes with its termination watcher,
+// which clears the command event and is started just before the copy takes the editor's lock.
 const std::size_t kThreadsAtTheLock = 2;
 
 }  // namespace

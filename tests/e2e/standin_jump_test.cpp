@@ -2,6 +2,7 @@
 // on demand: windows and controls that come late or never, a further instance, an editor
 // that dies during the jump, and the record of every message its controls get.
 #include <algorithm>
+#include <set>
 
 #include "base/exit_flags.h"
 #include "tests/support/jump_fixture.h"
@@ -89,51 +90,77 @@ TEST_F(StandinJump, APolicyDisablingRegistryEditingStopsOnlyALaunch) {
     }
 }
 
-// What the jump sends to the list, message for message, from the click on the tree.
-using MessageOrder = JumpFixture;
+// What the jump sends to the controls of an editor that records them, message for message.
+// Item handles and record addresses are not the test's to know: those are left uncompared.
+class MessageOrder : public JumpFixture {
+protected:
+    std::vector<RecordedMessage> recordJump(const std::wstring& arguments) {
+        const std::wstring recordPath = temporaryPath(L"hivescout-standin-record.bin");
+        Editor editor(std::map<std::wstring, std::wstring>{{knob::kRecord, recordPath}});
+        EXPECT_TRUE(editor.ready());
+        writeFileBytes(recordPath, "");
+        editorsOwn_ = regionsInUse(editor.process());
+        EXPECT_EQ(0u, jump(arguments).exitCode());
+        return recordedMessages(recordPath);
+    }
+    std::vector<MEMORY_BASIC_INFORMATION> editorsOwn_;  // its memory before the jump
+};
 
-TEST_F(MessageOrder, AValueFoundInRowTwo) {
-    const std::wstring recordPath = temporaryPath(L"hivescout-standin-record.bin");
-    Editor editor(std::map<std::wstring, std::wstring>{{knob::kRecord, recordPath}});
-    ASSERT_TRUE(editor.ready());
-    writeFileBytes(recordPath, "");
-    ASSERT_EQ(0u, jump(switchWord(L"-jumptovalue", testPath(L"Order\\second"))).exitCode());
-    std::vector<RecordedMessage> messages = recordedMessages(recordPath);
-    std::uint64_t record = 0;  // the one address the jump used for its item records
-    for (const RecordedMessage& message : messages) record = message.message == LVM_GETITEMW ? message.lParam : record;
-    const auto isClick = [](const RecordedMessage& message) { return message.message == WM_MBUTTONDOWN; };
-    messages.erase(messages.begin(), std::find_if(messages.begin(), messages.end(), isClick));
-    const bool optional = true;  // sent, but nothing the jump does depends on it
+// The walk to a root key after its sibling, from the root on.
+TEST_F(MessageOrder, ARootKeyAfterItsSibling) {
     const std::vector<ExpectedMessage> expected = {
-        {{Control::Tree, WM_MBUTTONDOWN, 0, 0}},
-        {{Control::List, LVM_GETITEMCOUNT, 0, 0}, optional},
-        {{Control::List, LVM_GETHEADER, 0, 0}},
-        {{Control::Header, HDM_GETITEMCOUNT, 0, 0}},
-        {{Control::List, LVM_GETITEMW, 0, record}},  // "(Default)"
-        {{Control::List, LVM_GETITEMW, 0, record}},  // "First"
-        {{Control::List, LVM_GETITEMW, 0, record}},  // "Second"
-        {{Control::List, LVM_SETITEMW, 0, record}},
-        {{Control::List, LVM_ENSUREVISIBLE, 2, FALSE}},
-        {{Control::List, WM_MBUTTONDOWN, 0, 0}},
-        {{Control::List, WM_KEYUP, VK_LEFT, 0}},
-        {{Control::List, WM_MBUTTONUP, 0, 0}},
+        {{Control::Tree, TVM_GETNEXTITEM, TVGN_ROOT, 0}, wparam | lparam},
+        {{Control::Tree, TVM_GETNEXTITEM, TVGN_CHILD, 0}, wparam},  // of "Computer"
+        {{Control::Tree, TVM_GETITEMW, 0, 0}, wparam},              // "HKEY_CLASSES_ROOT"
+        {{Control::Tree, TVM_GETNEXTITEM, TVGN_NEXT, 0}, wparam},
+        {{Control::Tree, TVM_GETITEMW, 0, 0}, wparam},              // "HKEY_CURRENT_USER"
+        {{Control::Tree, TVM_SELECTITEM, TVGN_CARET, 0}, wparam},
+        {{Control::Tree, TVM_EXPAND, TVE_EXPAND, 0}, wparam},
+        {{Control::Tree, TVM_GETNEXTITEM, TVGN_CHILD, 0}, wparam},  // of the key reached: no level is left
+        {{Control::Tree, WM_MBUTTONDOWN, 0, 0}, wparam | lparam},
+        {{Control::Tree, WM_MBUTTONUP, 0, 0}, wparam | lparam},
     };
-    const std::string mismatch = compareMessages(expected, messages);
+    const std::string mismatch = compareMessages(expected, recordJump(switchWord(L"-jumptokey", L"HKEY_CURRENT_USER")));
     EXPECT_TRUE(mismatch.empty()) << mismatch;
 }
 
-// A block left behind is one more committed region (the first jump lets the editor settle).
+// To the list, from the click on the tree.
+TEST_F(MessageOrder, AValueFoundInRowTwo) {
+    std::vector<RecordedMessage> messages = recordJump(switchWord(L"-jumptovalue", testPath(L"Order\\second")));
+    const auto isClick = [](const RecordedMessage& message) { return message.message == WM_MBUTTONDOWN; };
+    messages.erase(messages.begin(), std::find_if(messages.begin(), messages.end(), isClick));
+    const std::vector<ExpectedMessage> expected = {
+        {{Control::Tree, WM_MBUTTONDOWN, 0, 0}, wparam | lparam},
+        {{Control::List, LVM_GETITEMCOUNT, 0, 0}, wparam | lparam | optional},  // nothing the jump does depends on it
+        {{Control::List, LVM_GETHEADER, 0, 0}, wparam | lparam},
+        {{Control::Header, HDM_GETITEMCOUNT, 0, 0}, wparam | lparam},
+        {{Control::List, LVM_GETITEMW, 0, 0}, wparam},  // "(Default)"
+        {{Control::List, LVM_GETITEMW, 0, 0}, wparam},  // "First"
+        {{Control::List, LVM_GETITEMW, 0, 0}, wparam},  // "Second"
+        {{Control::List, LVM_SETITEMW, 0, 0}, wparam},
+        {{Control::List, LVM_ENSUREVISIBLE, 2, FALSE}, wparam | lparam},
+        {{Control::List, WM_MBUTTONDOWN, 0, 0}, wparam | lparam},
+        {{Control::List, WM_KEYUP, VK_LEFT, 0}, wparam | lparam},
+        {{Control::List, WM_MBUTTONUP, 0, 0}, wparam | lparam},
+    };
+    const std::string mismatch = compareMessages(expected, messages);
+    EXPECT_TRUE(mismatch.empty()) << mismatch;
+    // The records: one block of its own that the jump placed where the editor had nothing.
+    std::set<std::uint64_t> records;
+    for (const RecordedMessage& m : messages) if (m.message == LVM_GETITEMW || m.message == LVM_SETITEMW) records.insert(m.lParam);
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ(0u, *records.begin() % 0x10000);
+    for (const MEMORY_BASIC_INFORMATION& r : editorsOwn_)
+        EXPECT_LE(r.RegionSize, *records.begin() - reinterpret_cast<std::uintptr_t>(r.BaseAddress)) << r.BaseAddress;
+}
+
+// A block left behind is one more region in use (the first jump lets the editor settle).
 TEST_F(StandinJump, AJumpLeavesNothingInTheEditor) {
     Editor running;
     ASSERT_TRUE(running.ready());
     const auto committedRegionsAfterAJump = [&] {
         EXPECT_EQ(0u, jump(switchWord(L"-jumptovalue", testPath(L"Alpha\\A"))).exitCode());
-        unsigned long regions = 0;
-        MEMORY_BASIC_INFORMATION r{};
-        for (const char* at = nullptr; ::VirtualQueryEx(running.process(), at, &r, sizeof(r)) == sizeof(r);
-             at = static_cast<const char*>(r.BaseAddress) + r.RegionSize)
-            regions += r.State == MEM_COMMIT;
-        return regions;
+        return regionsInUse(running.process()).size();
     };
     const unsigned long first = committedRegionsAfterAJump();
     EXPECT_EQ(first, committedRegionsAfterAJump());

@@ -35,16 +35,23 @@ std::string describe(const RecordedMessage& entry) {
     return text.str();
 }
 
+bool matches(const ExpectedMessage& entry, const RecordedMessage& message) {
+    return entry.message.control == message.control && entry.message.message == message.message &&
+           (!(entry.flags & wparam) || entry.message.wParam == message.wParam) &&
+           (!(entry.flags & lparam) || entry.message.lParam == message.lParam);
+}
+
 }  // namespace
 
 std::string compareMessages(const std::vector<ExpectedMessage>& expected, const std::vector<RecordedMessage>& actual) {
-    std::ostringstream text("expected (? optional):\n", std::ios::ate);
+    std::ostringstream text("expected (? optional, w/l: parameter compared):\n", std::ios::ate);
     std::size_t a = 0;
     bool follows = true;
     for (const ExpectedMessage& entry : expected) {
-        const bool here = a < actual.size() && entry.message == actual[a];
-        follows = follows && (here || entry.optional);
-        text << (entry.optional ? "? " : "  ") << describe(entry.message) << (here ? "\n" : "  <- not in its place\n");
+        const bool here = a < actual.size() && matches(entry, actual[a]);
+        follows = follows && (here || (entry.flags & optional));
+        text << (entry.flags & optional ? "?" : " ") << (entry.flags & wparam ? "w" : " ") << (entry.flags & lparam ? "l " : "  ")
+             << describe(entry.message) << (here ? "\n" : "  <- not in its place\n");
         a += here;
     }
     text << "recorded:\n";
@@ -153,6 +160,14 @@ std::wstring EditorReader::selectedRow() {
     if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
         return L"";
     return itemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0});
+}
+
+std::vector<MEMORY_BASIC_INFORMATION> regionsInUse(HANDLE process) {
+    std::vector<MEMORY_BASIC_INFORMATION> regions;
+    MEMORY_BASIC_INFORMATION r{};
+    for (const char* at = nullptr; ::VirtualQueryEx(process, at, &r, sizeof(r)) == sizeof(r); at = static_cast<const char*>(r.BaseAddress) + r.RegionSize)
+        if (r.State != MEM_FREE) regions.push_back(r);
+    return regions;
 }
 
 std::vector<RecordedMessage> recordedMessages(const std::wstring& recordPath) {

@@ -68,11 +68,16 @@ private:
 
 using standin::RecordedMessage;
 std::vector<RecordedMessage> recordedMessages(const std::wstring& recordPath);
+// The regions of a process that are reserved or committed.
+std::vector<MEMORY_BASIC_INFORMATION> regionsInUse(HANDLE process);
 
-// An entry of an expected sequence; an optional one is a message an editor may or may not get.
+// An entry of an expected sequence, as in Wine's message tests: the control and the message
+// are always compared, a parameter only when flagged; an optional entry is a message an
+// editor may or may not get.
+enum MessageFlags : unsigned { wparam = 1, lparam = 2, optional = 4 };
 struct ExpectedMessage {
     RecordedMessage message;
-    bool optional = false;
+    unsigned flags;
 };
 // "" when the messages follow the table, optional entries skipped where absent; otherwise
 // the table, each entry not found in its place marked, and the messages recorded.

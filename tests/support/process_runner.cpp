@@ -18,6 +18,23 @@ std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
     return ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path), path;
 }
 
+// Threads whose start address lies in the program's file (the first module listed).
+std::size_t ownThreadCount(DWORD processId) {
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    static const auto query = reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread"));
+    const hivescout::UniqueHandle modules(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    MODULEENTRY32W program{sizeof(program)};
+    if (!modules || !::Module32FirstW(modules.get(), &program)) return 0;
+    std::size_t count = 0;
+    for (const DWORD id : threadIds(processId)) {
+        const hivescout::UniqueHandle thread(::OpenThread(THREAD_QUERY_INFORMATION, FALSE, id));
+        std::uintptr_t start = 0;  // 9: ThreadQuerySetWin32StartAddress
+        if (thread && query(thread.get(), 9, &start, sizeof(start), nullptr) == 0)
+            count += start - reinterpret_cast<std::uintptr_t>(program.modBaseAddr) < program.modBaseSize;
+    }
+    return count;
+}
+
 }  // namespace
 
 // The variables are set in this process for the moment of the start and inherited.
@@ -67,7 +84,7 @@ bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) con
 }
 
 bool RunningProcess::waitForThreads(std::size_t count, DWORD timeoutMs) const {
-    return pollWhileRunning(timeoutMs, [&] { return threadIds(processId_).size() >= count; });
+    return pollWhileRunning(timeoutMs, [&] { return ownThreadCount(processId_) >= count; });
 }
 
 template <typename Condition>

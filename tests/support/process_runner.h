@@ -37,7 +37,8 @@ public:
     ProcessResult wait(DWORD timeoutMs = 60000);
     // Until the standard output holds the text; false when the program ended first.
     bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
-    // Until the program runs at least this many threads; false when it ended first.
+    // Until the program runs at least this many threads that start in its own file (its main
+    // thread and those it makes, not the loader's workers); false when it ended first.
     bool waitForThreads(std::size_t count, DWORD timeoutMs = 30000) const;
 
 private:

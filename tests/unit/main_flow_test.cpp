@@ -42,14 +42,3 @@ TEST(ReportFailures, TheHexadecimalLineUnlessLoggingThenEveryBitNotReportedElsew
     EXPECT_EQ(L", n=255", captured.outputMessages().back());
 }
 
-// Success, a passed path and a blocked copy are the end-to-end tests'.
-TEST(Outcome, AFailedWriteNamesThePathAndAPathAddsNoLinesOfItsOwn) {
-    CapturedReport captured;
-    reportOutcome({ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, L"key/value", L""}, L"HKEY_CURRENT_USER\\Software\\Missing");
-    reportOutcome({ExitFlags::KeyNotFound, L"key/value", L""}, L"HKCU\\a\r\nProcess ID: 1, Jump to the key was successfull");
-    const std::vector<std::wstring> expected = {
-        L", Jump to key/value: HKEY_CURRENT_USER\\Software\\Missing, FAILED.",
-        L", Jump to key/value: HKCU\\a<U+000D><U+000A>Process ID: 1, Jump to the key was successfull, FAILED."};
-    EXPECT_EQ(expected, captured.outputMessages());
-}
-

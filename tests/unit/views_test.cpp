@@ -23,6 +23,11 @@ LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
 }
 
+bool committed(void* address) {
+    MEMORY_BASIC_INFORMATION info{};
+    return ::VirtualQuery(address, &info, sizeof(info)) && info.State == MEM_COMMIT;
+}
+
 // A window with a tree ("Computer" over "Same", over the silent "Other") and a list after it.
 class OwnViews : public ::testing::Test {
 protected:
@@ -40,6 +45,10 @@ protected:
         TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
     }
+    std::uint32_t findViews(HANDLE process) {
+        const std::uint32_t found = findRegeditViews(WindowSet{window_}, views_, process);
+        return found != 0 ? found : buffers_.allocate(process);
+    }
 
     HWND window_ = nullptr, tree_ = nullptr, list_ = nullptr;
     RegeditViews views_;
@@ -49,18 +58,38 @@ protected:
 
 }  // namespace
 
+TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    EXPECT_EQ(tree_, views_.tree);
+    EXPECT_EQ(list_, views_.list);
+    void* const blocks[] = {buffers_.text.address(), buffers_.treeItem.address(), buffers_.listItem.address()};
+    for (void* block : blocks) EXPECT_TRUE(committed(block));
+    // Searching again keeps the blocks it holds.
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
+    EXPECT_EQ(blocks[0], buffers_.text.address());
+    buffers_.release();
+    for (void* block : blocks) EXPECT_FALSE(committed(block));
+    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held());
+    EXPECT_FALSE(buffers_.localText);
+    // A second release finds nothing: what has since taken a block's place stays.
+    void* const reused = ::VirtualAlloc(blocks[0], 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    buffers_.release();
+    EXPECT_TRUE(reused && committed(reused));
+    ::VirtualFree(reused, 0, MEM_RELEASE);
+}
+
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
-    ASSERT_EQ(0u, findRegeditViews(WindowSet{window_}, views_, ::GetCurrentProcess()));
-    ASSERT_EQ(0u, buffers_.allocate(::GetCurrentProcess()));
+    ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
     const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64, buffers_).jump;
     EXPECT_EQ(ExitFlags::KeyNotFound, outcome.flags);
     EXPECT_EQ(L"Same\\", outcome.passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
 }
 
-// A failed write, in the stand-in through a handle without the right (in this process the
-// system does not hold a handle to its rights); failed reads are the end-to-end tests'.
+// A failed write, in the stand-in through blocks that borrow a handle without the right (in
+// this process the system does not hold a handle to its rights); failed reads are the
+// end-to-end tests'. The key of the list is reached through blocks that may write.
 TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     Editor editor;
     ASSERT_TRUE(editor.ready());
@@ -71,23 +100,21 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
         const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
         const UniqueHandle limited(::OpenProcess(all & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
         RegeditViews views;
-        RemoteBuffers buffers;
+        RemoteBuffers writable, buffers;
         ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
-        ASSERT_EQ(0u, buffers.allocate(inTheList ? full.get() : limited.get()));
-        ASSERT_TRUE(!inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, buffers).jump.flags == 0u);
+        ASSERT_EQ(0u, writable.allocate(full.get()) | buffers.allocate(limited.get()));
+        ASSERT_TRUE(!inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, writable).jump.flags == 0u);
         const std::size_t linesBefore = report.errorMessages().size();
-        buffers.process = limited.get();
         if (inTheList) {
             const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64, buffers);
             EXPECT_EQ(ValueSearch::Failed, result.outcome);
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure | ExitFlags::KeyNotFound);
+            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure);
             EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
         } else {
             const JumpOutcome outcome = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, buffers).jump;
             EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, outcome.flags);
             EXPECT_EQ(L"", outcome.passedPath);
         }
-        buffers.process = full.get();
         ASSERT_GT(report.errorMessages().size(), linesBefore);
         EXPECT_EQ(0u, report.errorMessages()[linesBefore].find(
                           L", Error occurred while writing in the regedit process memory. Error returned was : "));
