@@ -653,17 +653,15 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
 
 // ---- 6: hung editors ----------------------------------------------------------------
 
-// The editor stops answering inside a message (for ten minutes; it is ended after each round):
-// a copy ends after the bound, naming the editor, and so does a second one that meets it
-// later. In every other round a copy waiting in the hung message gets a termination command.
+// The editor hangs in a message (ended after the round): a copy, and one that meets it later,
+// end after the bound; every other round, one waiting there gets a termination command.
 SectionResult hungEditors(const Targets& targets, unsigned rounds) {
-    const wchar_t* const stalls[] = {L"TVM_GETITEMW", L"TVM_EXPAND", L"LVM_GETITEMW"};
+    const wchar_t* const stalls[] = {L"TVM_GETITEMW", L"TVM_EXPAND", L"LVM_GETITEMW"};  // the last with a value target
     Tally tally;
-    unsigned long unanswered = 0, lines = 0, wrongCodes = 0, badLines = 0, checked = 0, longestMs = 0;
+    unsigned long lines = 0, wrongCodes = 0, badLines = 0, checked = 0, longestMs = 0;
     for (unsigned round = 0; round < rounds; ++round) {
-        const bool value = round % 3 == 2;
-        const std::wstring target = value ? targets.wideValue : targets.wideKey;
-        const std::wstring jump = switchWord(value ? L"-jumptovalue" : L"-jumptokey", target);
+        const std::wstring target = round % 3 == 2 ? targets.wideValue : targets.wideKey;
+        const std::wstring jump = switchWord(round % 3 == 2 ? L"-jumptovalue" : L"-jumptokey", target);
         Editor editor(standinPath(), {{standin::knob::kStallIn, stalls[round % 3]}, {standin::knob::kStallMs, L"600000"}});
         std::vector<Copy> copies, later;
         for (std::vector<Copy>* group : {&copies, &later}) {  // the later copy once the first ones have ended
@@ -675,22 +673,20 @@ SectionResult hungEditors(const Targets& targets, unsigned rounds) {
             longestMs = std::max<unsigned long>(longestMs, ::GetTickCount() - start);
         }
         copies.push_back(std::move(later.front()));
-        for (const Copy& copy : copies) {
-            const bool named = fromUtf8(copy.result.standardError).find(L") did not answer within ") != std::wstring::npos;
-            const bool waited = !copy.hung() && !copy.terminated();
-            unanswered += waited, lines += named;
-            wrongCodes += waited != named || copy.result.standardOutput.find("successfull") != std::string::npos ||
-                          (waited && copy.result.exitCode != 0x480 && copy.result.exitCode != 0x600);
+        for (const Copy& copy : copies) {  // one that waited names the editor, with the bits of its step, and no success
+            const bool named = copy.result.standardError.find(") did not answer within ") != std::string::npos;
+            lines += named;
+            wrongCodes += named == (copy.hung() || copy.terminated()) || copy.result.standardOutput.find("successfull") != std::string::npos ||
+                          (named && copy.result.exitCode != 0x480 && copy.result.exitCode != 0x600);
             badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "hung", checked);
         }
     }
-    return {format("hung editors: %u rounds (hung in TVM_GETITEMW, TVM_EXPAND, LVM_GETITEMW in turn, a command every other "
-                   "round), %lu copies, %lu ended within the bound of %lu s plus 15 s (longest %.1f s), %lu by a command, "
-                   "%lu hangs, %lu crashes; %lu of %lu editor-did-not-answer lines, %lu copies with other codes or lines, "
-                   "%lu of %lu report lines unknown", rounds, tally.copies, tally.copies - tally.hangs,
-                   kEditorAnswerBoundMs / 1000, longestMs / 1000.0, tally.ended, tally.hangs, tally.crashes, lines,
-                   unanswered, wrongCodes, badLines, checked),
-            tally.hangs == 0 && tally.crashes == 0 && lines == unanswered && wrongCodes == 0 && badLines == 0};
+    return {format("hung editors: %u rounds, %lu copies (%lu ended by a command), %lu ended within the bound of %lu s "
+                   "plus 15 s (longest %.1f s), %lu hangs, %lu crashes; %lu did-not-answer lines, %lu copies with other "
+                   "codes or lines, %lu of %lu report lines unknown", rounds, tally.copies, tally.ended,
+                   tally.copies - tally.hangs, kEditorAnswerBoundMs / 1000, longestMs / 1000.0, tally.hangs,
+                   tally.crashes, lines, wrongCodes, badLines, checked),
+            tally.hangs == 0 && tally.crashes == 0 && wrongCodes == 0 && badLines == 0};
 }
 
 }  // namespace
