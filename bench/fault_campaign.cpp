@@ -676,7 +676,7 @@ SectionResult hungEditors(const Targets& targets, unsigned rounds) {
         for (const Copy& copy : copies) {  // one that waited names the editor, with the bits of its step, and no success
             const bool named = copy.result.standardError.find(") did not answer within ") != std::string::npos;
             lines += named;
-            wrongCodes += named == (copy.hung() || copy.terminated()) || copy.result.standardOutput.find("successfull") != std::string::npos ||
+            wrongCodes += named == (copy.hung() || copy.terminated()) || copy.result.standardOutput.find(" was successfull") != std::string::npos ||
                           (named && copy.result.exitCode != 0x480 && copy.result.exitCode != 0x600);
             badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "hung", checked);
         }
