@@ -19,7 +19,7 @@
 #include "tests/support/capture.h"
 #include "tests/support/process_runner.h"
 
-// A lock given up in time is taken, end to end; an abandoned one only here.
+// A lock given up or abandoned is taken, end to end; an abandoned one refused with -tb only here.
 TEST(RegeditLock, AnAbandonedLockIsTakenOverButWithGiveUpCountsAsHeld) {
     for (const bool giveUp : {false, true}) {
         MutexHolder abandoning(regeditLockName(9004 + giveUp), true);
