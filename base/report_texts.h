@@ -61,6 +61,9 @@ constexpr wchar_t kRemoteReadFailed[] =
 constexpr wchar_t kSilentEditor[] = L", The regedit process ";
 constexpr wchar_t kSilentEditorNoWindow[] = L") showed no eligible window within ";
 constexpr wchar_t kSilentEditorWaited[] = L" ms.";
+// An editor whose window thread kept a message longer than the bound:
+// , The regedit process <pid> (<file>) did not answer within <ms> ms.
+constexpr wchar_t kEditorUnanswered[] = L") did not answer within ";
 // and when it started a further editor and waits for it (Wine's 32-bit editor does):
 // , The regedit process <pid> handed itself over to the <bits> bit regedit process <pid>
 // (<file>) and shows no window of its own. <advice>

@@ -16,10 +16,12 @@ std::wstring terminationEventName(std::uint32_t regeditProcessId) {
     return name.str();
 }
 
-HANDLE openRegeditLock(std::uint32_t regeditProcessId, bool openOnly) {
-    const std::wstring name = regeditLockName(regeditProcessId);
-    if (openOnly) return ::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str());
-    return ::CreateMutexW(nullptr, TRUE, name.c_str());
+HANDLE tryCreateRegeditLock(std::uint32_t regeditProcessId) {
+    return ::CreateMutexW(nullptr, FALSE, regeditLockName(regeditProcessId).c_str());
+}
+
+HANDLE tryOpenRegeditLock(std::uint32_t regeditProcessId) {
+    return ::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, regeditLockName(regeditProcessId).c_str());
 }
 
 }  // namespace hivescout

@@ -14,7 +14,11 @@ std::wstring regeditLockName(std::uint32_t regeditProcessId);
 // "HivescoutTErMInaTIonEvent for regedit with PID " followed by the editor's process ID.
 std::wstring terminationEventName(std::uint32_t regeditProcessId);
 
-// Opens an existing lock (openOnly) or creates it with initial ownership. Null on failure.
-HANDLE openRegeditLock(std::uint32_t regeditProcessId, bool openOnly);
+// Makes the editor's lock with no owner, or opens it when another copy made it first.
+// Null on failure.
+HANDLE tryCreateRegeditLock(std::uint32_t regeditProcessId);
+
+// Opens the editor's lock if it exists; null otherwise.
+HANDLE tryOpenRegeditLock(std::uint32_t regeditProcessId);
 
 }  // namespace hivescout

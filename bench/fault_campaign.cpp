@@ -1,6 +1,6 @@
 // A stress and fault campaign against the real hivescout.exe and the editor stand-in:
 // termination commands at random moments, many copies appending to one log, hostile command
-// lines, an editor killed in the middle of a walk and a soak. It prints figures, one summary
+// lines, an editor killed in the middle of a walk, a soak and editors that stop answering. It prints figures, one summary
 // line per section and a verdict, and exits with 1 when it found a fault (scripts/campaign).
 #include <windows.h>
 
@@ -13,6 +13,7 @@
 #include <set>
 
 #include "base/exit_flags.h"
+#include "views/editor_messages.h"
 #include "app/jump_settings.h"
 #include "app/path_forms.h"
 #include "base/text_folding.h"
@@ -650,6 +651,44 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
     return {summary, clean};
 }
 
+// ---- 6: hung editors ----------------------------------------------------------------
+
+// The editor hangs in a message (ended after the round): a copy, and one that meets it later,
+// end after the bound; every other round, one waiting there gets a termination command.
+SectionResult hungEditors(const Targets& targets, unsigned rounds) {
+    const wchar_t* const stalls[] = {L"TVM_GETITEMW", L"TVM_EXPAND", L"LVM_GETITEMW"};  // the last with a value target
+    Tally tally;
+    unsigned long lines = 0, wrongCodes = 0, badLines = 0, checked = 0, longestMs = 0;
+    for (unsigned round = 0; round < rounds; ++round) {
+        const std::wstring target = round % 3 == 2 ? targets.wideValue : targets.wideKey;
+        const std::wstring jump = switchWord(round % 3 == 2 ? L"-jumptovalue" : L"-jumptokey", target);
+        Editor editor(standinPath(), {{standin::knob::kStallIn, stalls[round % 3]}, {standin::knob::kStallMs, L"600000"}});
+        std::vector<Copy> copies, later;
+        for (std::vector<Copy>* group : {&copies, &later}) {  // the later copy once the first ones have ended
+            const DWORD start = ::GetTickCount();
+            group->push_back(startCopy(jump));
+            if (group == &copies && round % 2 && copies[0].process->waitForOutput("Jumping to", kHangMs))
+                ::Sleep(1000), copies.push_back(startCopy(L"-tw " + jump));
+            finishCopies(*group, start + kEditorAnswerBoundMs + 15000, tally);
+            longestMs = std::max<unsigned long>(longestMs, ::GetTickCount() - start);
+        }
+        copies.push_back(std::move(later.front()));
+        for (const Copy& copy : copies) {  // one that waited names the editor, with the bits of its step, and no success
+            const bool named = copy.result.standardError.find(") did not answer within ") != std::string::npos;
+            lines += named;
+            wrongCodes += named == (copy.hung() || copy.terminated()) || copy.result.standardOutput.find(" was successfull") != std::string::npos ||
+                          (named && copy.result.exitCode != 0x480 && copy.result.exitCode != 0x600);
+            badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "hung", checked);
+        }
+    }
+    return {format("hung editors: %u rounds, %lu copies (%lu ended by a command), %lu ended within the bound of %lu s "
+                   "plus 15 s (longest %.1f s), %lu hangs, %lu crashes; %lu did-not-answer lines, %lu copies with other "
+                   "codes or lines, %lu of %lu report lines unknown", rounds, tally.copies, tally.ended,
+                   tally.copies - tally.hangs, kEditorAnswerBoundMs / 1000, longestMs / 1000.0, tally.hangs,
+                   tally.crashes, lines, wrongCodes, badLines, checked),
+            tally.hangs == 0 && tally.crashes == 0 && wrongCodes == 0 && badLines == 0};
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -692,6 +731,7 @@ int wmain(int argc, wchar_t** argv) {
     runSection("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runSection("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
     runSection("5", [&](Rng) { return soak(targets, number(L"--soak-jumps=", quick ? 40 : 5000)); });
+    runSection("6", [&](Rng) { return hungEditors(targets, quick ? 2 : 6); });
     ::RemoveDirectoryW(scratch.c_str());
 
     bool clean = true;

@@ -16,7 +16,7 @@ bool isEligible(DWORD processId, bool use32BitRegedit, bool use64BitRegedit) {
     process.reset();
     if (!bitnessAccepted(is32Bit, use32BitRegedit, use64BitRegedit)) return false;
     // Another copy holds or waits for this editor exactly when its lock exists.
-    UniqueHandle lock(openRegeditLock(processId, true));
+    UniqueHandle lock(tryOpenRegeditLock(processId));
     return !lock;
 }
 

@@ -48,19 +48,18 @@ std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, const RegeditIn
 }
 
 // The main window: the tree's parent, or the window above it when the editor keeps its
-// views in an inner window.
+// views in an inner window. A restore or a raise of another thread's window waits for that
+// thread to handle it, so both are handed over to it instead; reading the placement and
+// the activation never wait.
 void restoreRegeditWindow(HWND tree) {
     const HWND window = ::GetAncestor(tree, GA_ROOT);
     if (!window) return;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (::GetWindowPlacement(window, &placement) &&
-        (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE)) {
-        placement.showCmd = SW_RESTORE;
-        // Some systems refuse to write the placement of another process's window.
-        if (!::SetWindowPlacement(window, &placement)) ::ShowWindow(window, SW_RESTORE);
-    }
-    ::BringWindowToTop(window);
+        (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE))
+        ::ShowWindowAsync(window, SW_RESTORE);
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     ::SetForegroundWindow(window);
 }
 

@@ -32,7 +32,7 @@ constexpr std::uint32_t kWindowWaitMs = 5000;
 std::uint32_t waitForRegeditWindow(WindowEnumerator& enumerator, const RegeditInstance& editor);
 
 // Un-minimises the editor's main window (the one that holds the tree, directly or through
-// an inner window) and brings it to the foreground.
+// an inner window) and brings it to the foreground, without waiting for the editor.
 void restoreRegeditWindow(HWND tree);
 
 }  // namespace hivescout

@@ -7,6 +7,7 @@
 #include "base/report_texts.h"
 #include "regedit/discovery.h"
 #include "regedit/editor_windows.h"
+#include "views/editor_messages.h"
 
 namespace hivescout {
 
@@ -57,6 +58,11 @@ std::uint32_t reportSilentEditor(std::uint32_t processId, HANDLE process, const 
     reportError(verdict.noWindowLine);
     if (!verdict.handoverLine.empty()) reportError(verdict.handoverLine);
     return verdict.bits;
+}
+
+void reportUnansweredEditor(std::uint32_t processId, HANDLE process) {
+    reportError(text::kSilentEditor, processId, L" (", visibleInReport(processPath(process)), text::kEditorUnanswered,
+                kEditorAnswerBoundMs, text::kSilentEditorWaited);
 }
 
 }  // namespace hivescout

@@ -37,4 +37,7 @@ SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t 
 std::uint32_t reportSilentEditor(std::uint32_t processId, HANDLE process, const std::wstring& executableName,
                                  bool use32BitRegedit, bool use64BitRegedit);
 
+// The error line for an editor that kept a message unanswered longer than the bound.
+void reportUnansweredEditor(std::uint32_t processId, HANDLE process);
+
 }  // namespace hivescout

@@ -21,13 +21,13 @@ const DWORD kSettleBeforeLockMs = 30;
 
 // The window is shown once the target is selected, or once the editor has ended (then
 // there is nothing left to show). A chosen row gets its input on the shown window, which
-// is raised again after it.
-void showResult(const WalkOutcome& walk, const RegeditViews& views) {
+// is raised again after it, unless the list did not answer.
+void showResult(const WalkOutcome& walk, const RegeditViews& views, EditorMessenger& messages) {
     if (walk.jump.flags != 0) return;
     restoreRegeditWindow(views.tree);
     if (!walk.rowChosen) return;
-    confirmRowChoice(views.list);
-    restoreRegeditWindow(views.tree);
+    confirmRowChoice(views.list, messages);
+    if (!messages.unanswered()) restoreRegeditWindow(views.tree);
 }
 
 }  // namespace
@@ -108,8 +108,11 @@ JumpOutcome JumpSession::lockAndWalk(const std::wstring& jumpPath, const Regedit
     const RecordLayout layout = chooseRecordLayout(options_.use32BitRegedit, options_.use64BitRegedit, editor_.is32Bit);
     const std::wstring pathAsGiven = jumpPath + std::wstring(options_.trailingBackslashes, L'\\');
     WalkOutcome walk = jumpInRegeditViews(pathAsGiven, views, options_.kind, layout, buffers_);
-    showResult(walk, views);
-    if (editorHasEnded(editor_)) {
+    showResult(walk, views, buffers_.messages);
+    // The blocks stay in an editor that did not answer, and the lock is given up as always.
+    if (buffers_.messages.unanswered()) {
+        reportUnansweredEditor(editor_.processId, editor_.process.get());
+    } else if (editorHasEnded(editor_)) {
         reportError(text::kEditorEndedDuringJump);
         walk.jump.flags |= ExitFlags::RegeditTerminated;
     }

@@ -7,16 +7,27 @@
 namespace hivescout {
 
 bool RegeditLock::acquire(std::uint32_t regeditProcessId, bool giveUpWhenBlocked, std::uint32_t waitTimeoutMs) {
-    handle_.reset(openRegeditLock(regeditProcessId, false));
+    handle_.reset(tryCreateRegeditLock(regeditProcessId));
     if (!handle_) {
         reportPieces(*outputStream, text::kOutputPrefix, ownProcessId, text::kSynchronisationUnavailable, L'\n');
         return true;
     }
-    const bool takenAtOnce = ::WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0;
-    if (!takenAtOnce && giveUpWhenBlocked) return false;
-    // WAIT_ABANDONED hands the lock over: its holder ended without giving it up.
-    if (takenAtOnce || ::WaitForSingleObject(handle_.get(), waitTimeoutMs) != WAIT_TIMEOUT) hold_.reset(handle_.get());
-    return static_cast<bool>(hold_);
+    const DWORD probe = takeHold(0);
+    if (giveUpWhenBlocked) {
+        // Without a wait only a free lock counts: one left abandoned is let go at once.
+        if (probe != WAIT_OBJECT_0) hold_.reset();
+        return held();
+    }
+    if (!held()) takeHold(waitTimeoutMs);
+    return held();
+}
+
+// WAIT_ABANDONED is a hold as well: the holder ended without giving the lock up, and it
+// passed to this copy. A failed wait holds nothing.
+DWORD RegeditLock::takeHold(DWORD timeoutMs) {
+    const DWORD result = ::WaitForSingleObject(handle_.get(), timeoutMs);
+    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) hold_.reset(handle_.get());
+    return result;
 }
 
 void RegeditLock::release() noexcept { hold_.reset(); }

@@ -26,8 +26,12 @@ public:
     void release() noexcept;
 
 private:
+    // One wait on the lock; the hold is kept only for a real one. Returns the wait's result.
+    DWORD takeHold(DWORD timeoutMs);
+    bool held() const noexcept { return static_cast<bool>(hold_); }
+
     UniqueHandle handle_;
-    HeldMutex hold_;  // given up before the handle closes
+    HeldMutex hold_;  // the one hold, however it was taken; given up before the handle closes
 };
 
 }  // namespace hivescout

@@ -47,7 +47,13 @@ ItemText exchangeText(RemoteBuffers& buffers, HWND control, const Exchange& exch
         result.failure = SystemError{error}.report(exchange.writeFailed, text::kRemoteWriteFailed);
         return result;
     }
-    result.answer = ::SendMessageW(control, exchange.message, 0, reinterpret_cast<LPARAM>(exchange.record.address()));
+    const std::optional<LRESULT> answer =
+        buffers.messages.send(control, exchange.message, 0, reinterpret_cast<LPARAM>(exchange.record.address()));
+    if (!answer) {
+        result.failure = exchange.readFailed;
+        return result;
+    }
+    result.answer = *answer;
     // Read back even after a zero answer: an editor that ended while it handled the
     // message answers zero too, and only the failed read tells the two apart.
     if (const DWORD error = readText(buffers)) {
@@ -95,9 +101,10 @@ std::uint32_t RemoteBuffers::allocate(HANDLE editor) {
 }
 
 void RemoteBuffers::release() noexcept {
-    listItem.release();
-    treeItem.release();
-    text.release();
+    for (RemoteBlock* block : {&listItem, &treeItem, &text}) {
+        if (messages.unanswered()) block->abandon();
+        else block->release();
+    }
     localText.reset();
 }
 

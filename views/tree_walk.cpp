@@ -16,8 +16,10 @@ namespace hivescout {
 
 namespace {
 
-HTREEITEM nextItem(HWND tree, UINT relation, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+// Null as well when the tree gave no answer.
+HTREEITEM nextItem(RemoteBuffers& buffers, HWND tree, UINT relation, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(
+        buffers.messages.send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)).value_or(0));
 }
 
 struct ChildMatch {
@@ -31,7 +33,7 @@ struct ChildMatch {
 ChildMatch findSibling(HWND tree, HTREEITEM first, const std::wstring& foldedName, TreeItemRecord& record,
                        RemoteBuffers& buffers) {
     ChildMatch match;
-    for (HTREEITEM item = first; item; item = nextItem(tree, TVGN_NEXT, item)) {
+    for (HTREEITEM item = first; item; item = nextItem(buffers, tree, TVGN_NEXT, item)) {
         record.setItem(reinterpret_cast<std::uintptr_t>(item));
         const ItemText text = queryItemText(buffers, tree, record);
         if (text.failure) {
@@ -48,11 +50,11 @@ ChildMatch findSibling(HWND tree, HTREEITEM first, const std::wstring& foldedNam
 }
 
 // Hidden while it expands, so a large key does not repaint row by row.
-void selectAndExpand(HWND tree, HTREEITEM item) {
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    ::ShowWindow(tree, SW_HIDE);
-    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-    ::ShowWindow(tree, SW_SHOW);
+void selectAndExpand(HWND tree, HTREEITEM item, EditorMessenger& messages) {
+    messages.send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    messages.show(tree, SW_HIDE);
+    messages.send(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    messages.show(tree, SW_SHOW);
 }
 
 struct WalkResult {
@@ -64,10 +66,10 @@ struct WalkResult {
 WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, TreeItemRecord& record,
                        RemoteBuffers& buffers, std::wstring& passedPath) {
     WalkResult result;
-    HTREEITEM current = nextItem(tree, TVGN_ROOT, nullptr);
+    HTREEITEM current = nextItem(buffers, tree, TVGN_ROOT, nullptr);
     KeyLevels levels(prepared.keys, kind);
     for (;;) {
-        current = nextItem(tree, TVGN_CHILD, current);
+        current = nextItem(buffers, tree, TVGN_CHILD, current);
         const std::optional<KeyLevel> level = levels.next();
         if (!level) return result;
 
@@ -82,7 +84,7 @@ WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, T
         }
         passedPath.append(match.text);
         passedPath.push_back(L'\\');
-        selectAndExpand(tree, match.item);
+        selectAndExpand(tree, match.item, buffers.messages);
         // A key wins over a value of the same name.
         if (level->isLast) return result;
         current = match.item;
@@ -93,14 +95,14 @@ WalkResult walkKeyPath(HWND tree, const PreparedPath& prepared, JumpKind kind, T
 // as chosen by hand. It cannot change the choice: it carries no position, so no item is
 // hit, and the middle button starts no label edit, drag or menu. Each send returns only once the editor's interface thread has handled
 // it, so the walk ends only after the editor is through with the selection sent before.
-void clickTree(HWND tree) {
-    ::SendMessageW(tree, WM_MBUTTONDOWN, 0, 0);
+void clickTree(HWND tree, EditorMessenger& messages) {
+    messages.send(tree, WM_MBUTTONDOWN);
     ::Sleep(0);
-    ::SendMessageW(tree, WM_MBUTTONUP, 0, 0);
+    messages.send(tree, WM_MBUTTONUP);
 }
 
-void finishOnKey(HWND tree, JumpKind kind, JumpOutcome& outcome) {
-    clickTree(tree);
+void finishOnKey(HWND tree, JumpKind kind, JumpOutcome& outcome, EditorMessenger& messages) {
+    clickTree(tree, messages);
     if (kind == JumpKind::KeyOrValue) outcome.kindWord = text::kKindKey;
 }
 
@@ -110,7 +112,7 @@ void finishOnValue(const std::vector<std::wstring>& valueNames, const RegeditVie
     ValueSearchResult search;
     for (const std::wstring& valueName : valueNames) {
         search = selectValueInList(valueName, views, layout, buffers);
-        if (search.outcome != ValueSearch::NotFound) break;
+        if (search.outcome != ValueSearch::NotFound || buffers.messages.unanswered()) break;
     }
     if (search.rowFound) {
         outcome.jump.kindWord = text::kKindValue;
@@ -126,7 +128,41 @@ void finishOnValue(const std::vector<std::wstring>& valueNames, const RegeditVie
     case ValueSearch::NotFound:
         break;
     }
-    outcome.jump.flags = finishNotFound(buffers.process(), outcome.jump.kindWord);
+    outcome.jump.flags = finishNotFound(buffers, outcome.jump.kindWord);
+}
+
+// The walk and the selection; a message that got no answer ends them early.
+WalkOutcome walkAndSelect(std::wstring targetPath, const RegeditViews& views, JumpKind kind, RecordLayout layout,
+                          RemoteBuffers& buffers) {
+    WalkOutcome outcome;
+    JumpOutcome& jump = outcome.jump;
+    jump.kindWord = kindWordFor(kind);
+    const PreparedPath prepared = prepareJumpPath(std::move(targetPath), kind);
+    if (prepared.valueMissing) {
+        reportError(text::kValueNameMissing);
+        jump.flags = ExitFlags::ValueNotFound;
+        return outcome;
+    }
+    TreeItemRecord record(layout, buffers.text.remoteAddress());
+
+    const WalkResult walk = walkKeyPath(views.tree, prepared, kind, record, buffers, jump.passedPath);
+    if (walk.failure || buffers.messages.unanswered()) {
+        jump.flags = walk.failure;
+        return outcome;
+    }
+
+    const std::vector<std::wstring> valueNames = valueNamesToLookFor(prepared, kind, walk.missingRest);
+    if (!valueNames.empty()) {
+        finishOnValue(valueNames, views, layout, buffers, outcome);
+        return outcome;
+    }
+    if (!walk.missingRest) {
+        finishOnKey(views.tree, kind, jump, buffers.messages);
+        return outcome;
+    }
+    clickTree(views.tree, buffers.messages);
+    jump.flags = finishNotFound(buffers, jump.kindWord);
+    return outcome;
 }
 
 }  // namespace
@@ -141,34 +177,11 @@ const wchar_t* kindWordFor(JumpKind kind) {
 
 WalkOutcome jumpInRegeditViews(std::wstring targetPath, const RegeditViews& views, JumpKind kind, RecordLayout layout,
                                RemoteBuffers& buffers) {
-    WalkOutcome outcome;
-    JumpOutcome& jump = outcome.jump;
-    jump.kindWord = kindWordFor(kind);
-    const PreparedPath prepared = prepareJumpPath(std::move(targetPath), kind);
-    if (prepared.valueMissing) {
-        reportError(text::kValueNameMissing);
-        jump.flags = ExitFlags::ValueNotFound;
-        return outcome;
+    WalkOutcome outcome = walkAndSelect(std::move(targetPath), views, kind, layout, buffers);
+    if (const HWND silent = buffers.messages.unanswered()) {
+        outcome.jump.flags = unansweredFlags(silent == views.tree);
+        outcome.rowChosen = false;
     }
-    TreeItemRecord record(layout, buffers.text.remoteAddress());
-
-    const WalkResult walk = walkKeyPath(views.tree, prepared, kind, record, buffers, jump.passedPath);
-    if (walk.failure) {
-        jump.flags = walk.failure;
-        return outcome;
-    }
-
-    const std::vector<std::wstring> valueNames = valueNamesToLookFor(prepared, kind, walk.missingRest);
-    if (!valueNames.empty()) {
-        finishOnValue(valueNames, views, layout, buffers, outcome);
-        return outcome;
-    }
-    if (!walk.missingRest) {
-        finishOnKey(views.tree, kind, jump);
-        return outcome;
-    }
-    clickTree(views.tree);
-    jump.flags = finishNotFound(buffers.process(), jump.kindWord);
     return outcome;
 }
 

@@ -21,12 +21,12 @@ constexpr DWORD kNotFoundWaitMs = 500;
 // The list fills its rows after the key is selected; its header answers -1 until then.
 // The row count is asked for the round trip alone: it returns only once the list's thread
 // has handled what was sent before it.
-void waitForListHeader(HWND list) {
-    ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+void waitForListHeader(HWND list, EditorMessenger& messages) {
+    messages.send(list, LVM_GETITEMCOUNT);
+    const HWND header = reinterpret_cast<HWND>(messages.send(list, LVM_GETHEADER).value_or(0));
     if (!header) return;
     for (int polls = 1; polls <= kHeaderPolls; ++polls) {
-        const LRESULT columns = ::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
+        const std::optional<LRESULT> columns = messages.send(header, HDM_GETITEMCOUNT);
         ::Sleep(0);
         if (columns != -1) break;
     }
@@ -68,8 +68,8 @@ RowMatch findRow(HWND list, const std::wstring& foldedName, RecordLayout layout,
     return match;
 }
 
-void sendToList(HWND list, UINT message, WPARAM wParam) {
-    ::SendMessageW(list, message, wParam, 0);
+void sendToList(HWND list, UINT message, WPARAM wParam, EditorMessenger& messages) {
+    messages.send(list, message, wParam);
     ::Sleep(0);
 }
 
@@ -81,8 +81,8 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
     const std::wstring foldedName = foldToLower(valueName);
     // A click without position hits no item, so the key stays chosen; its send returns once
     // the editor has handled the key's selection, which fills the list that is read next.
-    ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
-    waitForListHeader(views.list);
+    buffers.messages.send(views.tree, WM_MBUTTONDOWN);
+    waitForListHeader(views.list, buffers.messages);
 
     ValueSearchResult result;
     const RowMatch match = findRow(views.list, foldedName, layout, buffers);
@@ -100,10 +100,10 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
         result.outcome = ValueSearch::Failed;
         return result;
     }
-    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(buffers.listItem.address()));
+    buffers.messages.send(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(buffers.listItem.address()));
     // The state change alone leaves a row far down a long list out of sight.
-    ::SendMessageW(views.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(match.row), FALSE);
-    result.outcome = ValueSearch::Selected;
+    buffers.messages.send(views.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(match.row), FALSE);
+    result.outcome = buffers.messages.unanswered() ? ValueSearch::Failed : ValueSearch::Selected;
     return result;
 }
 
@@ -111,15 +111,17 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
 // gets the click and key release a user's choice would bring, so it takes the row as
 // chosen by hand. They cannot move the choice: no position, so no row is hit, and a
 // release rather than a press of the arrow key.
-void confirmRowChoice(HWND list) {
-    sendToList(list, WM_MBUTTONDOWN, 0);
-    sendToList(list, WM_KEYUP, VK_LEFT);
-    sendToList(list, WM_MBUTTONUP, 0);
+void confirmRowChoice(HWND list, EditorMessenger& messages) {
+    sendToList(list, WM_MBUTTONDOWN, 0, messages);
+    sendToList(list, WM_KEYUP, VK_LEFT, messages);
+    sendToList(list, WM_MBUTTONUP, 0, messages);
 }
 
-std::uint32_t finishNotFound(HANDLE editor, const wchar_t* kindWord) {
+std::uint32_t finishNotFound(const RemoteBuffers& buffers, const wchar_t* kindWord) {
+    // An editor that did not answer is named by the caller instead.
+    if (buffers.messages.unanswered()) return 0;
     ::Sleep(kNotFoundWaitMs);
-    if (processHasEnded(editor)) return 0;
+    if (processHasEnded(buffers.process())) return 0;
     reportError(text::kNotFound, kindWord, text::kNotFoundEnd);
     return ExitFlags::KeyNotFound;
 }

@@ -26,10 +26,10 @@ ValueSearchResult selectValueInList(const std::wstring& valueName, const Regedit
                                     RemoteBuffers& buffers);
 
 // Once the editor's window is shown: the input a user's choice of the row would bring.
-void confirmRowChoice(HWND list);
+void confirmRowChoice(HWND list, EditorMessenger& messages);
 
 // The wait before the not-found report, and the report (naming kindWord) unless the
-// editor has ended.
-std::uint32_t finishNotFound(HANDLE editor, const wchar_t* kindWord);
+// editor has ended or did not answer.
+std::uint32_t finishNotFound(const RemoteBuffers& buffers, const wchar_t* kindWord);
 
 }  // namespace hivescout

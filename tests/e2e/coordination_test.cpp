@@ -121,6 +121,24 @@ TEST_F(Termination, AHolderAndAWaiterAreEndedByAThirdCopysCommand) {
     EXPECT_EQ(testPath(L"Alpha"), EditorReader(editor_->processId()).selectedKeyPath());
 }
 
+// The copy that made the lock holds it once, so its end gives it up; a holder ended in the
+// middle of its jump leaves it abandoned, and the copy waiting for it takes it over.
+TEST_F(Termination, TheLockIsGivenUpOnceAndAKilledHoldersLockIsTakenOver) {
+    auto maker = startSlowJump();
+    const UniqueHandle lock(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, lockName(editor_->processId()).c_str()));
+    EXPECT_EQ(0u, maker->wait().exitCode);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(lock.get(), 0)) << "a lock left abandoned, not given up";
+    ::ReleaseMutex(lock.get());
+    auto killed = startJump(switchWord(L"-jumptokey", testPath(L"Many\\Key0119")));
+    ASSERT_TRUE(killed->waitForOutput("Jumping to"));
+    auto waiter = startJump(L"-waittimeout=60000 " + switchWord(L"-jumptokey", testPath(L"beta")));
+    ASSERT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
+    ::Sleep(1000);    // into its timed wait
+    killed.reset();  // ended without giving the lock up
+    EXPECT_EQ(0u, waiter->wait().exitCode);
+    EXPECT_EQ(testPath(L"beta"), EditorReader(editor_->processId()).selectedKeyPath());
+}
+
 TEST_F(Termination, CopiesOfOtherEditorsAreUntouched) {
     if (const std::string why = standinNotInstalled(); !why.empty()) GTEST_SKIP() << why;  // it starts the editor
     auto holder = startSlowJump();

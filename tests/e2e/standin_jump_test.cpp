@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/exit_flags.h"
+#include "views/editor_messages.h"
 #include "tests/support/jump_fixture.h"
 
 using standin::Control;
@@ -54,6 +55,46 @@ TEST_F(StandinJump, AnEditorEndingInsideAnItemQueryIsAReadFailure) {
         EXPECT_EQ(L", Regedit terminated unexpectedly before the jump could be completed.", errors[1]);
         EXPECT_EQ(L", Regedit was terminated before the jump was completed.", errors.back());
     }
+}
+
+// An editor whose window thread stops answering inside a message: each copy ends once the
+// bound has passed, naming the editor, and gives its lock up, so the next copy meets the
+// same editor, not the lock. The stand-in's hang outlasts the test, which ends it.
+TEST_F(StandinJump, AnEditorThatStopsAnsweringIsGivenUpAfterTheBound) {
+    const std::wstring target = testPath(L"Alpha\\A"), key = L"HKEY_CURRENT_USER\\";
+    const struct { const wchar_t* stallIn; const wchar_t* kind; std::uint32_t exitCode; const wchar_t* hex; std::wstring passed; int copies; } cases[] = {
+        {L"TVM_GETITEMW", L"key", 0x480, L"480", L"", 2},
+        {L"TVM_EXPAND", L"key", 0x480, L"480", key, 1},
+        {L"LVM_GETITEMW", L"value", 0x600, L"600", testPath(L"Alpha\\"), 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.stallIn));
+        const Editor hung(standinPath(), {{knob::kStallIn, c.stallIn}, {knob::kStallMs, L"600000"}});
+        ASSERT_TRUE(hung.ready());
+        for (int copy = 1; copy <= c.copies; ++copy) {
+            const DWORD start = ::GetTickCount();
+            const HivescoutRun run = jump(switchWord(std::wstring(L"-jumpto") + c.kind, target));
+            EXPECT_LT(::GetTickCount() - start, kEditorAnswerBoundMs + 10000) << "copy " << copy;
+            EXPECT_EQ(c.exitCode, run.exitCode());
+            std::vector<std::wstring> body = {L", Jumping to " + std::wstring(c.kind) + L": " + target,
+                                              L", Jump to " + std::wstring(c.kind) + L": " + target + L", FAILED."};
+            if (!c.passed.empty()) body.push_back(L" The successfully passed path was : " + c.passed);
+            EXPECT_EQ(body, reportBody(run));
+            const std::vector<std::wstring> errors = {
+                L", The regedit process " + std::to_wstring(hung.processId()) + L" (" + standinPath() +
+                    L") did not answer within 20000 ms.", L", Error code returned is: 0x" + std::wstring(c.hex)};
+            EXPECT_EQ(errors, run.errorMessages());
+        }
+    }
+}
+
+// An editor that only takes 8 s to expand a level is waited for.
+TEST_F(StandinJump, AnEditorThatIsOnlySlowGetsItsJump) {
+    const Editor slow(standinPath(), {{knob::kStallIn, L"TVM_EXPAND"}, {knob::kStallMs, L"8000"}});
+    ASSERT_TRUE(slow.ready());
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(0u, jump(switchWord(L"-jumptokey", testPath(L"Alpha"))).exitCode());
+    EXPECT_GE(::GetTickCount() - start, 8000u) << "the expansion was not slow";
+    EXPECT_EQ(testPath(L"Alpha"), EditorReader(slow.processId()).selectedKeyPath());
 }
 
 namespace {

@@ -29,6 +29,10 @@ const DWORD windowDelayMs = number(knob::kWindowDelayMs), itemReadDelayMs = numb
             controlsDelayMs = number(knob::kControlsDelayMs), exitAfterMs = number(knob::kExitAfterMs);
 const bool noList = number(knob::kNoList) != 0, exitOnListRead = exitOnItemRead.rfind(L"list:", 0) == 0;
 const DWORD itemReadsToExit = exitOnItemRead.size() > 5 ? std::wcstoul(exitOnItemRead.c_str() + 5, nullptr, 10) : 0;
+const std::wstring stallIn = environment(knob::kStallIn);
+const UINT stallMessage = stallIn == L"TVM_GETITEMW" ? TVM_GETITEMW : stallIn == L"TVM_EXPAND" ? TVM_EXPAND
+                        : stallIn == L"LVM_GETITEMW" ? LVM_GETITEMW : 0;
+DWORD stallMs = number(knob::kStallMs);
 
 HANDLE record = INVALID_HANDLE_VALUE;
 int dispatchDepth = 0;  // above zero while a procedure of the stand-in runs: what is sent then is its own
@@ -53,6 +57,7 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         DWORD written = 0;
         ::WriteFile(record, &entry, sizeof(entry), &written, nullptr);
     }
+    if (outside && message == stallMessage) ::Sleep(std::exchange(stallMs, 0));
     if (outside && (message == TVM_GETITEMW || message == LVM_GETITEMW)) {
         if (itemReadsToExit && exitOnListRead == (control == Control::List) && ++itemReads >= itemReadsToExit)
             ::ExitProcess(0);

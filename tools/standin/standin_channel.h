@@ -29,6 +29,10 @@ constexpr wchar_t kItemReadDelayMs[] = L"STANDIN_ITEM_READ_DELAY_MS";  // before
 constexpr wchar_t kExitAfterMs[] = L"STANDIN_EXIT_AFTER_MS";           // the process ends this long after the start
 // "tree:N" or "list:N": the process ends inside the Nth item read of that control.
 constexpr wchar_t kExitOnItemRead[] = L"STANDIN_EXIT_ON_ITEM_READ";
+// "TVM_GETITEMW", "TVM_EXPAND" or "LVM_GETITEMW": the first such message from another process
+// is answered only STANDIN_STALL_MS later (a hang, when long: the test ends the editor).
+constexpr wchar_t kStallIn[] = L"STANDIN_STALL_IN";
+constexpr wchar_t kStallMs[] = L"STANDIN_STALL_MS";
 }  // namespace knob
 
 }  // namespace standin
