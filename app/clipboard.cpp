@@ -60,7 +60,8 @@ ClipboardText readClipboardTextWithin(DWORD boundMs, std::wstring& text, DWORD& 
         read->done.set_value();
     }).detach();
     text.clear();
-    if (done.wait_for(std::chrono::milliseconds(boundMs)) != std::future_status::ready) return ClipboardText::NotDelivered;
+    if (done.wait_for(std::chrono::milliseconds(boundMs)) != std::future_status::ready)
+        return ClipboardText::NotDelivered;
     text = read->text;
     error = read->error;
     return read->result;

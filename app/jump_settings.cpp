@@ -20,8 +20,7 @@ bool isJumpSwitch(const std::wstring& name) {
 }
 
 // Finds the first of the given names among the switches; counts it as recognised.
-const std::wstring* findSwitch(const JumpSettings& settings,
-                               std::initializer_list<const wchar_t*> names,
+const std::wstring* findSwitch(const JumpSettings& settings, std::initializer_list<const wchar_t*> names,
                                bool& recognised) {
     for (const wchar_t* name : names) {
         const auto found = settings.switches.find(name);
@@ -42,8 +41,7 @@ void applySwitches(JumpSettings& s, bool& recognised) {
     }
     if (findSwitch(s, {L"-terminateifotherinstanceisblocking", L"-tb"}, recognised))
         s.terminateIfOtherInstanceIsBlocking = true;
-    if (const auto* value = findSwitch(s, {L"-waittimeout"}, recognised))
-        s.waitTimeoutMs = readWaitTimeout(*value);
+    if (const auto* value = findSwitch(s, {L"-waittimeout"}, recognised)) s.waitTimeoutMs = readWaitTimeout(*value);
     if (findSwitch(s, {L"-terminateotherwaitinginstances", L"-tw"}, recognised))
         s.terminateOtherWaitingInstances = true;
     // Later rows win: -jumptovalue over -jumptokey over -jumpto.
@@ -60,8 +58,7 @@ void applySwitches(JumpSettings& s, bool& recognised) {
     if (findSwitch(s, {L"-clipboard"}, recognised) &&
         !findSwitch(s, {L"-jumpto", L"-jumptokey", L"-jumptovalue"}, recognised))
         s.pathFromClipboard = true;
-    if (findSwitch(s, {L"-usemultipleinstancesofregedit", L"-m"}, recognised))
-        s.useMultipleInstancesOfRegedit = true;
+    if (findSwitch(s, {L"-usemultipleinstancesofregedit", L"-m"}, recognised)) s.useMultipleInstancesOfRegedit = true;
 
     const std::initializer_list<const wchar_t*> group32 = {L"-use32bitregedit", L"-32bit", L"-x86"};
     const std::initializer_list<const wchar_t*> group64 = {L"-use64bitregedit", L"-64bit", L"-x64"};

@@ -59,16 +59,11 @@ std::uint32_t takePathFromClipboard(JumpSettings& settings) {
     DWORD error = 0;
     // Half a second of it may go to waiting for a program that holds the clipboard.
     switch (readClipboardTextWithin(1000, text, error)) {
-        case ClipboardText::NotDelivered:
-            reportError(text::kClipboardNotDelivered);
-            return ExitFlags::NoKeyGiven;
-        case ClipboardText::Unavailable:
-            return SystemError{error}.report(ExitFlags::NoKeyGiven, text::kClipboardUnavailable);
-        case ClipboardText::Empty:
-            reportError(text::kClipboardEmpty);
-            return ExitFlags::NoKeyGiven;
-        case ClipboardText::Read:
-            break;
+    case ClipboardText::NotDelivered: reportError(text::kClipboardNotDelivered); return ExitFlags::NoKeyGiven;
+    case ClipboardText::Unavailable:
+        return SystemError{error}.report(ExitFlags::NoKeyGiven, text::kClipboardUnavailable);
+    case ClipboardText::Empty: reportError(text::kClipboardEmpty); return ExitFlags::NoKeyGiven;
+    case ClipboardText::Read: break;
     }
     std::wstring path = firstNonEmptyLine(text);
     const std::size_t trailingBackslashes = normaliseJumpPath(path);
@@ -119,9 +114,9 @@ void reportUnhandledException() {
 
 std::uint32_t missingTargetFlags(JumpKind kind) {
     switch (kind) {
-        case JumpKind::Key: return ExitFlags::NoKeyGiven;
-        case JumpKind::Value: return ExitFlags::NoValueGiven;
-        default: return ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven;
+    case JumpKind::Key: return ExitFlags::NoKeyGiven;
+    case JumpKind::Value: return ExitFlags::NoValueGiven;
+    default: return ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven;
     }
 }
 

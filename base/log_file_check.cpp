@@ -32,8 +32,8 @@ std::wstring finalPathOf(HANDLE file) {
 
 // Full, so that a relative name or one with . and .. compares; long, so that 8.3 names do.
 std::wstring fullLongPath(const std::wstring& path) {
-    const std::wstring full =
-        textOfCall([&path](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
+    const std::wstring full = textOfCall(
+        [&path](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
     const std::wstring longForm =
         textOfCall([&full](wchar_t* buffer, DWORD size) { return ::GetLongPathNameW(full.c_str(), buffer, size); });
     return longForm.empty() ? full : longForm;
@@ -53,7 +53,8 @@ std::string reparseData(HANDLE file) {
 
 std::size_t littleEndianWord(const std::string& data, std::size_t at) {
     if (at + 2 > data.size()) return 0;
-    return static_cast<unsigned char>(data[at]) | static_cast<std::size_t>(static_cast<unsigned char>(data[at + 1])) << 8;
+    return static_cast<unsigned char>(data[at]) | static_cast<std::size_t>(static_cast<unsigned char>(data[at + 1]))
+                                                      << 8;
 }
 
 }  // namespace

@@ -110,8 +110,8 @@ void reportFailures(std::uint32_t flags, const wchar_t* kindWord) {
     if (!loggingToFile) {
         reportStream.str(std::wstring());
         reportStream.clear();
-        reportStream << text::kErrorPrefix << ownProcessId << text::kErrorCode << std::hex
-                     << flags << std::dec << L'\n';
+        reportStream << text::kErrorPrefix << ownProcessId << text::kErrorCode << std::hex << flags << std::dec
+                     << L'\n';
         emitReport(*errorStream, reportStream.str());
     }
     if (flags & ExitFlags::UsageWindowFailed) reportError(text::kUsageWindowFailed);
@@ -119,8 +119,7 @@ void reportFailures(std::uint32_t flags, const wchar_t* kindWord) {
     if (flags & ExitFlags::RegeditLaunchFailed) reportError(text::kEditorLaunchFailed);
     if (flags & (ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven))
         reportError(text::kNoTarget, kindWord, text::kNoTargetEnd);
-    if (flags & ExitFlags::CommunicationSetupFailed)
-        reportError(text::kCommunicationSetupFailed);
+    if (flags & ExitFlags::CommunicationSetupFailed) reportError(text::kCommunicationSetupFailed);
     if (flags & ExitFlags::RegeditTerminated) reportError(text::kEditorTerminated);
 }
 

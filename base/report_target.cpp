@@ -95,7 +95,8 @@ bool StandardHandleBuffer::writeText(const wchar_t* text, std::size_t length, DW
     if (isConsole(handle)) {
         const std::wstring consoleText = toConsoleText(text, length);
         DWORD written = 0;
-        return ::WriteConsoleW(handle, consoleText.data(), static_cast<DWORD>(consoleText.size()), &written, nullptr) != FALSE;
+        return ::WriteConsoleW(handle, consoleText.data(), static_cast<DWORD>(consoleText.size()), &written, nullptr) !=
+               FALSE;
     }
     const std::string bytes = encodeReportText(text, length);
     return writeAll(handle, bytes.data(), bytes.size(), retryMs);
@@ -117,7 +118,8 @@ namespace {
 // was opened is checked first. A file this opening creates is opened so that it can be
 // removed again, and so leaves nothing behind a link on the way when it is refused.
 UniqueHandle openLogHandle(const std::wstring& path, bool& created) {
-    const DWORD access = GENERIC_WRITE | FILE_READ_ATTRIBUTES, flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    const DWORD access = GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
     // Another copy may create the file between the two calls; then it is there to open.
     for (int attempt = 0; attempt < 2; ++attempt) {
         UniqueHandle file(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));

@@ -114,7 +114,8 @@ constexpr wchar_t kLogReachedThroughLink[] = L"The file is reached through a lin
 // The file is a hard link: it has other links to the same data (<n> names in all). A log file is never ...
 constexpr wchar_t kLogHardLink[] = L"The file is a hard link: it has other links to the same data (";
 constexpr wchar_t kLogHardLinkNames[] = L" names in all)";
-constexpr wchar_t kLogLinkRefused[] = L". A log file is never written through a link; to log there, name the real path.";
+constexpr wchar_t kLogLinkRefused[] =
+    L". A log file is never written through a link; to log there, name the real path.";
 
 // The usage window's resources: , Failed to read L<n> resource Returned error was: <code>
 constexpr wchar_t kResourceFindFailed[] = L", Failed to read L1 resource ";

@@ -15,8 +15,8 @@ struct RegeditInstance {
     // The editor in use, launched or opened by process ID; null when not open. The only
     // owner of its handle: the blocks inside the editor borrow it and end before it.
     UniqueHandle process;
-    UniqueHandle launchedThread;     // null unless this copy launched the editor
-    bool is32Bit = false;            // written only when an existing editor is adopted
+    UniqueHandle launchedThread;  // null unless this copy launched the editor
+    bool is32Bit = false;         // written only when an existing editor is adopted
 };
 
 // Whether the editor's process has ended.

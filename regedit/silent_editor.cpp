@@ -24,7 +24,9 @@ std::optional<SilentEditor::Successor> findSuccessor(std::uint32_t processId, co
     for (const PROCESSENTRY32W& entry : processesNamed(executableName)) {
         if (entry.th32ParentProcessID != processId) continue;
         UniqueHandle successor(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
-        if (successor) return SilentEditor::Successor{entry.th32ProcessID, processPath(successor.get()), isProcess32Bit(successor.get())};
+        if (successor)
+            return SilentEditor::Successor{entry.th32ProcessID, processPath(successor.get()),
+                                           isProcess32Bit(successor.get())};
     }
     return std::nullopt;
 }
@@ -43,11 +45,13 @@ SilentEditorVerdict judgeSilentEditor(const SilentEditor& editor, std::uint32_t 
     const SilentEditor::Successor& successor = *editor.successor;
     verdict.handoverLine = named + text::kHandedOver + (successor.is32Bit ? L"32" : L"64") + text::kHandedOverTo +
                            std::to_wstring(successor.processId) + L" (" + visibleInReport(successor.path) +
-                           text::kHandedOverNoWindow + (successor.is32Bit ? text::kHandedOverUse32 : text::kHandedOverUse64);
+                           text::kHandedOverNoWindow +
+                           (successor.is32Bit ? text::kHandedOverUse32 : text::kHandedOverUse64);
     // The editor that came instead is of a bitness not asked for: the same situation as
     // finding it running, so the same conflict bit tells scripts what happened.
     if (!bitnessAccepted(successor.is32Bit, use32BitRegedit, use64BitRegedit))
-        verdict.bits |= successor.is32Bit ? ExitFlags::Running32BitRegeditBlocks64 : ExitFlags::Running64BitRegeditBlocks32;
+        verdict.bits |=
+            successor.is32Bit ? ExitFlags::Running32BitRegeditBlocks64 : ExitFlags::Running64BitRegeditBlocks32;
     return verdict;
 }
 

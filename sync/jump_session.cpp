@@ -14,8 +14,8 @@ namespace hivescout {
 
 namespace {
 
-const DWORD kAdoptedAccess = SYNCHRONIZE | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                             PROCESS_QUERY_INFORMATION;
+const DWORD kAdoptedAccess =
+    SYNCHRONIZE | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION;
 const DWORD kSettleAfterLaunchMs = 50;
 const DWORD kSettleBeforeLockMs = 30;
 

@@ -58,8 +58,10 @@ public:
 
 private:
     void put(char c) {
-        if (length_ < capacity_) buffer_[length_++] = c;
-        else overflow_ = true;
+        if (length_ < capacity_)
+            buffer_[length_++] = c;
+        else
+            overflow_ = true;
     }
     char* buffer_;
     std::size_t capacity_;
@@ -169,13 +171,26 @@ void sendTerminationCommand(std::uint32_t regeditProcessId) {
     ::ResetEvent(event.get());
 }
 
-std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uint32_t processId,
-                                    const SYSTEMTIME& t) {
+std::size_t composeTerminationLines(char* buffer, std::size_t capacity, std::uint32_t processId, const SYSTEMTIME& t) {
     FixedText line(buffer, capacity);
-    line.text(text::kTerminatedPrefix).number(processId).text(text::kTerminated)
-        .text(text::kTerminatedEndedProcess).number(processId).text(text::kTerminatedEndedOn)
-        .number(t.wYear, 4).text("-").number(t.wMonth, 2).text("-").number(t.wDay, 2).text("T")
-        .number(t.wHour, 2).text(":").number(t.wMinute, 2).text(":").number(t.wSecond, 2).text("\r\n");
+    line.text(text::kTerminatedPrefix)
+        .number(processId)
+        .text(text::kTerminated)
+        .text(text::kTerminatedEndedProcess)
+        .number(processId)
+        .text(text::kTerminatedEndedOn)
+        .number(t.wYear, 4)
+        .text("-")
+        .number(t.wMonth, 2)
+        .text("-")
+        .number(t.wDay, 2)
+        .text("T")
+        .number(t.wHour, 2)
+        .text(":")
+        .number(t.wMinute, 2)
+        .text(":")
+        .number(t.wSecond, 2)
+        .text("\r\n");
     return line.finish();
 }
 

@@ -12,7 +12,7 @@ namespace AnchorFlags {
 enum : std::uint32_t { Left = 1, Right = 2, Top = 4, Bottom = 8 };
 constexpr std::uint32_t Stretch = Left | Right | Top | Bottom;
 constexpr std::uint32_t FollowBottomRight = Right | Bottom;
-}
+}  // namespace AnchorFlags
 
 struct AnchoredControl {
     std::uint32_t flags = 0;

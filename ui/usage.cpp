@@ -122,9 +122,9 @@ HWND showPlainText(HWND dialog, const std::wstring& plainText) {
 // created the window opens without a text and with a working Exit button.
 HWND showRichText(HWND dialog, std::string& rtf) {
     const RECT area = rectangleInClient(::GetDlgItem(dialog, IDC_TEXT_AREA), dialog);
-    HWND text = ::CreateWindowExW(0, L"RichEdit20W", L"text_window", kRichTextStyle, area.left, area.top,
-                                  area.right - area.left, area.bottom - area.top, dialog, nullptr, programModule(),
-                                  nullptr);
+    HWND text =
+        ::CreateWindowExW(0, L"RichEdit20W", L"text_window", kRichTextStyle, area.left, area.top,
+                          area.right - area.left, area.bottom - area.top, dialog, nullptr, programModule(), nullptr);
     if (!text) return nullptr;
     ::SendMessageW(text, EM_AUTOURLDETECT, TRUE, 0);
     const LRESULT mask = ::SendMessageW(text, EM_GETEVENTMASK, 0, 0);
@@ -161,8 +161,8 @@ void openLinkOnClick(HWND dialog, const ENLINK& link) {
 
 void anchor(UsageDialog& dialog, HWND control, std::uint32_t flags) {
     if (control)
-        dialog.anchored.push_back(
-            {control, measuredAnchor(flags, clientRectangle(dialog.window), rectangleInClient(control, dialog.window))});
+        dialog.anchored.push_back({control, measuredAnchor(flags, clientRectangle(dialog.window),
+                                                           rectangleInClient(control, dialog.window))});
 }
 
 void relayout(const UsageDialog& dialog) {
@@ -191,27 +191,22 @@ void initialise(UsageDialog& dialog) {
 
 INT_PTR handle(UsageDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            initialise(dialog);
-            return TRUE;  // the focus goes to the first tab stop, the Exit button
-        case WM_COMMAND:
-            // The Exit button, the Escape key and the close box all arrive as IDCANCEL.
-            if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
-            ::EndDialog(dialog.window, LOWORD(wParam));
-            return TRUE;
-        case WM_SIZE:
-            relayout(dialog);
-            return TRUE;
-        case WM_CTLCOLORSTATIC:
-            // A read-only edit control asks for grey; the text stays on the window's colour.
-            if (reinterpret_cast<HWND>(lParam) != ::GetDlgItem(dialog.window, IDC_TEXT_AREA)) return FALSE;
-            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
-        case WM_NOTIFY:
-            if (reinterpret_cast<const NMHDR*>(lParam)->code == EN_LINK)
-                openLinkOnClick(dialog.window, *reinterpret_cast<const ENLINK*>(lParam));
-            return FALSE;  // 0 either way: the control goes on with the mouse message itself
-        default:
-            return FALSE;
+    case WM_INITDIALOG: initialise(dialog); return TRUE;  // the focus goes to the first tab stop, the Exit button
+    case WM_COMMAND:
+        // The Exit button, the Escape key and the close box all arrive as IDCANCEL.
+        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
+        ::EndDialog(dialog.window, LOWORD(wParam));
+        return TRUE;
+    case WM_SIZE: relayout(dialog); return TRUE;
+    case WM_CTLCOLORSTATIC:
+        // A read-only edit control asks for grey; the text stays on the window's colour.
+        if (reinterpret_cast<HWND>(lParam) != ::GetDlgItem(dialog.window, IDC_TEXT_AREA)) return FALSE;
+        return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == EN_LINK)
+            openLinkOnClick(dialog.window, *reinterpret_cast<const ENLINK*>(lParam));
+        return FALSE;  // 0 either way: the control goes on with the mouse message itself
+    default: return FALSE;
     }
 }
 
@@ -278,8 +273,7 @@ std::uint32_t showPlainUsage(const std::wstring& programFileName) {
         return usageWindowFailed(failed);
     std::wstring text(buffer.size() / 2, L'\0');
     if (!text.empty()) std::memcpy(&text[0], buffer.data(), text.size() * sizeof(wchar_t));
-    text = substituteProgramName(std::move(text), kStoredProgramNameWide,
-                                 plainFileNameReplacement(programFileName));
+    text = substituteProgramName(std::move(text), kStoredProgramNameWide, plainFileNameReplacement(programFileName));
     text.resize(std::min(text.size(), text.find(L'\0')));
     UsageDialog dialog;
     dialog.caption = usageTitle();

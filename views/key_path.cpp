@@ -18,11 +18,8 @@ PreparedPath prepareJumpPath(std::wstring path, JumpKind kind) {
         prepared.valueMissing = prepared.valueName.empty();
         break;
     }
-    case JumpKind::Key:
-        path.push_back(L'\\');
-        break;
-    case JumpKind::KeyOrValue:
-        break;
+    case JumpKind::Key: path.push_back(L'\\'); break;
+    case JumpKind::KeyOrValue: break;
     }
     prepared.keys = std::move(path);
     return prepared;

@@ -13,9 +13,9 @@ enum class JumpKind : std::uint32_t { KeyOrValue = 0, Key = 1, Value = 2 };
 // The target path split for the walk: the key names to follow and, for a value target,
 // the value name taken off its end.
 struct PreparedPath {
-    std::wstring keys;       // key names separated by backslashes
-    std::wstring valueName;  // empty unless a value target named one
-    bool valueMissing = false;  // a value target that names no value
+    std::wstring keys;                 // key names separated by backslashes
+    std::wstring valueName;            // empty unless a value target named one
+    bool valueMissing = false;         // a value target that names no value
     std::wstring trailingBackslashes;  // the path's own, which only a value's name can hold
 };
 

@@ -102,8 +102,10 @@ std::uint32_t RemoteBuffers::allocate(HANDLE editor) {
 
 void RemoteBuffers::release() noexcept {
     for (RemoteBlock* block : {&listItem, &treeItem, &text}) {
-        if (messages.unanswered()) block->abandon();
-        else block->release();
+        if (messages.unanswered())
+            block->abandon();
+        else
+            block->release();
     }
     localText.reset();
 }

@@ -119,14 +119,9 @@ void finishOnValue(const std::vector<std::wstring>& valueNames, const RegeditVie
         outcome.jump.passedPath.append(search.rowText);
     }
     switch (search.outcome) {
-    case ValueSearch::Selected:
-        outcome.rowChosen = true;
-        return;
-    case ValueSearch::Failed:
-        outcome.jump.flags = search.failure;
-        return;
-    case ValueSearch::NotFound:
-        break;
+    case ValueSearch::Selected: outcome.rowChosen = true; return;
+    case ValueSearch::Failed: outcome.jump.flags = search.failure; return;
+    case ValueSearch::NotFound: break;
     }
     outcome.jump.flags = finishNotFound(buffers, outcome.jump.kindWord);
 }
@@ -169,9 +164,9 @@ WalkOutcome walkAndSelect(std::wstring targetPath, const RegeditViews& views, Ju
 
 const wchar_t* kindWordFor(JumpKind kind) {
     switch (kind) {
-        case JumpKind::Key: return text::kKindKey;
-        case JumpKind::Value: return text::kKindValue;
-        default: return text::kKindKeyOrValue;
+    case JumpKind::Key: return text::kKindKey;
+    case JumpKind::Value: return text::kKindValue;
+    default: return text::kKindKeyOrValue;
     }
 }
 

@@ -25,7 +25,8 @@ HWND findListAfter(HWND tree) {
 }
 
 bool holdsTreeAndList(HWND window) {
-    return ::FindWindowExW(window, nullptr, kTreeClass, nullptr) && ::FindWindowExW(window, nullptr, kListClass, nullptr);
+    return ::FindWindowExW(window, nullptr, kTreeClass, nullptr) &&
+           ::FindWindowExW(window, nullptr, kListClass, nullptr);
 }
 
 }  // namespace
