@@ -8,40 +8,65 @@
 
 namespace {
 
+using Lines = std::vector<std::wstring>;
+
 // Puts the text on the clipboard as Unicode text; an empty text leaves it empty.
 bool setClipboardText(const std::wstring& text) {
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     const HGLOBAL memory = text.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (void* data = memory ? ::GlobalLock(memory) : nullptr) std::memcpy(data, text.c_str(), bytes), ::GlobalUnlock(memory);
-    const bool done = ::OpenClipboard(nullptr) && ::EmptyClipboard() && (text.empty() || ::SetClipboardData(CF_UNICODETEXT, memory));
-    return ::CloseClipboard(), done;
-}
-
-std::vector<std::wstring> succeeded(const std::wstring& kind, const std::wstring& path, const std::wstring& found) {
-    return {L", Jumping to " + kind + L": " + path, L", Jump to the " + found + L" was successfull"};
-}
-
-// Not found: the passed-path line follows only when some name matched.
-std::vector<std::wstring> notFound(const std::wstring& kind, const std::wstring& path, const std::wstring& passed) {
-    std::vector<std::wstring> lines = {L", Jumping to " + kind + L": " + path, L", Jump to " + kind + L": " + path + L", FAILED."};
-    if (!passed.empty()) lines.push_back(L" The successfully passed path was : " + passed);
-    return lines;
-}
-
-std::vector<std::wstring> notFoundErrors(const std::wstring& kind) {
-    return {L", The " + kind + L" was not found", L", Error code returned is: 0x400"};
+    if (void* data = memory ? ::GlobalLock(memory) : nullptr) {
+        std::memcpy(data, text.c_str(), bytes);
+        ::GlobalUnlock(memory);
+    }
+    if (!::OpenClipboard(nullptr)) return false;
+    const bool done = ::EmptyClipboard() && (text.empty() || ::SetClipboardData(CF_UNICODETEXT, memory));
+    ::CloseClipboard();
+    return done;
 }
 
 // A jump, what it returns and reports, and what the editor shows afterwards.
 struct JumpRow {
-    const wchar_t* clipboard;  // put on the clipboard first, when given
     std::wstring arguments;
     std::uint32_t exitCode;
-    std::vector<std::wstring> body;  // between the start and end lines
-    std::vector<std::wstring> errors;
-    std::wstring selectedKey = {};  // afterwards in the editor, when given
-    std::wstring selectedRow = {};  // selected, focused and in view, when given
+    Lines body, errors;                     // the body between the start and end lines
+    std::wstring selectedKey, selectedRow;  // afterwards, when given; the row selected, focused and in view
+    const wchar_t* clipboard = nullptr;     // put on the clipboard first, when given
 };
+
+const wchar_t* switchFor(const std::wstring& kind) {
+    return kind == L"key" ? L"-jumptokey" : kind == L"value" ? L"-jumptovalue" : L"-jumpto";
+}
+
+// The path given as a target of the kind and found as a key or a value.
+JumpRow found(const std::wstring& kind, const std::wstring& path, const std::wstring& as, const std::wstring& key,
+              const std::wstring& row = {}) {
+    const Lines body = {L", Jumping to " + kind + L": " + path, L", Jump to the " + as + L" was successfull"};
+    return {switchWord(switchFor(kind), path), 0, body, {}, key, row};
+}
+
+// Not found: the passed-path line follows only when some name matched, and the key reached stays selected.
+JumpRow notFound(const std::wstring& kind, const std::wstring& path, const std::wstring& passed,
+                 const std::wstring& key = {}) {
+    JumpRow row{switchWord(switchFor(kind), path), ExitFlags::KeyNotFound};
+    row.body = {L", Jumping to " + kind + L": " + path, L", Jump to " + kind + L": " + path + L", FAILED."};
+    if (!passed.empty()) row.body.push_back(L" The successfully passed path was : " + passed);
+    row.errors = {L", The " + kind + L" was not found", L", Error code returned is: 0x400"};
+    row.selectedKey = key;
+    return row;
+}
+
+// The row's jump given by other words, with the clipboard's text when given.
+JumpRow givenAs(const std::wstring& arguments, JumpRow row, const wchar_t* clipboard = nullptr) {
+    row.arguments = arguments;
+    row.clipboard = clipboard;
+    return row;
+}
+
+// No path from the clipboard: no further editor is started.
+JumpRow noPathOnTheClipboard(const wchar_t* clipboard, const std::wstring& why) {
+    const Lines errors = {why, L", Error code returned is: 0x10", L", User did not specify a key/value to jump to."};
+    return {L"-clipboard", ExitFlags::NoKeyGiven, {}, errors, {}, {}, clipboard};
+}
 
 void expectJump(const JumpRow& row, DWORD editor) {
     SCOPED_TRACE(toUtf8(row.arguments));
@@ -52,8 +77,8 @@ void expectJump(const JumpRow& row, DWORD editor) {
     EXPECT_EQ(row.errors, run.errorMessages());
     ASSERT_EQ(std::vector<DWORD>{editor}, runningEditorIds());
     EditorReader reader(editor);
-    if (!row.selectedKey.empty()) { EXPECT_EQ(row.selectedKey, reader.selectedKeyPath()); }
-    if (!row.selectedRow.empty()) { EXPECT_EQ(row.selectedRow, reader.selectedRow()); }
+    EXPECT_EQ(row.selectedKey, row.selectedKey.empty() ? L"" : reader.selectedKeyPath());
+    EXPECT_EQ(row.selectedRow, row.selectedRow.empty() ? L"" : reader.selectedRow());
 }
 
 }  // namespace
@@ -61,52 +86,43 @@ void expectJump(const JumpRow& row, DWORD editor) {
 using RealEditorJump = JumpFixture;
 
 TEST_F(RealEditorJump, EveryTargetKindAndPathForm) {
-    if (wineEditorPath().empty()) GTEST_SKIP() << "no copy of Wine's own editor in HIVESCOUT_WINE_EDITOR (scripts/test keeps one)";
+    if (wineEditorPath().empty()) GTEST_SKIP() << "no copy of Wine's own editor in HIVESCOUT_WINE_EDITOR";
     const Editor wine(wineEditorPath());
-    ASSERT_TRUE(wine.ready() && ::GetParent(findEditorControls(wine.processId()).tree) != wine.mainWindow());  // views in an inner window
-    const std::wstring missing = testPath(L"Nested\\Missing\\Level3"), unicode = testPath(L"\u00DCnic\u00F6de\\\u00E9t\u00E9");
+    ASSERT_TRUE(wine.ready());
+    EXPECT_NE(wine.mainWindow(), ::GetParent(findEditorControls(wine.processId()).tree)) << "views in an inner window";
+    const Lines noValueName = {L", The value to jump to could not be found in the registry.",
+                               L", Error code returned is: 0x40000"};
     const JumpRow rows[] = {
-        // No path on the clipboard: no further editor is started.
-        {L"", L"-clipboard", ExitFlags::NoKeyGiven, {},
-         {L", The clipboard holds no text to take the path from.", L", Error code returned is: 0x10",
-          L", User did not specify a key/value to jump to."}},
-        {L" \r\n\\\\ \r\n", L"-clipboard", ExitFlags::NoKeyGiven, {},
-         {L", The clipboard text holds no registry path.", L", Error code returned is: 0x10",
-          L", User did not specify a key/value to jump to."}},
-        {nullptr, switchWord(L"-jumpto", testPath(L"Shared")), 0, succeeded(L"key/value", testPath(L"Shared"), L"key"), {},
-         testPath(L"Shared")},
-        {nullptr, switchWord(L"-jumptovalue", testPath(L"Trailing  ")), 0,
-         succeeded(L"value", testPath(L"Trailing  "), L"value"), {}, L"", L"Trailing  "},
-        {nullptr, switchWord(L"-jumpto", unicode), 0, succeeded(L"key/value", unicode, L"value"), {}, L"", L"\u00E9t\u00E9"},
-        {nullptr, switchWord(L"-jumptokey", testPath(L"Many\\key0599")), 0,
-         succeeded(L"key", testPath(L"Many\\key0599"), L"key"), {}, testPath(L"Many\\Key0599")},
-        {nullptr, switchWord(L"-jumptovalue", testPath(L"Rows\\row390")), 0,
-         succeeded(L"value", testPath(L"Rows\\row390"), L"value"), {}, testPath(L"Rows"), L"Row390"},
-        {nullptr, switchWord(L"-jumptokey", missing), ExitFlags::KeyNotFound,
-         notFound(L"key", missing, testPath(L"Nested\\")), notFoundErrors(L"key"), testPath(L"Nested")},
-        {nullptr, L"NoSuchRoot", ExitFlags::KeyNotFound, notFound(L"key/value", L"NoSuchRoot", L""),
-         notFoundErrors(L"key/value")},
-        {nullptr, L"-jumptovalue=hkcu", ExitFlags::ValueNotFound, {L", Jumping to value: HKEY_CURRENT_USER"},
-         {L", The value to jump to could not be found in the registry.", L", Error code returned is: 0x40000"}},
+        noPathOnTheClipboard(L"", L", The clipboard holds no text to take the path from."),
+        noPathOnTheClipboard(L" \r\n\\\\ \r\n", L", The clipboard text holds no registry path."),
+        found(L"key/value", testPath(L"Shared"), L"key", testPath(L"Shared")),
+        found(L"value", testPath(L"Trailing  "), L"value", L"", L"Trailing  "),
+        found(L"key/value", testPath(L"\u00DCnic\u00F6de\\\u00E9t\u00E9"), L"value", L"", L"\u00E9t\u00E9"),
+        found(L"key", testPath(L"Many\\key0599"), L"key", testPath(L"Many\\Key0599")),
+        found(L"value", testPath(L"Rows\\row390"), L"value", testPath(L"Rows"), L"Row390"),
+        notFound(L"key", testPath(L"Nested\\Missing\\Level3"), testPath(L"Nested\\"), testPath(L"Nested")),
+        givenAs(L"NoSuchRoot", notFound(L"key/value", L"NoSuchRoot", L"")),
+        {L"-jumptovalue=hkcu", ExitFlags::ValueNotFound, {L", Jumping to value: HKEY_CURRENT_USER"}, noValueName},
     };
     for (const JumpRow& row : rows) expectJump(row, wine.processId());
 }
+
+// The clipboard's first non-empty line, copied from the editor's address bar, letters in another case.
+const wchar_t kCopiedFolder[] =
+    L"\r\n \r\n\"Computer\\HKEY_CURRENT_USER\\Software\\HivescoutTest\\paths\\c:\\PROGRAM FILES\\app\\\"\r\nHKLM\r\n";
 
 // Value names that are file and folder paths, in Wine's editor and in the stand-in, in paths
 // given and copied in every form; one that names nothing keeps the report it always had. A
 // minimised editor is restored and brought to the front on success only.
 TEST_F(RealEditorJump, ValueNamesHoldingBackslashes) {
-    const std::wstring key = testPath(L"Paths"), file = L"C:\\Program Files\\App\\app.exe", folder = L"C:\\Program Files\\App\\";
-    const std::wstring nothing = testPath(L"Paths\\C:\\Other\\x");
+    const std::wstring key = testPath(L"Paths"), file = L"C:\\Program Files\\App\\app.exe";
+    const std::wstring folder = L"C:\\Program Files\\App\\", bareFolder = key + L"\\" + folder;
     const JumpRow rows[] = {
-        {nullptr, switchWord(L"-jumptovalue", nothing), ExitFlags::KeyNotFound, notFound(L"value", nothing, key + L"\\"),
-         notFoundErrors(L"value"), key},
-        {nullptr, switchWord(L"-jumptovalue", key + L"\\" + file), 0, succeeded(L"value", key + L"\\" + file, L"value"), {}, key, file},
-        {nullptr, L"hkcu\\Software\\HivescoutTest\\Paths\\" + folder, 0, succeeded(L"key/value", key + L"\\C:\\Program Files\\App", L"value"),
-         {}, key, folder},
-        // The clipboard's first non-empty line, copied from the editor's address bar, letters in another case.
-        {L"\r\n \r\n\"Computer\\HKEY_CURRENT_USER\\Software\\HivescoutTest\\paths\\c:\\PROGRAM FILES\\app\\\"\r\nHKLM\\Other\r\n",
-         L"-clipboard", 0, succeeded(L"key/value", testPath(L"paths\\c:\\PROGRAM FILES\\app"), L"value"), {}, key, folder},
+        notFound(L"value", testPath(L"Paths\\C:\\Other\\x"), key + L"\\", key),
+        found(L"value", key + L"\\" + file, L"value", key, file),
+        givenAs(bareFolder, found(L"key/value", key + L"\\C:\\Program Files\\App", L"value", key, folder)),
+        givenAs(L"-clipboard", found(L"key/value", testPath(L"paths\\c:\\PROGRAM FILES\\app"), L"value", key, folder),
+                kCopiedFolder),
     };
     for (const std::wstring& program : {wineEditorPath(), standinPath()}) {
         if (program.empty()) continue;  // no copy of Wine's own editor

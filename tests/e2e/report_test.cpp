@@ -1,55 +1,31 @@
 // The real hivescout.exe on command lines that need no editor: exit codes, the report
 // lines as text-mode lines, and the log file.
-#include "tests/support/jump_fixture.h"
+#include <tuple>
 
-// Blanks and backslashes are no target of either kind (the other kinds are the log file
-// tests'; the lines of a missing target are the unit tests', with the end-of-run lines).
-TEST(Report, NoTargetOfEitherKindGivesBothBitsAsTextModeErrorLines) {
-    const HivescoutRun run = runHivescout(L"\" \\ \\\\\" \\");
-    EXPECT_EQ(524304u, run.exitCode());
-    EXPECT_TRUE(reportBody(run).empty());
-    EXPECT_EQ(0u, run.errorLines.at(0).find(L"(Error) Process ID: " + std::to_wstring(run.process.processId) + L","));
-    bool textMode = false;
-    splitReportLines(run.process.standardOutput + run.process.standardError, &textMode);
-    EXPECT_TRUE(textMode);
-}
+#include "base/exit_flags.h"
+#include "tests/support/jump_fixture.h"
 
 TEST(Report, ALogFileIsReplacedOrAppendedToAndTakesEveryLine) {
     const std::wstring log = temporaryPath(L"hivescout e2e.log");
     for (const bool append : {false, true}) {
         writeFileBytes(log, "earlier line\r\n");
-        const HivescoutRun run =
-            runHivescout((append ? L"-appendlog " : L"") + std::wstring(L"\"-logtofile= ") + log + L" \" -jumptovalue=");
+        const std::wstring appendLog = append ? L"-appendlog " : L"";
+        const HivescoutRun run = runHivescout(appendLog + L"\"-logtofile= " + log + L" \" -jumptovalue=");
         EXPECT_EQ(524288u, run.exitCode());
         EXPECT_EQ("", run.process.standardOutput + run.process.standardError);
         bool textMode = false;
         std::vector<std::wstring> lines = splitReportLines(readFileBytes(log), &textMode);
         EXPECT_TRUE(textMode);
         ASSERT_EQ(append ? 4u : 3u, lines.size());
-        if (append) {
-            EXPECT_EQ(L"earlier line", lines[0]);
-            lines.erase(lines.begin());
-        }
+        EXPECT_EQ(append, lines[0] == L"earlier line");
+        if (append) lines.erase(lines.begin());
         const DWORD pid = run.process.processId;
         EXPECT_TRUE(isFrameLine(lines[0], pid, true) && isFrameLine(lines[2], pid, false));
         // No hexadecimal line while logging to a file.
-        EXPECT_EQ(L"(Error) Process ID: " + std::to_wstring(pid) + L", User did not specify a value to jump to.", lines[1]);
+        EXPECT_EQ(L"(Error) Process ID: " + std::to_wstring(pid) + L", User did not specify a value to jump to.",
+                  lines[1]);
     }
     ::DeleteFileW(log.c_str());
-}
-
-TEST(Report, ALogFileThatCannotBeOpenedLeavesTheStandardStreams) {
-    const std::wstring log = L"C:\\hivescout-no-such-directory\\x.log";
-    const HivescoutRun run = runHivescout(L"-jumptokey= -logtofile=" + log);
-    EXPECT_EQ(16u, run.exitCode());
-    EXPECT_TRUE(reportBody(run).empty());
-    const std::vector<std::wstring> errors = run.errorMessages();
-    ASSERT_EQ(2u, errors.size());
-    const std::wstring failure = L", Error occured during the opening of the log file" + log + L", ";
-    EXPECT_EQ(failure, errors[0].substr(0, failure.size()));
-    EXPECT_GT(errors[0].size(), failure.size());
-    // Logging to a file stays asked for, so there is no hexadecimal line.
-    EXPECT_EQ(L", User did not specify a key to jump to.", errors[1]);
 }
 
 namespace {
@@ -73,7 +49,9 @@ bool runUnixScript(const std::wstring& folder, const std::wstring& script) {
     std::wstring command = L"Z:\\bin\\sh -c \"" + script + L" && touch " + unixPath(done) + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return false;
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    const UniqueHandle process(started.hProcess), thread(started.hThread);
     for (int poll = 0; poll < 500 && ::GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++poll) ::Sleep(20);
     return ::DeleteFileW(done.c_str()) != FALSE;
 }
@@ -82,32 +60,44 @@ bool runUnixScript(const std::wstring& folder, const std::wstring& script) {
 
 // A log name planted as a link to a file it must never touch: that file keeps its bytes,
 // the report stays on the standard streams, and the error line says where the link leads.
+// A log in a folder that does not exist cannot be opened at all, and is reported so. No
+// target is given, so the error lines of both kinds follow, as text-mode lines.
 TEST(Report, ALogFilePlantedAsALinkIsNeverWrittenThrough) {
     const std::wstring folder = temporaryPath(L"hivescout-links"), unixFolder = unixPath(folder);
     if (unixFolder.empty()) GTEST_SKIP() << "the links are planted from the Unix side of Wine's prefix";
-    const std::wstring precious = folder + L"\\real\\jumps.log", through = L"The file is reached through a link: it is ";
-    const struct { std::wstring link, log, leadsTo; } plants[] = {
+    const std::wstring precious = folder + L"\\real\\jumps.log";
+    const std::wstring through = L"The file is reached through a link: it is ";
+    const std::wstring plantIn = L"rm -rf " + unixFolder + L" && mkdir -p " + unixFolder + L"/real && cd " + unixFolder;
+    // The arguments of "ln", the log file named and where the error line says it leads.
+    const std::tuple<std::wstring, std::wstring, std::wstring> plants[] = {
         {L"real/jumps.log planted.log", folder + L"\\planted.log", L"The file is a hard link: it has other links"},
         {L"-s real/jumps.log planted.log", folder + L"\\planted.log", through + precious},
         {L"-s real linked", folder + L"\\linked\\jumps.log", through + precious},
         {L"-s real linked", folder + L"\\linked\\new.log", through + folder + L"\\real\\new.log"},
+        {L"-s real linked", folder + L"\\absent\\x.log", L""},
     };
-    for (const auto& plant : plants)
+    for (const auto& [link, log, leadsTo] : plants) {
         for (const bool append : {false, true}) {
-            ASSERT_TRUE(runUnixScript(folder, L"rm -rf " + unixFolder + L" && mkdir -p " + unixFolder + L"/real && cd " +
-                                                  unixFolder + L" && echo precious data >real/jumps.log && ln " + plant.link));
-            const HivescoutRun run =
-                runHivescout((append ? L"-appendlog " : L"") + switchWord(L"-logtofile", plant.log) + L" -jumptovalue=");
-            EXPECT_EQ("precious data\n", readFileBytes(precious)) << plant.link;
+            ASSERT_TRUE(runUnixScript(folder, plantIn + L" && echo precious data >real/jumps.log && ln " + link));
+            const std::wstring appendLog = append ? L"-appendlog " : L"";
+            const HivescoutRun run = runHivescout(appendLog + switchWord(L"-logtofile", log));
+            EXPECT_EQ("precious data\n", readFileBytes(precious)) << toUtf8(log);
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((folder + L"\\real\\new.log").c_str()));
-            EXPECT_EQ(524288u, run.exitCode());
+            EXPECT_EQ(ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven, run.exitCode());
             EXPECT_TRUE(reportBody(run).empty());
+            bool textMode = false;
+            splitReportLines(run.process.standardOutput + run.process.standardError, &textMode);
+            EXPECT_TRUE(textMode);
+            EXPECT_EQ(0u, run.errorLines.at(0).find(L"(Error) Process ID: " + std::to_wstring(run.process.processId)));
             const std::vector<std::wstring> errors = run.errorMessages();
             ASSERT_EQ(2u, errors.size());
-            EXPECT_EQ(0u, errors[0].find(L", Error occured during the opening of the log file" + plant.log + L", " + plant.leadsTo))
-                << errors[0];
-            EXPECT_EQ(L", User did not specify a value to jump to.", errors[1]);
+            const std::wstring failure = L", Error occured during the opening of the log file" + log + L", " + leadsTo;
+            EXPECT_EQ(failure, errors[0].substr(0, failure.size()));
+            EXPECT_GT(errors[0].size(), failure.size());
+            // Logging to a file stays asked for, so there is no hexadecimal line.
+            EXPECT_EQ(L", User did not specify a key/value to jump to.", errors[1]);
         }
+    }
     runUnixScript(folder, L"rm -rf " + unixFolder);
 }
 
