@@ -153,14 +153,12 @@ TEST_F(Termination, ACopyEndsAtOnceWhileAnotherProcessLocksItsLog) {
                             switchWord(L"-jumptokey", testPath(L"Alpha")));
     // Once its watcher has cleared the event and waits, another process locks the log, as a backup tool might.
     ASSERT_TRUE(waiter->waitForThreads(kThreadsAtTheLock));
-    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    UniqueHandle file(
-        ::CreateFileW(log.c_str(), GENERIC_READ | GENERIC_WRITE, shareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    const DWORD access = GENERIC_READ | GENERIC_WRITE, share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    UniqueHandle file(::CreateFileW(log.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
     OVERLAPPED whole{};
     ASSERT_TRUE(::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
-    const std::wstring commandName =
-        L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId());
-    UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE, commandName.c_str()));
+    const std::wstring name = L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor.processId());
+    UniqueHandle command(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
     ::SetEvent(command.get());
     const bool ended = ::WaitForSingleObject(waiter->handle(), 5000) == WAIT_OBJECT_0;
     ::ResetEvent(command.get());

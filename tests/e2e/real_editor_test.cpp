@@ -47,12 +47,10 @@ JumpRow found(const std::wstring& kind, const std::wstring& path, const std::wst
 // Not found: the passed-path line follows only when some name matched, and the key reached stays selected.
 JumpRow notFound(const std::wstring& kind, const std::wstring& path, const std::wstring& passed,
                  const std::wstring& key = {}) {
-    JumpRow row{switchWord(switchFor(kind), path), ExitFlags::KeyNotFound};
-    row.body = {L", Jumping to " + kind + L": " + path, L", Jump to " + kind + L": " + path + L", FAILED."};
-    if (!passed.empty()) row.body.push_back(L" The successfully passed path was : " + passed);
-    row.errors = {L", The " + kind + L" was not found", L", Error code returned is: 0x400"};
-    row.selectedKey = key;
-    return row;
+    Lines body = {L", Jumping to " + kind + L": " + path, L", Jump to " + kind + L": " + path + L", FAILED."};
+    if (!passed.empty()) body.push_back(L" The successfully passed path was : " + passed);
+    const Lines errors = {L", The " + kind + L" was not found", L", Error code returned is: 0x400"};
+    return {switchWord(switchFor(kind), path), ExitFlags::KeyNotFound, body, errors, key};
 }
 
 // The row's jump given by other words, with the clipboard's text when given.

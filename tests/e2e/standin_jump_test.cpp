@@ -190,9 +190,8 @@ TEST_F(MessageOrder, AValueFoundInRowTwo) {
     EXPECT_TRUE(mismatch.empty()) << mismatch;
     // The records: one block of its own that the jump placed where the editor had nothing.
     std::set<std::uint64_t> records;
-    for (const RecordedMessage& m : messages) {
+    for (const RecordedMessage& m : messages)
         if (m.message == LVM_GETITEMW || m.message == LVM_SETITEMW) records.insert(m.lParam);
-    }
     ASSERT_EQ(1u, records.size());
     EXPECT_EQ(0u, *records.begin() % 0x10000);
     for (const MEMORY_BASIC_INFORMATION& r : editorsOwn_)

@@ -91,9 +91,8 @@ TEST_F(UsageWindow, NoArgumentsShowsTheTextWithTheProgramsNameReadOnly) {
     EXPECT_NE(std::wstring::npos, shown.find(L"Hivescout v" HIVESCOUT_VERSION_WIDE));
     EXPECT_NE(std::wstring::npos, shown.find(L"Error codes returned :"));
     EXPECT_NE(std::wstring::npos, shown.find(plain ? L"%HIVESCOUT% " : L"hivescout.exe "));
-    for (const wchar_t* replaced : {L"Hivescout.exe", plain ? L"hivescout.exe" : L"%HIVESCOUT%"}) {
-        EXPECT_EQ(std::wstring::npos, shown.find(replaced)) << toUtf8(replaced);
-    }
+    EXPECT_EQ(std::wstring::npos, shown.find(L"Hivescout.exe"));
+    EXPECT_EQ(std::wstring::npos, shown.find(plain ? L"hivescout.exe" : L"%HIVESCOUT%"));
     ::SendMessageW(text, WM_CHAR, L'x', 0x00010001);
     EXPECT_EQ(shown, windowText(text)) << "a typed character changed the text";
     expectTheLayout(text);
