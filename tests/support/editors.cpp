@@ -129,9 +129,7 @@ EditorReader::EditorReader(DWORD processId)
         ::VirtualAllocEx(process_.get(), nullptr, kRecordAt + 256, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
 }
 
-EditorReader::~EditorReader() {
-    if (block_) ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE);
-}
+EditorReader::~EditorReader() { ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE); }  // fails on no block
 
 std::wstring EditorReader::itemText(HWND control, UINT message, std::vector<std::uint32_t> words) {
     const auto text = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(block_));

@@ -48,23 +48,21 @@ const UINT kDriving[] = {TVM_GETNEXTITEM,  TVM_GETITEMW,   TVM_SELECTITEM, TVM_E
                          HDM_GETITEMCOUNT, WM_MBUTTONDOWN, WM_MBUTTONUP,   WM_LBUTTONDOWN,   WM_LBUTTONUP,
                          WM_KEYDOWN,       WM_KEYUP};
 
-// What another process sends: recorded, stalled, counted towards an ending, slowed down.
-void onOutsideMessage(Control control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (std::count(std::begin(kDriving), std::end(kDriving), message) && record != INVALID_HANDLE_VALUE) {
+// What another process sends is recorded, stalled, counted towards an ending and slowed down.
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const Control control = static_cast<Control>(data);
+    const bool outside =
+        dispatchDepth == 0 && (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0;
+    if (outside && std::count(std::begin(kDriving), std::end(kDriving), message) && record != INVALID_HANDLE_VALUE) {
         const standin::RecordedMessage entry{control, message, wParam, static_cast<std::uint64_t>(lParam)};
         DWORD written = 0;
         ::WriteFile(record, &entry, sizeof(entry), &written, nullptr);
     }
-    if (message == stallMessage) ::Sleep(std::exchange(stallMs, 0));
-    if (message != TVM_GETITEMW && message != LVM_GETITEMW) return;
-    if (itemReadsToExit && exitOnListRead == (control == Control::List) && ++itemReads >= itemReadsToExit)
+    if (outside && message == stallMessage) ::Sleep(std::exchange(stallMs, 0));
+    const bool itemRead = outside && (message == TVM_GETITEMW || message == LVM_GETITEMW);
+    if (itemRead && itemReadsToExit && exitOnListRead == (control == Control::List) && ++itemReads >= itemReadsToExit)
         ::ExitProcess(0);
-    if (itemReadDelayMs) ::Sleep(itemReadDelayMs);
-}
-
-LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    if (dispatchDepth == 0 && (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0)
-        onOutsideMessage(static_cast<Control>(data), message, wParam, lParam);
+    if (itemRead && itemReadDelayMs) ::Sleep(itemReadDelayMs);
     const Dispatching inside;
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
@@ -98,13 +96,12 @@ RegistryKey openKeyOf(HTREEITEM item) {
 // The key's subkey or value names, sorted as the editor sorts.
 std::vector<std::wstring> sortedNames(HKEY key, bool values) {
     std::vector<std::wstring> names;
-    std::vector<wchar_t> name(16384);
+    wchar_t name[16384];
     for (DWORD index = 0, length = 16384;; ++index, length = 16384) {
-        const LSTATUS status =
-            values ? ::RegEnumValueW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
-                   : ::RegEnumKeyExW(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        const LSTATUS status = values ? ::RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr)
+                                      : ::RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status != ERROR_SUCCESS) break;
-        if (length) names.emplace_back(name.data(), length);
+        if (length) names.emplace_back(name, length);
     }
     std::sort(names.begin(), names.end(), [](const std::wstring& left, const std::wstring& right) {
         return ::CompareStringOrdinal(left.c_str(), -1, right.c_str(), -1, TRUE) == CSTR_LESS_THAN;
@@ -217,10 +214,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-DWORD WINAPI exitLater(void*) {
-    ::Sleep(exitAfterMs);
-    ::ExitProcess(0);
-}
+void CALLBACK exitNow(void*, BOOLEAN) { ::ExitProcess(0); }
 
 // As the system's editor: where a policy disables registry editing, its message is all it shows, closed after 20 s
 // at the latest so that nothing waits on it for ever.
@@ -244,7 +238,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Without the knob the path is empty and nothing is opened.
     record = ::CreateFileW(environment(knob::kRecord).c_str(), FILE_APPEND_DATA,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (exitAfterMs) ::CloseHandle(::CreateThread(nullptr, 0, exitLater, nullptr, 0, nullptr));
+    HANDLE exitTimer = nullptr;  // never deleted: it ends the process, whatever the main thread is doing then
+    if (exitAfterMs) ::CreateTimerQueueTimer(&exitTimer, nullptr, exitNow, nullptr, exitAfterMs, 0, WT_EXECUTEONLYONCE);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::Sleep(windowDelayMs);
