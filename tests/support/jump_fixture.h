@@ -17,9 +17,8 @@ protected:
         if (const std::string editor = foreignEditor(); !editor.empty())
             GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor
                          << "; this test needs none";
-        // Names in mixed case, outside ASCII and with trailing blanks, a key and a value both named "Shared", a key
-        // with neither values nor subkeys ("Empty"), the chain "Nested\Level2\Level3", values named like a file and
-        // a folder ("Paths"), and "Order", whose row 2 is "Second" (after "(Default)").
+        // Names in mixed case, outside ASCII, with trailing blanks; "Shared" as a key and a value; "Empty" with no
+        // values or subkeys; a three-level chain; values named like a file and a folder; "Order": row 2 is "Second".
         std::vector<std::wstring> tree(
             {L"|", L"|MixedCase", L"|Gr\u00FC\u00DFe", L"|\u00C4rger", L"|Trailing  ", L"|Shared", L"Alpha|A",
              L"beta|B", L"GAMMA\\Inner", L"\u00DCnic\u00F6de|\u00E9t\u00E9", L"Trailing |x", L"Shared|InsideShared",

@@ -224,13 +224,13 @@ bool editingDisabledByPolicy(HKEY root) {
                            L"DisableRegistryTools", RRF_RT_REG_DWORD, nullptr, &value, &size) &&
            (value == 1 || value == 2);
 }
-void CALLBACK closeMessage(HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(0); }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    HANDLE exitTimer = nullptr;  // never deleted: it ends the process, whatever the main thread is doing then
     if (editingDisabledByPolicy(HKEY_CURRENT_USER) || editingDisabledByPolicy(HKEY_LOCAL_MACHINE)) {
-        ::SetTimer(nullptr, 0, 20000, closeMessage);
+        ::CreateTimerQueueTimer(&exitTimer, nullptr, exitNow, nullptr, 20000, 0, WT_EXECUTEONLYONCE);
         ::MessageBoxW(nullptr, L"Registry editing has been disabled by your administrator.", L"Registry Editor",
                       MB_OK | MB_ICONERROR);
         return 0;
@@ -238,7 +238,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Without the knob the path is empty and nothing is opened.
     record = ::CreateFileW(environment(knob::kRecord).c_str(), FILE_APPEND_DATA,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, 0, nullptr);
-    HANDLE exitTimer = nullptr;  // never deleted: it ends the process, whatever the main thread is doing then
     if (exitAfterMs) ::CreateTimerQueueTimer(&exitTimer, nullptr, exitNow, nullptr, exitAfterMs, 0, WT_EXECUTEONLYONCE);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
