@@ -1,7 +1,6 @@
 #pragma once
 #include <sstream>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "base/report.h"
 #include "tests/support/process_runner.h"
@@ -11,8 +10,8 @@ using namespace hivescout;
 // Points the report targets at string streams for the life of the object.
 class CapturedReport {
 public:
-    CapturedReport() : savedOutput_(outputStream), savedError_(errorStream) { outputStream = &output_, errorStream = &error_; }
-    ~CapturedReport() { outputStream = savedOutput_, errorStream = savedError_; }
+    CapturedReport() : saved_(std::exchange(outputStream, &output_), std::exchange(errorStream, &error_)) {}
+    ~CapturedReport() { std::tie(outputStream, errorStream) = saved_; }
     std::wstring output() const { return output_.str(); }
     // The lines without their process ID prefixes.
     std::vector<std::wstring> errorMessages() const { return messages(error_); }
@@ -25,8 +24,7 @@ private:
         for (std::wstring line; std::getline(in, line);) lines.push_back(line);
         return withoutPrefixes(lines, ownProcessId);
     }
-    std::wostream* savedOutput_;
-    std::wostream* savedError_;
+    std::pair<std::wostream*, std::wostream*> saved_;
     std::wostringstream output_;
     std::wostringstream error_;
 };

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t kTextUnits = 20480;
+constexpr std::size_t kTextUnits = 20480, kRecordAt = (kTextUnits + 1) * sizeof(wchar_t);
 
 // The first window of the class anywhere below the parent.
 HWND findBelow(HWND parent, const wchar_t* wanted) {
@@ -20,17 +20,19 @@ HWND findBelow(HWND parent, const wchar_t* wanted) {
 }
 
 std::string describe(const RecordedMessage& entry) {
-#define NAMED(message) {message, #message}
-    static const std::map<UINT, const char*> names = {
-        NAMED(TVM_GETNEXTITEM), NAMED(TVM_GETITEMW), NAMED(TVM_SELECTITEM), NAMED(TVM_EXPAND), NAMED(LVM_GETITEMCOUNT),
-        NAMED(LVM_GETHEADER), NAMED(LVM_GETITEMW), NAMED(LVM_SETITEMW), NAMED(LVM_SETITEMSTATE), NAMED(LVM_ENSUREVISIBLE),
-        NAMED(HDM_GETITEMCOUNT), NAMED(WM_MBUTTONDOWN), NAMED(WM_MBUTTONUP), NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP),
-        NAMED(WM_KEYDOWN), NAMED(WM_KEYUP)};
+#define NAMED(message) std::pair<const UINT, std::string>(message, #message)
+    static const std::map<UINT, std::string> names = {
+        NAMED(TVM_GETNEXTITEM),  NAMED(TVM_GETITEMW),      NAMED(TVM_SELECTITEM),   NAMED(TVM_EXPAND),
+        NAMED(LVM_GETITEMCOUNT), NAMED(LVM_GETHEADER),     NAMED(LVM_GETITEMW),     NAMED(LVM_SETITEMW),
+        NAMED(LVM_SETITEMSTATE), NAMED(LVM_ENSUREVISIBLE), NAMED(HDM_GETITEMCOUNT), NAMED(WM_MBUTTONDOWN),
+        NAMED(WM_MBUTTONUP),     NAMED(WM_LBUTTONDOWN),    NAMED(WM_LBUTTONUP),     NAMED(WM_KEYDOWN),
+        NAMED(WM_KEYUP)};
 #undef NAMED
     std::ostringstream text;
-    text << (entry.control == standin::Control::Tree ? "tree " : entry.control == standin::Control::List ? "list " : "header ");
+    const char* const controls[] = {"", "tree ", "list ", "header "};
     const auto name = names.find(entry.message);
-    if (name != names.end()) text << name->second; else text << "0x" << std::hex << entry.message;
+    text << controls[static_cast<unsigned>(entry.control) % 4]
+         << (name != names.end() ? name->second : "message " + std::to_string(entry.message));
     text << std::hex << " 0x" << entry.wParam << " 0x" << entry.lParam;
     return text.str();
 }
@@ -50,8 +52,9 @@ std::string compareMessages(const std::vector<ExpectedMessage>& expected, const 
     for (const ExpectedMessage& entry : expected) {
         const bool here = a < actual.size() && matches(entry, actual[a]);
         follows = follows && (here || (entry.flags & optional));
-        text << (entry.flags & optional ? "?" : " ") << (entry.flags & wparam ? "w" : " ") << (entry.flags & lparam ? "l " : "  ")
-             << describe(entry.message) << (here ? "\n" : "  <- not in its place\n");
+        text << (entry.flags & optional ? "?" : " ") << (entry.flags & wparam ? "w" : " ")
+             << (entry.flags & lparam ? "l " : "  ") << describe(entry.message)
+             << (here ? "\n" : "  <- not in its place\n");
         a += here;
     }
     text << "recorded:\n";
@@ -61,14 +64,19 @@ std::string compareMessages(const std::vector<ExpectedMessage>& expected, const 
 
 std::wstring installedEditorPath() {
     wchar_t directory[MAX_PATH + 1] = {};
-    return ::GetWindowsDirectoryW(directory, MAX_PATH), directory + std::wstring(L"\\regedit.exe");
+    ::GetWindowsDirectoryW(directory, MAX_PATH);
+    return directory + std::wstring(L"\\regedit.exe");
 }
 
-std::wstring wineEditorPath() { const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR"); return path ? path : L""; }
+std::wstring wineEditorPath() {
+    const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR");
+    return path ? path : L"";
+}
 
 std::string standinNotInstalled() {
-    const std::string standin = readFileBytes(standinPath()), installed = toUtf8(installedEditorPath());
-    return !standin.empty() && standin == readFileBytes(installedEditorPath()) ? "" : installed + " is not the stand-in (the bench of scripts/test puts it there)";
+    const std::string standin = readFileBytes(standinPath());
+    if (!standin.empty() && standin == readFileBytes(installedEditorPath())) return "";
+    return toUtf8(installedEditorPath()) + " is not the stand-in (the bench of scripts/test puts it there)";
 }
 
 std::vector<DWORD> runningEditorIds() {
@@ -82,11 +90,12 @@ std::vector<DWORD> runningEditorIds() {
 
 std::string foreignEditor() {
     const std::vector<DWORD> ids = runningEditorIds();
+    if (ids.empty()) return "";
     wchar_t path[MAX_PATH + 1] = L"?";
     DWORD length = MAX_PATH;
-    if (const UniqueHandle process{ids.empty() ? nullptr : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids[0])})
-        ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
-    return ids.empty() ? "" : "process " + std::to_string(ids[0]) + " (" + toUtf8(path) + ")";
+    const UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids[0]));
+    if (process) ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
+    return "process " + std::to_string(ids[0]) + " (" + toUtf8(path) + ")";
 }
 
 void endEditorsExcept(DWORD keep) {
@@ -113,16 +122,14 @@ Editor::Editor(const std::wstring& program, const std::map<std::wstring, std::ws
 
 EditorReader::EditorReader(DWORD processId)
     : controls_(findEditorControls(processId)),
-      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
-    if (process_) ::IsWow64Process(process_.get(), &is32Bit_);
-    if (process_)
-        block_ = static_cast<char*>(::VirtualAllocEx(process_.get(), nullptr, (kTextUnits + 1) * sizeof(wchar_t) + 256,
-                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+      process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                             FALSE, processId)) {
+    ::IsWow64Process(process_.get(), &is32Bit_);
+    block_ = static_cast<char*>(
+        ::VirtualAllocEx(process_.get(), nullptr, kRecordAt + 256, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
 }
 
-EditorReader::~EditorReader() {
-    if (block_) ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE);
-}
+EditorReader::~EditorReader() { ::VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE); }  // fails on no block
 
 std::wstring EditorReader::itemText(HWND control, UINT message, std::vector<std::uint32_t> words) {
     const auto text = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(block_));
@@ -131,7 +138,7 @@ std::wstring EditorReader::itemText(HWND control, UINT message, std::vector<std:
     if (!is32Bit_) words.push_back(static_cast<std::uint32_t>(text >> 32));
     words.push_back(kTextUnits);
     words.resize(20);
-    char* const remoteRecord = block_ + (kTextUnits + 1) * sizeof(wchar_t);
+    char* const remoteRecord = block_ + kRecordAt;
     std::vector<wchar_t> result(kTextUnits + 1, L'\0');
     if (!block_ || !::WriteProcessMemory(process_.get(), remoteRecord, words.data(), words.size() * 4, nullptr) ||
         !::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(remoteRecord)) ||
@@ -147,8 +154,9 @@ std::wstring EditorReader::selectedKeyPath() {
          item = TreeView_GetParent(tree, item)) {  // the root item ("Computer") is no key
         const auto handle = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(item));
         const std::uint32_t low = static_cast<std::uint32_t>(handle), high = static_cast<std::uint32_t>(handle >> 32);
-        path = itemText(tree, TVM_GETITEMW, is32Bit_ ? std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, low, 0, 0}
-                                                     : std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, 0, low, high}) +
+        path = itemText(tree, TVM_GETITEMW,
+                        is32Bit_ ? std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, low, 0, 0}
+                                 : std::vector<std::uint32_t>{TVIF_TEXT | TVIF_HANDLE, 0, low, high}) +
                (path.empty() ? L"" : L"\\" + path);
     }
     return path;
@@ -157,7 +165,8 @@ std::wstring EditorReader::selectedKeyPath() {
 std::wstring EditorReader::selectedRow() {
     const HWND list = controls_.list;
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED), top = ListView_GetTopIndex(list);
-    if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top || row >= top + ListView_GetCountPerPage(list))
+    if (row < 0 || row != ListView_GetNextItem(list, -1, LVNI_FOCUSED) || row < top ||
+        row >= top + ListView_GetCountPerPage(list))
         return L"";
     return itemText(list, LVM_GETITEMW, {LVIF_TEXT, static_cast<std::uint32_t>(row), 0, 0, 0});
 }
@@ -165,7 +174,8 @@ std::wstring EditorReader::selectedRow() {
 std::vector<MEMORY_BASIC_INFORMATION> regionsInUse(HANDLE process) {
     std::vector<MEMORY_BASIC_INFORMATION> regions;
     MEMORY_BASIC_INFORMATION r{};
-    for (const char* at = nullptr; ::VirtualQueryEx(process, at, &r, sizeof(r)) == sizeof(r); at = static_cast<const char*>(r.BaseAddress) + r.RegionSize)
+    for (const char* at = nullptr; ::VirtualQueryEx(process, at, &r, sizeof(r)) == sizeof(r);
+         at = static_cast<const char*>(r.BaseAddress) + r.RegionSize)
         if (r.State != MEM_FREE) regions.push_back(r);
     return regions;
 }

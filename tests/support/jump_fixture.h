@@ -15,11 +15,17 @@ class JumpFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const std::string editor = foreignEditor(); !editor.empty())
-            GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor << "; this test needs none";
-        std::vector<std::wstring> tree = sampleTestTree();
-        tree.insert(tree.end(), {L"Order|Second", L"Order|First"});  // after "(Default)", "Second" is row 2
-        addNumbered(tree, L"Many\\Key%04u", 600);                    // a walk that lasts seconds in a slow editor
-        addNumbered(tree, L"Rows|Row%03u", 399, 1);                   // after the default row, value i is row i
+            GTEST_SKIP() << "a registry editor the tests did not start is running, " << editor
+                         << "; this test needs none";
+        // Names in mixed case, outside ASCII, with trailing blanks; "Shared" as a key and a value; "Empty" with no
+        // values or subkeys; a three-level chain; values named like a file and a folder; "Order": row 2 is "Second".
+        std::vector<std::wstring> tree(
+            {L"|", L"|MixedCase", L"|Gr\u00FC\u00DFe", L"|\u00C4rger", L"|Trailing  ", L"|Shared", L"Alpha|A",
+             L"beta|B", L"GAMMA\\Inner", L"\u00DCnic\u00F6de|\u00E9t\u00E9", L"Trailing |x", L"Shared|InsideShared",
+             L"Empty", L"Nested\\Level2\\Level3|Deep", L"Paths|C:\\Program Files\\App\\app.exe",
+             L"Paths|C:\\Program Files\\App\\", L"Order|Second", L"Order|First"});
+        addNumbered(tree, L"Many\\Key%04u", 600);    // a walk that lasts seconds in a slow editor
+        addNumbered(tree, L"Rows|Row%03u", 399, 1);  // after the default row, value i is row i
         data_ = std::make_unique<TestRegistryData>(L"HivescoutTest", tree);
         ASSERT_TRUE(data_->created());
     }
@@ -44,17 +50,18 @@ private:
 
 // "Hivescout, Biuld ... started on: <time>" and "Hivescout with process ID ... ended on: <time>".
 inline bool isFrameLine(const std::wstring& line, DWORD pid, bool start) {
-    const std::wstring id = L"with process ID " + std::to_wstring(pid), on = L" on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d";
+    const std::wstring id = L"with process ID " + std::to_wstring(pid);
     const std::wstring build = std::regex_replace(std::wstring(HIVESCOUT_VERSION_WIDE), std::wregex(L"\\."), L"\\.");
-    return std::regex_match(line, std::wregex(start ? L"Hivescout, Biuld " + build + L", 64 Bit, " + id + L" started" + on
-                                                    : L"Hivescout " + id + L" ended" + on));
+    const std::wstring head =
+        start ? L"Hivescout, Biuld " + build + L", 64 Bit, " + id + L" started" : L"Hivescout " + id + L" ended";
+    return std::regex_match(line, std::wregex(head + L" on: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d"));
 }
 
 // The messages between the start and end lines of a run's output, which are checked.
 inline std::vector<std::wstring> reportBody(const HivescoutRun& run) {
-    const std::vector<std::wstring>& lines = run.outputLines, messages = run.outputMessages();
-    const bool framed = lines.size() >= 2 && isFrameLine(lines.front(), run.process.processId, true) &&
-                        isFrameLine(lines.back(), run.process.processId, false);
+    const std::vector<std::wstring> messages = run.outputMessages();
+    const bool framed = messages.size() >= 2 && isFrameLine(run.outputLines.front(), run.process.processId, true) &&
+                        isFrameLine(run.outputLines.back(), run.process.processId, false);
     EXPECT_TRUE(framed) << "start and end lines";
     return framed ? std::vector<std::wstring>(messages.begin() + 1, messages.end() - 1) : messages;
 }

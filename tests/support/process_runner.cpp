@@ -3,7 +3,6 @@
 #include <tlhelp32.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -15,13 +14,15 @@ HANDLE openInheritable(const std::wstring& path, DWORD access, DWORD disposition
 
 std::wstring uniqueTemporaryPath(const wchar_t* prefix) {
     wchar_t path[MAX_PATH + 1] = {};
-    return ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path), path;
+    ::GetTempFileNameW(temporaryPath(L"").c_str(), prefix, 0, path);
+    return path;
 }
 
 // Threads whose start address lies in the program's file (the first module listed).
 std::size_t ownThreadCount(DWORD processId) {
     using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    static const auto query = reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread"));
+    static const auto query =
+        reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread"));
     const hivescout::UniqueHandle modules(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
     MODULEENTRY32W program{sizeof(program)};
     if (!modules || !::Module32FirstW(modules.get(), &program)) return 0;
@@ -35,17 +36,29 @@ std::size_t ownThreadCount(DWORD processId) {
     return count;
 }
 
+template <typename Condition>
+bool pollWhileRunning(HANDLE process, DWORD timeoutMs, Condition condition) {
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
+        const bool running = process && ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        if (condition()) return true;
+        if (!running) return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 // The variables are set in this process for the moment of the start and inherited.
 RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions& options)
     : outputPath_(uniqueTemporaryPath(L"out")), errorPath_(uniqueTemporaryPath(L"err")) {
-    const HANDLE handles[] = {openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
-                              openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS),
-                              openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS)};
+    const hivescout::UniqueHandle input(openInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING)),
+        output(openInheritable(outputPath_, GENERIC_WRITE, CREATE_ALWAYS)),
+        error(openInheritable(errorPath_, GENERIC_WRITE, CREATE_ALWAYS));
     STARTUPINFOW startup{sizeof(startup)};
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = handles[0], startup.hStdOutput = handles[1], startup.hStdError = handles[2];
+    startup.hStdInput = input.get();
+    startup.hStdOutput = output.get();
+    startup.hStdError = error.get();
     std::map<std::wstring, std::wstring> saved;
     for (const auto& [name, value] : options.environment) {
         wchar_t old[4096] = {};
@@ -55,46 +68,38 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
     std::wstring writable = commandLine;
     PROCESS_INFORMATION info{};
     if (::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                         options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &info)) {
+                         options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
+                         &info)) {
         process_.reset(info.hProcess);
         processId_ = info.dwProcessId;
         ::CloseHandle(info.hThread);
     }
-    for (const auto& [name, value] : saved) ::SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
-    for (HANDLE handle : handles)
-        if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+    for (const auto& [name, value] : saved)
+        ::SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
 }
 
 RunningProcess::~RunningProcess() {
-    if (process_) ::TerminateProcess(process_.get(), 0xDEAD), ::WaitForSingleObject(process_.get(), 5000);
-    ::DeleteFileW(outputPath_.c_str()), ::DeleteFileW(errorPath_.c_str());
+    if (process_ && ::TerminateProcess(process_.get(), 0xDEAD)) ::WaitForSingleObject(process_.get(), 5000);
+    ::DeleteFileW(outputPath_.c_str());
+    ::DeleteFileW(errorPath_.c_str());
 }
 
 ProcessResult RunningProcess::wait(DWORD timeoutMs) {
     if (!process_) return {};
     const bool timedOut = ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0;
-    if (timedOut) ::TerminateProcess(process_.get(), 0xDEAD), ::WaitForSingleObject(process_.get(), 5000);
+    if (timedOut && ::TerminateProcess(process_.get(), 0xDEAD)) ::WaitForSingleObject(process_.get(), 5000);
     DWORD code = 0;
     ::GetExitCodeProcess(process_.get(), &code);
     return {code, timedOut, true, processId_, readFileBytes(outputPath_), readFileBytes(errorPath_)};
 }
 
 bool RunningProcess::waitForOutput(const std::string& text, DWORD timeoutMs) const {
-    return pollWhileRunning(timeoutMs, [&] { return readFileBytes(outputPath_).find(text) != std::string::npos; });
+    return pollWhileRunning(process_.get(), timeoutMs,
+                            [&] { return readFileBytes(outputPath_).find(text) != std::string::npos; });
 }
 
 bool RunningProcess::waitForThreads(std::size_t count, DWORD timeoutMs) const {
-    return pollWhileRunning(timeoutMs, [&] { return ownThreadCount(processId_) >= count; });
-}
-
-template <typename Condition>
-bool RunningProcess::pollWhileRunning(DWORD timeoutMs, Condition condition) const {
-    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
-        const bool running = process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-        if (condition()) return true;
-        if (!running) return false;
-    }
-    return false;
+    return pollWhileRunning(process_.get(), timeoutMs, [&] { return ownThreadCount(processId_) >= count; });
 }
 
 std::vector<DWORD> threadIds(DWORD processId) {
@@ -128,21 +133,22 @@ void writeFileBytes(const std::wstring& path, const std::string& bytes) {
 std::wstring ownDirectory() {
     wchar_t path[MAX_PATH + 1] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring text(path);
-    return text.substr(0, text.rfind(L'\\') + 1);
+    std::wstring text(path);
+    return text.erase(text.rfind(L'\\') + 1);
 }
 
 std::wstring fromUtf8(const std::string& bytes) {
+    const int size = static_cast<int>(bytes.size());
     std::wstring text(bytes.size(), L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), size)));
     return text;
 }
 
 std::string toUtf8(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
     std::string bytes(text.size() * 3, '\0');
-    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                                bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    bytes.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), size * 3, nullptr, nullptr)));
     return bytes;
 }
 
@@ -150,20 +156,21 @@ std::wstring quoteArgument(const std::wstring& word) {
     if (!word.empty() && word.find_first_of(L" \t\"") == std::wstring::npos) return word;
     std::wstring quoted = L"\"";
     std::size_t backslashes = 0;
+    // Backslashes are doubled where a quote follows them, and one more escapes a quote of the word.
     for (wchar_t unit : word) {
-        if (unit == L'\\') ++backslashes;
-        else quoted.append(unit == L'"' ? backslashes * 2 + 1 : backslashes, L'\\').append(1, unit), backslashes = 0;
+        if (unit == L'"') quoted.append(backslashes + 1, L'\\');
+        quoted += unit;
+        backslashes = unit == L'\\' ? backslashes + 1 : 0;
     }
-    return quoted.append(backslashes * 2, L'\\') + L'"';
+    return quoted.append(backslashes, L'\\') + L'"';
 }
 
 std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid) {
-    std::vector<std::wstring> messages;
-    for (std::wstring line : lines) {
+    const std::wstring id = std::to_wstring(pid);
+    std::vector<std::wstring> messages = lines;
+    for (std::wstring& line : messages)
         for (const std::wstring prefix : {L"Process ID: ", L"(Error) Process ID: "})
-            if (line.rfind(prefix + std::to_wstring(pid), 0) == 0) line.erase(0, prefix.size() + std::to_wstring(pid).size());
-        messages.push_back(line);
-    }
+            if (line.rfind(prefix + id, 0) == 0) line.erase(0, prefix.size() + id.size());
     return messages;
 }
 

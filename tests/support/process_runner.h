@@ -1,7 +1,6 @@
 #pragma once
-// Runs Windows programs as a test would from a console: standard output and standard
-// error go to files (pipes could be held open by programs they start), and the full
-// 32-bit exit code is read with GetExitCodeProcess.
+// Runs Windows programs as a test would from a console: standard output and standard error go to files (pipes could
+// be held open by programs they start), and the full 32-bit exit code is read with GetExitCodeProcess.
 #include <windows.h>
 
 #include <cstdint>
@@ -37,16 +36,14 @@ public:
     ProcessResult wait(DWORD timeoutMs = 60000);
     // Until the standard output holds the text; false when the program ended first.
     bool waitForOutput(const std::string& text, DWORD timeoutMs = 30000) const;
-    // Until the program runs at least this many threads that start in its own file (its main
-    // thread and those it makes, not the loader's workers); false when it ended first.
+    // Until the program runs at least this many threads that start in its own file (its main thread and those it
+    // makes, not the loader's workers); false when it ended first.
     bool waitForThreads(std::size_t count, DWORD timeoutMs = 30000) const;
 
 private:
     hivescout::UniqueHandle process_;
     DWORD processId_ = 0;
     std::wstring outputPath_, errorPath_;
-    template <typename Condition>
-    bool pollWhileRunning(DWORD timeoutMs, Condition condition) const;
 };
 ProcessResult runProcess(const std::wstring& commandLine, const RunOptions& options = {});
 
@@ -58,7 +55,9 @@ std::wstring ownDirectory();  // of the running program, with a trailing backsla
 std::wstring fromUtf8(const std::string& bytes);
 std::string toUtf8(const std::wstring& text);
 std::wstring quoteArgument(const std::wstring& word);  // by the system's rules, when needed
-inline std::wstring switchWord(const std::wstring& name, const std::wstring& value) { return quoteArgument(name + L"=" + value); }
+inline std::wstring switchWord(const std::wstring& name, const std::wstring& value) {
+    return quoteArgument(name + L"=" + value);
+}
 
 // The lines with "Process ID: <pid>" or "(Error) Process ID: <pid>" taken off the front.
 std::vector<std::wstring> withoutPrefixes(const std::vector<std::wstring>& lines, DWORD pid);
@@ -75,8 +74,8 @@ HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& optio
 // Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.
 std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk = nullptr);
 
-// Holds a named mutex on a thread of its own, as another copy of the tool would, until
-// stopped; an abandoning holder ends its thread without giving the mutex up.
+// Holds a named mutex on a thread of its own, as another copy of the tool would, until stopped; an abandoning holder
+// ends its thread without giving the mutex up.
 class MutexHolder {
 public:
     explicit MutexHolder(const std::wstring& name, bool abandon = false);
@@ -84,6 +83,7 @@ public:
     void stop();
 
 private:
-    hivescout::UniqueHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)}, stop_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    hivescout::UniqueHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)},
+        stop_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::thread thread_;
 };

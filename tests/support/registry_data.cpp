@@ -5,9 +5,8 @@
 #include <cstdio>
 
 TestRegistryData::TestRegistryData(const std::wstring& root, const std::vector<std::wstring>& entries)
-    : path_(L"Software\\" + root) {
+    : path_(L"Software\\" + root), created_(!root.empty()) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    created_ = !root.empty();
     for (const std::wstring& entry : entries) {
         const auto bar = entry.find(L'|');
         const std::wstring key = path_ + (bar == 0 ? L"" : L"\\" + entry.substr(0, bar));
@@ -21,7 +20,8 @@ TestRegistryData::TestRegistryData(const std::wstring& root, const std::vector<s
     }
 }
 
-TestRegistryData::~TestRegistryData() { ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()), ::RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str()); }
+// The key goes with everything below it.
+TestRegistryData::~TestRegistryData() { ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
 
 std::wstring TestRegistryData::registryPath(const std::wstring& below) const {
     return L"HKEY_CURRENT_USER\\" + path_ + (below.empty() ? L"" : L"\\" + below);
@@ -29,12 +29,8 @@ std::wstring TestRegistryData::registryPath(const std::wstring& below) const {
 
 void addNumbered(std::vector<std::wstring>& entries, const wchar_t* format, unsigned count, unsigned first) {
     wchar_t entry[256];
-    for (unsigned number = first; number < first + count; ++number)
-        std::swprintf(entry, 256, format, number), entries.push_back(entry);
-}
-
-std::vector<std::wstring> sampleTestTree() {
-    return {L"|", L"|MixedCase", L"|Gr\u00FC\u00DFe", L"|\u00C4rger", L"|Trailing  ", L"|Shared", L"Alpha|A", L"beta|B",
-            L"GAMMA\\Inner", L"\u00DCnic\u00F6de|\u00E9t\u00E9", L"Trailing |x", L"Shared|InsideShared", L"Empty",
-            L"Nested\\Level2\\Level3|Deep", L"Paths|C:\\Program Files\\App\\app.exe", L"Paths|C:\\Program Files\\App\\"};
+    for (unsigned number = first; number < first + count; ++number) {
+        std::swprintf(entry, 256, format, number);
+        entries.push_back(entry);
+    }
 }

@@ -1,8 +1,7 @@
 #pragma once
-// Registry test data under HKEY_CURRENT_USER\Software\<root> (the Wine session's prefix
-// is private, so never a user's), replacing whatever had the name, for the life of the
-// object. Each entry is a key path below the root, or a key path, "|" and the name of a
-// string value in that key ("Alpha|A"; "|" alone is the root's default value).
+// Registry test data under HKEY_CURRENT_USER\Software\<root> (the Wine session's prefix is private, so never a
+// user's), replacing whatever had the name, for the life of the object. Each entry is a key path below the root, or
+// a key path, "|" and the name of a string value in that key ("Alpha|A"; "|" alone is the root's default value).
 #include <string>
 #include <vector>
 
@@ -23,8 +22,3 @@ private:
 
 // Adds entries from a swprintf format with one number, first to first + count - 1.
 void addNumbered(std::vector<std::wstring>& entries, const wchar_t* format, unsigned count, unsigned first = 0);
-
-// The usual test tree: names in mixed case, outside ASCII and with trailing blanks, a key
-// and a value both named "Shared", a key with neither values nor subkeys ("Empty"), the
-// chain "Nested\Level2\Level3", and values named like a file and a folder ("Paths").
-std::vector<std::wstring> sampleTestTree();
