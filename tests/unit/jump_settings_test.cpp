@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/jump_settings.h"
 
 using namespace hivescout;
+
+namespace {
+
+const std::wstring kCu = L"HKEY_CURRENT_USER\\", kLm = L"HKEY_LOCAL_MACHINE\\";
+const JumpKind key = JumpKind::Key, value = JumpKind::Value, either = JumpKind::KeyOrValue;
+
+}  // namespace
 
 // A fresh record built from words; the first word is the program's path.
 struct Built : JumpSettings {
@@ -12,63 +21,68 @@ struct Built : JumpSettings {
     }
 };
 
+// No words at all, and bare words joined by a blank (a value's name with a blank in it), are the
+// end-to-end tests'.
 TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
-    const struct { std::vector<std::wstring> words; std::wstring path; JumpKind kind; bool help, clipboard; } rows[] = {
-        {{}, L"", JumpKind::KeyOrValue, true, false},
+    // {words, path, kind, help, clipboard}
+    const std::tuple<std::vector<std::wstring>, std::wstring, JumpKind, bool, bool> rows[] = {
         // Help switches in any case; the rest is read all the same ("/?" and "-help": end to end).
-        {{L"?", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
-        {{L"--HELP", L"-jumptokey=hkcu\\Software"}, L"HKEY_CURRENT_USER\\Software", JumpKind::Key, true, false},
-        // Bare words are joined by single blanks, an unknown switch among them.
-        {{L"hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My Key", JumpKind::KeyOrValue, false, false},
-        {{L"-unknown=1", L"hkcu\\x"}, L"-unknown=1 hkcu\\x", JumpKind::KeyOrValue, false, false},
-        {{L""}, L"", JumpKind::KeyOrValue, false, false},
+        {{L"?", L"-jumptokey=hkcu\\Software"}, kCu + L"Software", key, true, false},
+        {{L"--HELP", L"-jumptokey=hkcu\\Software"}, kCu + L"Software", key, true, false},
+        // An unknown switch is a bare word; an empty word is no help.
+        {{L"-unknown=1", L"hkcu\\x"}, L"-unknown=1 hkcu\\x", either, false, false},
+        {{L""}, L"", either, false, false},
         // A recognised switch makes bare words ignored.
-        {{L"-m", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, false},
-        {{L"-Clipboard", L"hklm\\Software"}, L"", JumpKind::KeyOrValue, false, true},
-        {{L"-jumpto=hklm\\Software\\My", L"Key"}, L"HKEY_LOCAL_MACHINE\\Software\\My", JumpKind::KeyOrValue, false, false},
+        {{L"-m", L"hklm\\Software"}, L"", either, false, false},
+        {{L"-Clipboard", L"hklm\\Software"}, L"", either, false, true},
+        {{L"-jumpto=hklm\\Software\\My", L"Key"}, kLm + L"Software\\My", either, false, false},
         // Value over key over key-or-value over the clipboard, whatever the order.
-        {{L"-jumptokey=hklm\\A", L"-jumpto=hklm\\B"}, L"HKEY_LOCAL_MACHINE\\A", JumpKind::Key, false, false},
-        {{L"-jumptovalue=hkcu\\V", L"-jumptokey=hklm\\K", L"-jumpto=x"}, L"HKEY_CURRENT_USER\\V", JumpKind::Value, false, false},
-        {{L"-clipboard", L"-jumptokey="}, L"", JumpKind::Key, false, false},
+        {{L"-jumptokey=hklm\\A", L"-jumpto=hklm\\B"}, kLm + L"A", key, false, false},
+        {{L"-jumptovalue=hkcu\\V", L"-jumptokey=hklm\\K", L"-jumpto=x"}, kCu + L"V", value, false, false},
+        {{L"-clipboard", L"-jumptokey="}, L"", key, false, false},
         // Names in any case, values as given; jump values keep trailing blanks.
-        {{L"-JumpToValue=HKCU\\Software\\MiXed"}, L"HKEY_CURRENT_USER\\Software\\MiXed", JumpKind::Value, false, false},
-        {{L" -jumpto =  hkcu\\Name  "}, L"HKEY_CURRENT_USER\\Name  ", JumpKind::KeyOrValue, false, false},
+        {{L"-JumpToValue=HKCU\\Software\\MiXed"}, kCu + L"Software\\MiXed", value, false, false},
+        {{L" -jumpto =  hkcu\\Name  "}, kCu + L"Name  ", either, false, false},
     };
-    for (const auto& row : rows) {
-        const JumpSettings& s = Built(row.words);
-        SCOPED_TRACE(row.words.empty() ? L"(none)" : row.words[0]);
-        EXPECT_EQ(row.path, s.jumpPath);
-        EXPECT_EQ(row.kind, s.jumpKind);
-        EXPECT_EQ(row.help, s.showHelp);
-        EXPECT_EQ(row.clipboard, s.pathFromClipboard);
+    for (const auto& [words, path, kind, help, clipboard] : rows) {
+        const JumpSettings& s = Built(words);
+        SCOPED_TRACE(words[0]);
+        EXPECT_EQ(path, s.jumpPath);
+        EXPECT_EQ(kind, s.jumpKind);
+        EXPECT_EQ(help, s.showHelp);
+        EXPECT_EQ(clipboard, s.pathFromClipboard);
     }
 }
 
-TEST(CommandLine, OtherSwitchesTheirShortFormsAndDefaults) {
-    const struct { std::vector<std::wstring> words; bool waitingEnded, furtherEditor, bits32, bits64, giveUp;
-                   std::uint32_t waitMs; std::wstring log; bool append; } rows[] = {
-        {{L"-tw", L"-tb", L"-m", L"-jumpto=hku"}, 1, 1, 0, 1, true, 3000, L"", false},
-        {{L"-terminateotherwaitinginstances", L"-terminateifotherinstanceisblocking", L"-usemultipleinstancesofregedit"},
-         1, 1, 0, 1, true, 3000, L"", false},
-        {{L"-LOGTOFILE=C:\\Log.TXT", L"-AppendLog"}, 0, 0, 0, 1, false, 3000, L"C:\\Log.TXT", true},
-        {{L"-logtofile= C:\\a b.log \t"}, 0, 0, 0, 1, false, 3000, L"C:\\a b.log", false},
-        {{L"-logtofile=first.log", L"-logtofile=second.log"}, 0, 0, 0, 1, false, 3000, L"second.log", false},
-        {{L"-waittimeout"}, 0, 0, 0, 1, false, 0, L"", false},
-        {{L"-waittimeout= 1500 "}, 0, 0, 0, 1, false, 1500, L"", false},
+// Each switch in any case and either form sets its own flag and no other. The bitness
+// switches and their default are the end-to-end tests', with editors of both.
+TEST(CommandLine, EachFlagSwitchSetsItsOwnFlag) {
+    using Flag = bool JumpSettings::*;
+    const Flag tw = &JumpSettings::terminateOtherWaitingInstances,
+               tb = &JumpSettings::terminateIfOtherInstanceIsBlocking, m = &JumpSettings::useMultipleInstancesOfRegedit,
+               append = &JumpSettings::appendLog;
+    const std::pair<const wchar_t*, Flag> rows[] = {
+        {L"-tw", tw},
+        {L"-TerminateOtherWaitingInstances", tw},
+        {L"-TB", tb},
+        {L"-terminateifotherinstanceisblocking", tb},
+        {L"-m", m},
+        {L"-usemultipleinstancesofregedit", m},
+        {L"-AppendLog", append},
     };
-    for (const auto& row : rows) {
-        const JumpSettings& s = Built(row.words);
-        SCOPED_TRACE(row.words[0]);
-        EXPECT_EQ(row.waitingEnded, s.terminateOtherWaitingInstances);
-        EXPECT_EQ(row.furtherEditor, s.useMultipleInstancesOfRegedit);
-        EXPECT_EQ(row.bits32, s.use32BitRegedit);
-        EXPECT_EQ(row.bits64, s.use64BitRegedit);
-        EXPECT_EQ(row.giveUp, s.terminateIfOtherInstanceIsBlocking);
-        EXPECT_EQ(row.waitMs, s.waitTimeoutMs);
-        EXPECT_EQ(row.log, s.logFilePath);
-        EXPECT_EQ(!row.log.empty(), s.logToFile);
-        EXPECT_EQ(row.append, s.appendLog);
+    for (const auto& [word, flag] : rows) {
+        const Built s({word});
+        for (const Flag each : {tw, tb, m, append}) EXPECT_EQ(each == flag, s.*each) << word;
     }
+}
+
+// The later of two values wins, its name in any case, its text as given but for blanks around it.
+TEST(CommandLine, TheLogFileAndTheWaitTimeout) {
+    const Built logged({L"-logtofile=first.log", L"-LOGTOFILE= C:\\A b.LOG \t"});
+    EXPECT_TRUE(logged.logToFile);
+    EXPECT_EQ(L"C:\\A b.LOG", logged.logFilePath);
+    EXPECT_EQ(3000u, logged.waitTimeoutMs);
+    EXPECT_EQ(0u, Built({L"-waittimeout"}).waitTimeoutMs);
 }
 
 // The whole text is split by the system's quoting rules; a word starting with "=" has an empty name and value.
@@ -82,10 +96,12 @@ TEST(CommandLine, TheWholeTextIsSplitWithTheSystemQuotingRules) {
 }
 
 // As an unsigned stream extraction: the sign negates modulo 2^32 what was read, and a
-// number beyond 32 bits is 0, signed or not.
+// number beyond 32 bits is 0, signed or not (no number at all, and 0, are the end-to-end tests').
 TEST(WaitTimeout, ReadsLikeAnUnsignedStreamExtraction) {
     const std::pair<const wchar_t*, std::uint32_t> rows[] = {
-        {L"  1500  ", 1500}, {L"2500ms", 2500}, {L"-1", 4294967295u}, {L"4294967295", 4294967295u}, {L"+7", 7},
-        {L"4294967296", 0},  {L"-4294967295", 1}, {L"-4294967296", 0}, {L"abc", 0}, {L"", 0}, {L"-", 0}};
+        {L"  1500  ", 1500},          {L"2500ms", 2500},   {L"-1", 4294967295u},
+        {L"4294967295", 4294967295u}, {L"+7", 7},          {L"4294967296", 0},
+        {L"-4294967295", 1},          {L"-4294967296", 0}, {L"-", 0},
+    };
     for (const auto& [text, expected] : rows) EXPECT_EQ(expected, readWaitTimeout(text)) << text;
 }

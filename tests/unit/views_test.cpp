@@ -14,6 +14,7 @@
 
 namespace {
 
+const RecordLayout kBits64 = RecordLayout::Bits64;
 HTREEITEM silentItem = nullptr;
 WNDPROC treeProcedure = nullptr;
 
@@ -34,13 +35,17 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-        tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD, 0, 0, 150, 300, window_, nullptr, nullptr, nullptr);
-        list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 150, 0, 150, 300, window_, nullptr, nullptr, nullptr);
+        window_ = create(L"STATIC", WS_OVERLAPPEDWINDOW, nullptr);
+        tree_ = create(WC_TREEVIEWW, WS_CHILD, window_);
+        list_ = create(WC_LISTVIEWW, WS_CHILD | LVS_REPORT, window_);
         silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
-        treeProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
+        treeProcedure = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
     }
     void TearDown() override { ::DestroyWindow(window_); }
+    static HWND create(const wchar_t* className, DWORD style, HWND parent) {
+        return ::CreateWindowExW(0, className, L"", style, 0, 0, 150, 300, parent, nullptr, nullptr, nullptr);
+    }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
         TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
@@ -81,7 +86,7 @@ TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
     ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
-    const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64, buffers_).jump;
+    const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, kBits64, buffers_).jump;
     EXPECT_EQ(ExitFlags::KeyNotFound, outcome.flags);
     EXPECT_EQ(L"Same\\", outcome.passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
@@ -94,26 +99,26 @@ TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     Editor editor;
     ASSERT_TRUE(editor.ready());
     CapturedReport report;
-    const DWORD all = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE;
     // The tree walk, or the value search in the list of the key reached.
     for (const bool inTheList : {false, true}) {
-        const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
-        const UniqueHandle limited(::OpenProcess(all & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
+        const UniqueHandle full(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, editor.processId()));
+        const UniqueHandle limited(::OpenProcess(PROCESS_ALL_ACCESS & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
         RegeditViews views;
         RemoteBuffers writable, buffers;
         ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
         ASSERT_EQ(0u, writable.allocate(full.get()) | buffers.allocate(limited.get()));
-        ASSERT_TRUE(!inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, writable).jump.flags == 0u);
         const std::size_t linesBefore = report.errorMessages().size();
+        RemoteBuffers& walking = inTheList ? writable : buffers;
+        const JumpOutcome walk = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, kBits64, walking).jump;
         if (inTheList) {
-            const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64, buffers);
+            ASSERT_EQ(0u, walk.flags);
+            const ValueSearchResult result = selectValueInList(L"A", views, kBits64, buffers);
             EXPECT_EQ(ValueSearch::Failed, result.outcome);
             EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure);
             EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
         } else {
-            const JumpOutcome outcome = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, buffers).jump;
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, outcome.flags);
-            EXPECT_EQ(L"", outcome.passedPath);
+            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, walk.flags);
+            EXPECT_EQ(L"", walk.passedPath);
         }
         ASSERT_GT(report.errorMessages().size(), linesBefore);
         EXPECT_EQ(0u, report.errorMessages()[linesBefore].find(
