@@ -8,8 +8,7 @@ using namespace hivescout;
 
 namespace {
 
-// The template-sized usage window's client area in pixels: 300 × 280, text area
-// (10, 10)–(270, 220), button (170, 236)–(270, 260).
+// The template-sized usage window's client area: 300 × 280, text (10, 10)–(270, 220), button (170, 236)–(270, 260).
 const RECT kParent{0, 0, 300, 280}, kTextArea{10, 10, 270, 220}, kButton{170, 236, 270, 260};
 
 // Where the child measured in that window goes in one of 20 × 30, as "left, top, right, bottom".

@@ -6,12 +6,8 @@
 
 using namespace hivescout;
 
-namespace {
-
 const std::wstring kCu = L"HKEY_CURRENT_USER\\", kLm = L"HKEY_LOCAL_MACHINE\\";
 const JumpKind key = JumpKind::Key, value = JumpKind::Value, either = JumpKind::KeyOrValue;
-
-}  // namespace
 
 // A fresh record built from words; the first word is the program's path.
 struct Built : JumpSettings {
@@ -21,8 +17,7 @@ struct Built : JumpSettings {
     }
 };
 
-// No words at all, and bare words joined by a blank (a value's name with a blank in it), are the
-// end-to-end tests'.
+// No words, and bare words joined by a blank (a value's name holding one), are the end-to-end tests'.
 TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
     // {words, path, kind, help, clipboard}
     const std::tuple<std::vector<std::wstring>, std::wstring, JumpKind, bool, bool> rows[] = {
@@ -33,12 +28,10 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
         {{L"-unknown=1", L"hkcu\\x"}, L"-unknown=1 hkcu\\x", either, false, false},
         {{L""}, L"", either, false, false},
         // A recognised switch makes bare words ignored.
-        {{L"-m", L"hklm\\Software"}, L"", either, false, false},
         {{L"-Clipboard", L"hklm\\Software"}, L"", either, false, true},
-        {{L"-jumpto=hklm\\Software\\My", L"Key"}, kLm + L"Software\\My", either, false, false},
         // Value over key over key-or-value over the clipboard, whatever the order.
         {{L"-jumptokey=hklm\\A", L"-jumpto=hklm\\B"}, kLm + L"A", key, false, false},
-        {{L"-jumptovalue=hkcu\\V", L"-jumptokey=hklm\\K", L"-jumpto=x"}, kCu + L"V", value, false, false},
+        {{L"-jumpto=x", L"-jumptokey=hklm\\K", L"-jumptovalue=hkcu\\V"}, kCu + L"V", value, false, false},
         {{L"-clipboard", L"-jumptokey="}, L"", key, false, false},
         // Names in any case, values as given; jump values keep trailing blanks.
         {{L"-JumpToValue=HKCU\\Software\\MiXed"}, kCu + L"Software\\MiXed", value, false, false},
@@ -54,54 +47,37 @@ TEST(CommandLine, WordsGiveThePathItsKindAndTheHelp) {
     }
 }
 
-// Each switch in any case and either form sets its own flag and no other. The bitness
-// switches and their default are the end-to-end tests', with editors of both.
-TEST(CommandLine, EachFlagSwitchSetsItsOwnFlag) {
-    using Flag = bool JumpSettings::*;
-    const Flag tw = &JumpSettings::terminateOtherWaitingInstances,
-               tb = &JumpSettings::terminateIfOtherInstanceIsBlocking, m = &JumpSettings::useMultipleInstancesOfRegedit,
-               append = &JumpSettings::appendLog;
-    const std::pair<const wchar_t*, Flag> rows[] = {
-        {L"-tw", tw},
-        {L"-TerminateOtherWaitingInstances", tw},
-        {L"-TB", tb},
-        {L"-terminateifotherinstanceisblocking", tb},
-        {L"-m", m},
-        {L"-usemultipleinstancesofregedit", m},
-        {L"-AppendLog", append},
-    };
-    for (const auto& [word, flag] : rows) {
-        const Built s({word});
-        for (const Flag each : {tw, tb, m, append}) EXPECT_EQ(each == flag, s.*each) << word;
-    }
-}
-
-// The later of two values wins, its name in any case, its text as given but for blanks around it.
-TEST(CommandLine, TheLogFileAndTheWaitTimeout) {
+// The long forms of the switches whose short forms (and the bitness switches) the end-to-end tests use. Of a
+// value given twice the later wins, its name in any case, its text as given but for blanks around it.
+TEST(CommandLine, TheLongFormsAndTheValuesOfTheOtherSwitches) {
+    EXPECT_TRUE(Built({L"-TerminateOtherWaitingInstances"}).terminateOtherWaitingInstances);
+    EXPECT_TRUE(Built({L"-terminateifotherinstanceisblocking"}).terminateIfOtherInstanceIsBlocking);
+    EXPECT_TRUE(Built({L"-usemultipleinstancesofregedit"}).useMultipleInstancesOfRegedit);
     const Built logged({L"-logtofile=first.log", L"-LOGTOFILE= C:\\A b.LOG \t"});
-    EXPECT_TRUE(logged.logToFile);
     EXPECT_EQ(L"C:\\A b.LOG", logged.logFilePath);
     EXPECT_EQ(3000u, logged.waitTimeoutMs);
     EXPECT_EQ(0u, Built({L"-waittimeout"}).waitTimeoutMs);
 }
 
-// The whole text is split by the system's quoting rules; a word starting with "=" has an empty name and value.
+// The system's quoting rules split the text (quoted jump switches: end to end); "=abc" has an empty name and value.
 TEST(CommandLine, TheWholeTextIsSplitWithTheSystemQuotingRules) {
-    JumpSettings s(L"\"C:\\Program Files\\Hive scout.exe\" \"-jumpto=hkcu\\A B  \" -tb");
+    JumpSettings s(L"\"C:\\Program Files\\Hive scout.exe\" -tb");
     EXPECT_EQ(L"Hive scout.exe", s.programFileName);
-    EXPECT_EQ(L"HKEY_CURRENT_USER\\A B  ", s.jumpPath);
     EXPECT_TRUE(s.terminateIfOtherInstanceIsBlocking);
     EXPECT_FALSE(parseSwitchWord(s, L"=abc"));
     EXPECT_TRUE(s.switches.count(L"") && s.switches[L""].empty());
 }
 
-// As an unsigned stream extraction: the sign negates modulo 2^32 what was read, and a
-// number beyond 32 bits is 0, signed or not (no number at all, and 0, are the end-to-end tests').
+// As an unsigned stream extraction: the sign negates modulo 2^32 what was read, and a number beyond 32 bits is 0,
+// signed or not (no number at all, and 0, are the end-to-end tests').
 TEST(WaitTimeout, ReadsLikeAnUnsignedStreamExtraction) {
-    const std::pair<const wchar_t*, std::uint32_t> rows[] = {
-        {L"  1500  ", 1500},          {L"2500ms", 2500},   {L"-1", 4294967295u},
-        {L"4294967295", 4294967295u}, {L"+7", 7},          {L"4294967296", 0},
-        {L"-4294967295", 1},          {L"-4294967296", 0}, {L"-", 0},
-    };
-    for (const auto& [text, expected] : rows) EXPECT_EQ(expected, readWaitTimeout(text)) << text;
+    EXPECT_EQ(1500u, readWaitTimeout(L"  1500  "));
+    EXPECT_EQ(2500u, readWaitTimeout(L"2500ms"));
+    EXPECT_EQ(4294967295u, readWaitTimeout(L"-1"));
+    EXPECT_EQ(4294967295u, readWaitTimeout(L"4294967295"));
+    EXPECT_EQ(7u, readWaitTimeout(L"+7"));
+    EXPECT_EQ(0u, readWaitTimeout(L"4294967296"));
+    EXPECT_EQ(1u, readWaitTimeout(L"-4294967295"));
+    EXPECT_EQ(0u, readWaitTimeout(L"-4294967296"));
+    EXPECT_EQ(0u, readWaitTimeout(L"-"));
 }

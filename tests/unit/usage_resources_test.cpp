@@ -34,9 +34,7 @@ TEST(ProgramResources, UsageTextsManifestAndVersionFieldsAsBuilt) {
     EXPECT_EQ(rich.size() - 1, rich.find('\0'));
     EXPECT_EQ(0u, plain.find(L'\xFEFF'));
     EXPECT_EQ(std::wstring::npos, plain.find(L'\0'));
-    for (std::size_t at = plain.find_first_of(L"\r\n"); at != std::wstring::npos;
-         at = plain.find_first_of(L"\r\n", at + 2))
-        ASSERT_EQ(L"\r\n", plain.substr(at, 2)) << at;
+    EXPECT_FALSE(std::regex_search(plain, std::wregex(L"\r(?!\n)|[^\r]\n"))) << "a line end other than CR LF";
     EXPECT_EQ(L"\r\n", plain.substr(plain.size() - 2));
     const std::wstring richText(rich.begin(), rich.end());
     std::wistringstream forms(

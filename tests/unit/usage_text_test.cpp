@@ -7,14 +7,6 @@
 
 using namespace hivescout;
 
-namespace {
-
-std::string substituteRich(const std::wstring& fileName, const std::string& text) {
-    return substituteProgramName(text, kStoredProgramName, richFileNameReplacement(fileName));
-}
-
-}  // namespace
-
 TEST(FileNameSubstitution, EveryPlaceOnceQuotedWhenBlankAndEscapedForRtf) {
     const std::string sample = "{\\rtf1 {\\i Hivescout.exe -JumpTo=x}\\par Hivescout.exe | more\\par}";
     // A plain name is the end-to-end test's.
@@ -27,9 +19,10 @@ TEST(FileNameSubstitution, EveryPlaceOnceQuotedWhenBlankAndEscapedForRtf) {
         {L"\u00FCber {scout}.exe", "\"\\u252?ber \\{scout\\}.exe\""}};
     for (const auto& [fileName, shown] : rows)
         EXPECT_EQ("{\\rtf1 {\\i " + std::string(shown) + " -JumpTo=x}\\par " + shown + " | more\\par}",
-                  substituteRich(fileName, sample));
+                  substituteProgramName(sample, kStoredProgramName, richFileNameReplacement(fileName)));
     // The pattern is case-sensitive; a text without it is unchanged.
-    EXPECT_EQ("hivescout.exe HIVESCOUT.EXE", substituteRich(L"new.exe", "hivescout.exe HIVESCOUT.EXE"));
+    const std::string otherCase = "hivescout.exe HIVESCOUT.EXE";
+    EXPECT_EQ(otherCase, substituteProgramName(otherCase, kStoredProgramName, std::string("new.exe")));
     // A replacement ends at its first NUL, and no place is skipped.
     EXPECT_EQ("[ab][ab]", substituteProgramName(std::string("[Hivescout.exe][Hivescout.exe]"), kStoredProgramName,
                                                 std::string("ab\0Hivescout.exe", 16)));

@@ -1,11 +1,9 @@
-// The views driven in this process, where a tree and a list can be made to misbehave and
-// the blocks simply live in this process.
+// The views driven in this process, where a tree can be made to misbehave and the blocks live here too.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
 #include "base/exit_flags.h"
-#include "base/report.h"
 #include "tests/support/capture.h"
 #include "tests/support/editors.h"
 #include "views/tree_walk.h"
@@ -15,13 +13,13 @@
 namespace {
 
 const RecordLayout kBits64 = RecordLayout::Bits64;
+const wchar_t kWriteFailed[] = L", Error occurred while writing in the regedit process memory. Error returned was : ";
 HTREEITEM silentItem = nullptr;
-WNDPROC treeProcedure = nullptr;
 
 // The silent item answers zero to a get-item message and leaves the text block as it was.
-LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == TVM_GETITEMW && reinterpret_cast<const TVITEMEXW*>(lParam)->hItem == silentItem) return 0;
-    return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool committed(void* address) {
@@ -35,17 +33,13 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        window_ = create(L"STATIC", WS_OVERLAPPEDWINDOW, nullptr);
-        tree_ = create(WC_TREEVIEWW, WS_CHILD, window_);
-        list_ = create(WC_LISTVIEWW, WS_CHILD | LVS_REPORT, window_);
+        window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr);
+        tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD, 0, 0, 99, 99, window_, nullptr, nullptr, nullptr);
+        list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD, 0, 0, 99, 99, window_, nullptr, nullptr, nullptr);
         silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
-        treeProcedure = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
+        ::SetWindowSubclass(tree_, silentTree, 0, 0);
     }
     void TearDown() override { ::DestroyWindow(window_); }
-    static HWND create(const wchar_t* className, DWORD style, HWND parent) {
-        return ::CreateWindowExW(0, className, L"", style, 0, 0, 150, 300, parent, nullptr, nullptr, nullptr);
-    }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
         TVINSERTSTRUCTW item{parent, TVI_LAST, {TVIF_TEXT, nullptr, 0, 0, const_cast<wchar_t*>(text)}};
         return TreeView_InsertItem(tree_, &item);
@@ -92,42 +86,35 @@ TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
 }
 
-// A failed write, in the stand-in through blocks that borrow a handle without the right (in
-// this process the system does not hold a handle to its rights); failed reads are the
-// end-to-end tests'. The key of the list is reached through blocks that may write.
+// A failed write, in the stand-in through blocks that borrow a handle without the right (this process's own handle
+// keeps every right); failed reads are the end-to-end tests'. The list's key is reached through blocks that may write,
+// and the set-up fails with a handle that may not allocate.
 TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     Editor editor;
     ASSERT_TRUE(editor.ready());
     CapturedReport report;
-    // The tree walk, or the value search in the list of the key reached.
-    for (const bool inTheList : {false, true}) {
-        const UniqueHandle full(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, editor.processId()));
-        const UniqueHandle limited(::OpenProcess(PROCESS_ALL_ACCESS & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
-        RegeditViews views;
-        RemoteBuffers writable, buffers;
-        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
-        ASSERT_EQ(0u, writable.allocate(full.get()) | buffers.allocate(limited.get()));
-        const std::size_t linesBefore = report.errorMessages().size();
-        RemoteBuffers& walking = inTheList ? writable : buffers;
-        const JumpOutcome walk = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, kBits64, walking).jump;
-        if (inTheList) {
-            ASSERT_EQ(0u, walk.flags);
-            const ValueSearchResult result = selectValueInList(L"A", views, kBits64, buffers);
-            EXPECT_EQ(ValueSearch::Failed, result.outcome);
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure);
-            EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
-        } else {
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, walk.flags);
-            EXPECT_EQ(L"", walk.passedPath);
-        }
-        ASSERT_GT(report.errorMessages().size(), linesBefore);
-        EXPECT_EQ(0u, report.errorMessages()[linesBefore].find(
-                          L", Error occurred while writing in the regedit process memory. Error returned was : "));
-    }
-    // A handle that may not allocate fails the set-up.
+    const UniqueHandle full(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, editor.processId()));
+    const UniqueHandle limited(::OpenProcess(PROCESS_ALL_ACCESS & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
+    RegeditViews views;
+    RemoteBuffers writable, buffers;
+    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
+    ASSERT_EQ(0u, writable.allocate(full.get()) | buffers.allocate(limited.get()));
+    // The tree walk.
+    const JumpOutcome walk = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, kBits64, buffers).jump;
+    EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, walk.flags);
+    EXPECT_EQ(L"", walk.passedPath);
+    EXPECT_EQ(0u, report.errorMessages().at(0).find(kWriteFailed));
+    // The value search in the list of the key reached.
+    ASSERT_EQ(0u, jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, kBits64, writable).jump.flags);
+    std::size_t linesBefore = report.errorMessages().size();
+    const ValueSearchResult result = selectValueInList(L"A", views, kBits64, buffers);
+    EXPECT_EQ(ValueSearch::Failed, result.outcome);
+    EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure);
+    EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
+    EXPECT_EQ(0u, report.errorMessages().at(linesBefore).find(kWriteFailed));
     const UniqueHandle noAllocation(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, editor.processId()));
-    RemoteBuffers buffers;
-    const std::size_t linesBefore = report.errorMessages().size();
-    EXPECT_EQ(ExitFlags::CommunicationSetupFailed, buffers.allocate(noAllocation.get()));
+    RemoteBuffers unallocated;
+    linesBefore = report.errorMessages().size();
+    EXPECT_EQ(ExitFlags::CommunicationSetupFailed, unallocated.allocate(noAllocation.get()));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
 }
