@@ -89,8 +89,8 @@ TEST(SilentEditorReport, TheLinesAndBitsFollowTheSuccessorsBitness) {
     }
 }
 
-// A main window of the editor's process has three direct children or an inner window with both views (more children,
-// an inner window with the tree first, and the search among the top-level windows: end to end, in both editors).
+// The search keeps the windows of the editor's process with three direct children or an inner window with both views
+// (more children, and an inner window with the tree first: end to end, in both editors).
 TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -112,7 +112,9 @@ TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
         for (int i = 0; i < children; ++i) create(L"STATIC", window);
         const HWND innerWindow = inner.empty() ? nullptr : create(L"STATIC", window);
         for (const wchar_t* className : inner) create(className, innerWindow);
-        EXPECT_EQ(accepted, isRegeditMainWindow(window, self)) << children << " children";
+        WindowEnumerator enumerator;
+        enumerator.enumerate(self);
+        EXPECT_EQ(accepted, enumerator.windows().count(window)) << children << " children";
         EXPECT_EQ(0u, isRegeditMainWindow(window, self + 4));
         ::DestroyWindow(window);
     }

@@ -73,8 +73,7 @@ TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
     EXPECT_EQ(L"kept\n", buffer.text);
 }
 
-// A device cannot be locked and still takes every line.
-TEST(LogFileTarget, ATargetThatCannotBeLockedStillTakesTheLines) {
+TEST(LogFileTarget, ADeviceThatCannotBeLockedStillTakesTheLines) {
     LogFileStream device(L"NUL");
     ASSERT_TRUE(device.buffer().isOpen());
     EXPECT_TRUE(emitReport(device, L"into the void\n"));

@@ -68,8 +68,7 @@ TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
     EXPECT_EQ(blocks[0], buffers_.text.address());
     buffers_.release();
     for (void* block : blocks) EXPECT_FALSE(committed(block));
-    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held());
-    EXPECT_FALSE(buffers_.localText);
+    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held() || buffers_.localText);
     // A second release finds nothing: what has since taken a block's place stays.
     void* const reused = ::VirtualAlloc(blocks[0], 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     buffers_.release();
