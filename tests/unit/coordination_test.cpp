@@ -98,7 +98,7 @@ TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
     const std::tuple<int, std::vector<const wchar_t*>, std::uint32_t> cases[] = {
         {2, {}, 0},
         {3, {}, 1},
-        {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
+        {1, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
         {1, {WC_TREEVIEWW, L"STATIC"}, 0},
         {1, {WC_LISTVIEWW}, 0},
     };
