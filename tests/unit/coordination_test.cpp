@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include <windows.h>
@@ -17,18 +18,17 @@
 #include "regedit/editor_windows.h"
 #include "sync/regedit_lock.h"
 #include "sync/termination.h"
-#include "tests/support/capture.h"
 #include "tests/support/process_runner.h"
 
+using namespace hivescout;
+
 // A lock given up or abandoned is taken, end to end; an abandoned one refused with -tb only here.
-TEST(RegeditLock, AnAbandonedLockIsTakenOverButWithGiveUpCountsAsHeld) {
-    for (const bool giveUp : {false, true}) {
-        MutexHolder abandoning(regeditLockName(9004 + giveUp), true);
-        UniqueHandle waiter(tryOpenRegeditLock(9004 + giveUp));  // another copy keeps the mutex alive
-        abandoning.stop();
-        RegeditLock lock;  // of its own, as another copy's would be
-        EXPECT_EQ(!giveUp, lock.acquire(9004 + giveUp, giveUp, 0));
-    }
+TEST(RegeditLock, WithGiveUpAnAbandonedLockCountsAsHeld) {
+    MutexHolder abandoning(regeditLockName(9005), true);
+    UniqueHandle waiter(tryOpenRegeditLock(9005));  // another copy keeps the mutex alive
+    abandoning.stop();
+    RegeditLock lock;  // of its own, as another copy's would be
+    EXPECT_FALSE(lock.acquire(9005, true, 0));
 }
 
 TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
@@ -49,23 +49,18 @@ TEST(TerminationCommand, ACommandAfterTheExitCodeIsDecidedChangesNothing) {
     ::ResetEvent(event.get());
 }
 
-// A directory with a blank is quoted, so that no other program starts.
-TEST(Launch, CommandLineFromDirectoryAndCommand) {
-    const std::wstring doubled = L"C:\\Windows\\\\", single = L"C:\\Windows\\", spaced = L"C:\\Program Files\\Win\\";
+// A directory with a blank is quoted, so that no other program starts (a plain one: end to end). Policy values
+// other than 1 and 2 leave registry editing allowed (those two in either root, and the refusal: end to end).
+TEST(Launch, TheCommandLineAndThePolicyValues) {
+    const std::wstring doubled = L"C:\\Windows\\\\", spaced = L"C:\\Program Files\\Win\\";
     EXPECT_EQ(L"C:\\Windows\\regedit.exe", composeLaunchCommandLine(L"\\regedit.exe", &doubled));
-    EXPECT_EQ(L"C:\\Windows\\regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", &single));
     EXPECT_EQ(L"regedit.exe -m", composeLaunchCommandLine(L"regedit.exe -m", nullptr));
     EXPECT_EQ(L"\"C:\\Program Files\\Win\\regedit.exe\" -m", composeLaunchCommandLine(L"regedit.exe -m", &spaced));
+    for (const unsigned long value : {0ul, 3ul, 0x101ul}) EXPECT_FALSE(disablesRegistryEditing(value)) << value;
 }
 
-TEST(Launch, OnlyPolicyValuesOneAndTwoDisableRegistryEditing) {  // the roots and the refusal: end to end
-    for (const auto& [value, disables] : {std::pair{0ul, false}, {1ul, true}, {2ul, true}, {3ul, false}, {0x101ul, false}})
-        EXPECT_EQ(disables, disablesRegistryEditing(value)) << value;
-}
-
-// Which bitness is accepted is proven end to end, with editors of both.
+// This test program's own name, in another case, is found, other names are not (bitnesses: end to end).
 TEST(Discovery, NamesMatchedCaseFoldedAndWhole) {
-    // This test program's own name, in another case, is found; other names are not.
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     const std::wstring name = std::wstring(path).substr(std::wstring(path).rfind(L'\\') + 1);
@@ -74,47 +69,53 @@ TEST(Discovery, NamesMatchedCaseFoldedAndWhole) {
         EXPECT_EQ(0xFFFFFFFFu, findEligibleRegedit(other, false, true));
 }
 
-// An editor without a window is named; one that handed over gets the advice for its
-// successor's bitness (the whole sentence is the end-to-end test's), and a successor of a
-// bitness not asked for adds the conflict bit.
+// An editor without a window is named; one that handed over gets the advice for its successor's bitness, and a
+// successor of a bitness not asked for adds the conflict bit (a 32-bit one handing over to 64-bit: end to end).
 TEST(SilentEditorReport, TheLinesAndBitsFollowTheSuccessorsBitness) {
     // {successor's bitness (0: none), 32-bit wanted, 64-bit wanted, bits, advice}
-    for (const auto& [successor, want32, want64, bits, advice] :
-         {std::tuple{0, 1, 0, 4u, L""}, {0, 0, 1, 4u, L""}, {64, 1, 0, 0x20004u, text::kHandedOverUse64}, {64, 0, 0, 4u, text::kHandedOverUse64},
-          {32, 0, 1, 0x10004u, text::kHandedOverUse32}, {32, 1, 0, 4u, text::kHandedOverUse32}}) {
+    for (const auto& [successor, want32, want64, bits, advice] : {std::tuple{0, 1, 0, 4u, std::wstring()},
+                                                                  {64, 0, 0, 4u, text::kHandedOverUse64},
+                                                                  {32, 0, 1, 0x10004u, text::kHandedOverUse32},
+                                                                  {32, 1, 0, 4u, text::kHandedOverUse32}}) {
         SilentEditor editor{7, L"C:\\A\n", {}};
         if (successor) editor.successor = SilentEditor::Successor{9, L"B", successor == 32};
         const SilentEditorVerdict verdict = judgeSilentEditor(editor, 5000, want32, want64);
-        EXPECT_EQ(L", The regedit process 7 (C:\\A<U+000A>) showed no eligible window within 5000 ms.", verdict.noWindowLine);
-        EXPECT_EQ(successor ? std::wstring(advice) : L"", verdict.handoverLine.substr(verdict.handoverLine.size() - wcslen(advice)));
+        const std::wstring& handover = verdict.handoverLine;
+        EXPECT_EQ(L", The regedit process 7 (C:\\A<U+000A>) showed no eligible window within 5000 ms.",
+                  verdict.noWindowLine);
+        EXPECT_EQ(successor == 0, handover.empty());
+        EXPECT_EQ(advice, handover.substr(handover.size() - std::min(handover.size(), advice.size())));
         EXPECT_EQ(bits, verdict.bits) << successor << want32 << want64;
     }
 }
 
-// A main window has three direct children or an inner window with both views.
+// The search keeps the windows of the editor's process with three direct children or an inner window with both views
+// (more children, and an inner window with the tree first: end to end, in both editors).
 TEST(WindowWait, MainWindowsAreFoundByTheirChildren) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const struct { int children; std::vector<const wchar_t*> inner; std::uint32_t accepted; } cases[] = {
-        {2, {}, 0}, {3, {}, 1}, {4, {}, 1}, {1, {WC_TREEVIEWW, WC_LISTVIEWW}, 1}, {0, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
-        {1, {WC_TREEVIEWW, L"STATIC"}, 0}, {1, {WC_LISTVIEWW}, 0}};
-    auto child = [](HWND parent, const wchar_t* className) {
-        return ::CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    // {direct children, classes of an inner window's children, accepted}
+    const std::tuple<int, std::vector<const wchar_t*>, std::uint32_t> cases[] = {
+        {2, {}, 0},
+        {3, {}, 1},
+        {1, {WC_LISTVIEWW, WC_TREEVIEWW}, 1},
+        {1, {WC_TREEVIEWW, L"STATIC"}, 0},
+        {1, {WC_LISTVIEWW}, 0},
+    };
+    auto create = [](const wchar_t* className, HWND parent) {
+        const DWORD style = parent ? WS_CHILD : WS_OVERLAPPEDWINDOW;
+        return ::CreateWindowExW(0, className, L"", style, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
     };
     const LONG_PTR self = static_cast<LONG_PTR>(::GetCurrentProcessId());
-    std::vector<HWND> windows;
-    for (const auto& c : cases) {
-        windows.push_back(::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr));
-        for (int i = 0; i < c.children; ++i) child(windows.back(), L"STATIC");
-        const HWND inner = c.inner.empty() ? nullptr : child(windows.back(), L"STATIC");
-        for (const wchar_t* className : c.inner) child(inner, className);
-        EXPECT_EQ(c.accepted, isRegeditMainWindow(windows.back(), self)) << c.children << " children";
-    }
-    EXPECT_EQ(0u, isRegeditMainWindow(windows[1], self + 4));
-    WindowEnumerator enumerator;
-    enumerator.enumerate(self);
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        EXPECT_EQ(cases[i].accepted, enumerator.windows().count(windows[i])) << i;
-        ::DestroyWindow(windows[i]);
+    for (const auto& [children, inner, accepted] : cases) {
+        const HWND window = create(L"STATIC", nullptr);
+        for (int i = 0; i < children; ++i) create(L"STATIC", window);
+        const HWND innerWindow = inner.empty() ? nullptr : create(L"STATIC", window);
+        for (const wchar_t* className : inner) create(className, innerWindow);
+        WindowEnumerator enumerator;
+        enumerator.enumerate(self);
+        EXPECT_EQ(accepted, enumerator.windows().count(window)) << children << " children";
+        EXPECT_EQ(0u, isRegeditMainWindow(window, self + 4));
+        ::DestroyWindow(window);
     }
 }

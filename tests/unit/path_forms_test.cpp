@@ -8,13 +8,11 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
     const std::pair<const wchar_t*, const wchar_t*> rows[] = {
         // Plain paths: blanks, controls and backslashes around them, short roots expanded.
         {L"\\ HKU\\S-1-5-18\\\\", L"HKEY_USERS\\S-1-5-18"},
-        {L" \\ \t\\\\", L""},
         {L"\b\r\n\thkcc\\System\\", L"HKEY_CURRENT_CONFIG\\System"},
         {L"hkCR", L"HKEY_CLASSES_ROOT"},
         {L"Hkcu\\SoftWare\\HKLM", L"HKEY_CURRENT_USER\\SoftWare\\HKLM"},
         {L"hkey_local_machine\\x", L"hkey_local_machine\\x"},
         {L"HKLMX\\y", L"HKLMX\\y"},
-        {L"hkcu\\Name  ", L"HKEY_CURRENT_USER\\Name  "},
         {L"HKLM\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE\\REGISTRY\\MACHINE"},
         {L"HKCU\\[x]", L"HKEY_CURRENT_USER\\[x]"},
         // The editor's address bar or a status bar: a computer's name before a root key.
@@ -37,7 +35,6 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
         {L"\\registry\\machine", L"HKEY_LOCAL_MACHINE"},
         {L"\\REGISTRY\\MACHINEX\\y", L"REGISTRY\\MACHINEX\\y"},
         // Anything pasted: quotes around it, a line end after it; blanks inside stay.
-        {L"\"HKCU\\Software\\App\"", L"HKEY_CURRENT_USER\\Software\\App"},
         {L" \"Computer\\HKEY_CURRENT_USER\\Name  \"\r\n", L"HKEY_CURRENT_USER\\Name  "},
         {L"\"HKCU\\Software", L"\"HKCU\\Software"},
     };
@@ -48,8 +45,7 @@ TEST(Normalisation, CopiedFormsBecomePlainAndPlainPathsKeepTheirMeaning) {
     }
 }
 
-// Lone line feeds and carriage returns separate lines too (the pasted forms with CR LF are the end-to-end tests').
+// Lone line feeds and carriage returns end lines too (CR LF is the end-to-end tests'); blanks at the end stay.
 TEST(Normalisation, FirstNonEmptyLineOfPastedText) {
-    for (const auto& [text, line] : {std::pair{L"\r\n \t\r\nHKCU\\A  \r\nHKLM\\B", L"HKCU\\A  "}, {L"\n\rx", L"x"}, {L" \r\n\t", L""}})
-        EXPECT_EQ(line, firstNonEmptyLine(text)) << text;
+    EXPECT_EQ(L"HKCU\\A  ", firstNonEmptyLine(L"\n \t\rHKCU\\A  \nHKLM\\B"));
 }

@@ -7,28 +7,22 @@
 
 using namespace hivescout;
 
-namespace {
-
-std::string substituteRich(const std::wstring& fileName, const std::string& text) {
-    return substituteProgramName(text, kStoredProgramName, richFileNameReplacement(fileName));
-}
-
-}  // namespace
-
 TEST(FileNameSubstitution, EveryPlaceOnceQuotedWhenBlankAndEscapedForRtf) {
     const std::string sample = "{\\rtf1 {\\i Hivescout.exe -JumpTo=x}\\par Hivescout.exe | more\\par}";
-    const struct { const wchar_t* fileName; const char* shown; } rows[] = {
-        {L"scout.exe", "scout.exe"}, {L"my scout.exe", "\"my scout.exe\""},
+    // A plain name is the end-to-end test's.
+    const std::pair<const wchar_t*, const char*> rows[] = {
+        {L"my scout.exe", "\"my scout.exe\""},
         {L"xHivescout.exe", "xHivescout.exe"},  // a name holding the pattern goes in once per place
         {L"}\\b0{\\par x.exe", "\"\\}\\\\b0\\{\\\\par x.exe\""},
-        {L"\u0100x.exe", "\\u256?x.exe"},       // a zero low byte does not end the name
+        {L"\u0100x.exe", "\\u256?x.exe"},                  // a zero low byte does not end the name
         {L"\xD83D\xDE00.exe", "\\u-10179?\\u-8704?.exe"},  // one escape per code unit, signed above U+7FFF
         {L"\u00FCber {scout}.exe", "\"\\u252?ber \\{scout\\}.exe\""}};
-    for (const auto& row : rows)
-        EXPECT_EQ("{\\rtf1 {\\i " + std::string(row.shown) + " -JumpTo=x}\\par " + row.shown + " | more\\par}",
-                  substituteRich(row.fileName, sample));
+    for (const auto& [fileName, shown] : rows)
+        EXPECT_EQ("{\\rtf1 {\\i " + std::string(shown) + " -JumpTo=x}\\par " + shown + " | more\\par}",
+                  substituteProgramName(sample, kStoredProgramName, richFileNameReplacement(fileName)));
     // The pattern is case-sensitive; a text without it is unchanged.
-    EXPECT_EQ("hivescout.exe HIVESCOUT.EXE", substituteRich(L"new.exe", "hivescout.exe HIVESCOUT.EXE"));
+    const std::string otherCase = "hivescout.exe HIVESCOUT.EXE";
+    EXPECT_EQ(otherCase, substituteProgramName(otherCase, kStoredProgramName, std::string("new.exe")));
     // A replacement ends at its first NUL, and no place is skipped.
     EXPECT_EQ("[ab][ab]", substituteProgramName(std::string("[Hivescout.exe][Hivescout.exe]"), kStoredProgramName,
                                                 std::string("ab\0Hivescout.exe", 16)));

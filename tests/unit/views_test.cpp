@@ -1,11 +1,9 @@
-// The views driven in this process, where a tree and a list can be made to misbehave and
-// the blocks simply live in this process.
+// The views driven in this process, where a tree can be made to misbehave and the blocks live here too.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
 #include "base/exit_flags.h"
-#include "base/report.h"
 #include "tests/support/capture.h"
 #include "tests/support/editors.h"
 #include "views/tree_walk.h"
@@ -14,13 +12,14 @@
 
 namespace {
 
+const RecordLayout kBits64 = RecordLayout::Bits64;
+const wchar_t kWriteFailed[] = L", Error occurred while writing in the regedit process memory. Error returned was : ";
 HTREEITEM silentItem = nullptr;
-WNDPROC treeProcedure = nullptr;
 
 // The silent item answers zero to a get-item message and leaves the text block as it was.
-LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK silentTree(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == TVM_GETITEMW && reinterpret_cast<const TVITEMEXW*>(lParam)->hItem == silentItem) return 0;
-    return ::CallWindowProcW(treeProcedure, window, message, wParam, lParam);
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool committed(void* address) {
@@ -34,11 +33,11 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-        tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD, 0, 0, 150, 300, window_, nullptr, nullptr, nullptr);
-        list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 150, 0, 150, 300, window_, nullptr, nullptr, nullptr);
+        window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr);
+        tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD, 0, 0, 99, 99, window_, nullptr, nullptr, nullptr);
+        list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD, 0, 0, 99, 99, window_, nullptr, nullptr, nullptr);
         silentItem = insert(insert(insert(TVI_ROOT, L"Computer"), L"Same"), L"Other");
-        treeProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&silentTree)));
+        ::SetWindowSubclass(tree_, silentTree, 0, 0);
     }
     void TearDown() override { ::DestroyWindow(window_); }
     HTREEITEM insert(HTREEITEM parent, const wchar_t* text) {
@@ -69,8 +68,7 @@ TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
     EXPECT_EQ(blocks[0], buffers_.text.address());
     buffers_.release();
     for (void* block : blocks) EXPECT_FALSE(committed(block));
-    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held());
-    EXPECT_FALSE(buffers_.localText);
+    EXPECT_FALSE(buffers_.text.held() || buffers_.treeItem.held() || buffers_.listItem.held() || buffers_.localText);
     // A second release finds nothing: what has since taken a block's place stays.
     void* const reused = ::VirtualAlloc(blocks[0], 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     buffers_.release();
@@ -81,48 +79,41 @@ TEST_F(OwnViews, FindsTheListAmongTheTreesSiblingsAndFreesTheBlocksOnRelease) {
 // After "Same" matched, the text block still says "Same" when "Other" stays silent.
 TEST_F(OwnViews, ASilentItemIsAMismatchNotThePreviousItemsText) {
     ASSERT_EQ(0u, findViews(::GetCurrentProcess()));
-    const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, RecordLayout::Bits64, buffers_).jump;
+    const JumpOutcome outcome = jumpInRegeditViews(L"Same\\Same", views_, JumpKind::Key, kBits64, buffers_).jump;
     EXPECT_EQ(ExitFlags::KeyNotFound, outcome.flags);
     EXPECT_EQ(L"Same\\", outcome.passedPath);
     EXPECT_EQ(L", The key was not found", report_.errorMessages().at(0));
 }
 
-// A failed write, in the stand-in through blocks that borrow a handle without the right (in
-// this process the system does not hold a handle to its rights); failed reads are the
-// end-to-end tests'. The key of the list is reached through blocks that may write.
+// A failed write, in the stand-in through blocks that borrow a handle without the right (this process's own handle
+// keeps every right); failed reads are the end-to-end tests'. The list's key is reached through blocks that may write,
+// and the set-up fails with a handle that may not allocate.
 TEST(StandinViews, EveryFailedExchangeIsReportedWithItsBits) {
     Editor editor;
     ASSERT_TRUE(editor.ready());
     CapturedReport report;
-    const DWORD all = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE;
-    // The tree walk, or the value search in the list of the key reached.
-    for (const bool inTheList : {false, true}) {
-        const UniqueHandle full(::OpenProcess(all, FALSE, editor.processId()));
-        const UniqueHandle limited(::OpenProcess(all & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
-        RegeditViews views;
-        RemoteBuffers writable, buffers;
-        ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
-        ASSERT_EQ(0u, writable.allocate(full.get()) | buffers.allocate(limited.get()));
-        ASSERT_TRUE(!inTheList || jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, writable).jump.flags == 0u);
-        const std::size_t linesBefore = report.errorMessages().size();
-        if (inTheList) {
-            const ValueSearchResult result = selectValueInList(L"A", views, RecordLayout::Bits64, buffers);
-            EXPECT_EQ(ValueSearch::Failed, result.outcome);
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure);
-            EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
-        } else {
-            const JumpOutcome outcome = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, RecordLayout::Bits64, buffers).jump;
-            EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, outcome.flags);
-            EXPECT_EQ(L"", outcome.passedPath);
-        }
-        ASSERT_GT(report.errorMessages().size(), linesBefore);
-        EXPECT_EQ(0u, report.errorMessages()[linesBefore].find(
-                          L", Error occurred while writing in the regedit process memory. Error returned was : "));
-    }
-    // A handle that may not allocate fails the set-up.
+    const UniqueHandle full(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, editor.processId()));
+    const UniqueHandle limited(::OpenProcess(PROCESS_ALL_ACCESS & ~PROCESS_VM_WRITE, FALSE, editor.processId()));
+    RegeditViews views;
+    RemoteBuffers writable, buffers;
+    ASSERT_EQ(0u, findRegeditViews(WindowSet{editor.mainWindow()}, views, full.get()));
+    ASSERT_EQ(0u, writable.allocate(full.get()) | buffers.allocate(limited.get()));
+    // The tree walk.
+    const JumpOutcome walk = jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, kBits64, buffers).jump;
+    EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::TreeItemWriteFailed, walk.flags);
+    EXPECT_EQ(L"", walk.passedPath);
+    EXPECT_EQ(0u, report.errorMessages().at(0).find(kWriteFailed));
+    // The value search in the list of the key reached.
+    ASSERT_EQ(0u, jumpInRegeditViews(L"HKEY_CURRENT_USER", views, JumpKind::Key, kBits64, writable).jump.flags);
+    std::size_t linesBefore = report.errorMessages().size();
+    const ValueSearchResult result = selectValueInList(L"A", views, kBits64, buffers);
+    EXPECT_EQ(ValueSearch::Failed, result.outcome);
+    EXPECT_EQ(ExitFlags::KeyNotFound | ExitFlags::ListItemWriteFailed, result.failure);
+    EXPECT_EQ(-1, ListView_GetNextItem(findEditorControls(editor.processId()).list, -1, LVNI_SELECTED));
+    EXPECT_EQ(0u, report.errorMessages().at(linesBefore).find(kWriteFailed));
     const UniqueHandle noAllocation(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, editor.processId()));
-    RemoteBuffers buffers;
-    const std::size_t linesBefore = report.errorMessages().size();
-    EXPECT_EQ(ExitFlags::CommunicationSetupFailed, buffers.allocate(noAllocation.get()));
+    RemoteBuffers unallocated;
+    linesBefore = report.errorMessages().size();
+    EXPECT_EQ(ExitFlags::CommunicationSetupFailed, unallocated.allocate(noAllocation.get()));
     EXPECT_EQ(L", Failed to allocate memory in regedit's address space.", report.errorMessages().at(linesBefore));
 }
