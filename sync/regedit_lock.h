@@ -8,8 +8,8 @@
 namespace hivescout {
 
 // This copy's hold on one editor: while it holds the lock, other copies wait or give up.
-// The handle stays open until the process ends, so the editor counts as in use for
-// as long as this copy runs.
+// It lives as long as the jump session, which ends after the run's last line, so other
+// copies count the editor as in use for as long as this copy runs.
 class RegeditLock {
 public:
     RegeditLock() = default;
