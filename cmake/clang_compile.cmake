@@ -9,18 +9,8 @@ if(NOT CLANGXX OR NOT EXISTS "${CLANGXX}")
   return()
 endif()
 
-set(sources "")
-foreach(folder IN LISTS FOLDERS)
-  if(IS_DIRECTORY "${SOURCE_DIR}/${folder}")
-    file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.cpp")
-    list(APPEND sources ${found})
-  endif()
-endforeach()
-list(SORT sources)
-list(LENGTH sources count)
-if(count EQUAL 0)
-  message(FATAL_ERROR "No product sources found in ${FOLDERS} under ${SOURCE_DIR}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/source_files.cmake")
+hivescout_collect_sources(sources "*.cpp")
 
 # One driver call: Clang goes on with the next file after a failed one and reports them all.
 execute_process(COMMAND "${CLANGXX}" ${FLAGS} -I "${SOURCE_DIR}" ${sources}

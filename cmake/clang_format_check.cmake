@@ -13,18 +13,8 @@ if(NOT CLANG_FORMAT OR NOT EXISTS "${CLANG_FORMAT}")
   return()
 endif()
 
-set(sources "")
-foreach(folder IN LISTS FOLDERS)
-  if(IS_DIRECTORY "${SOURCE_DIR}/${folder}")
-    file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.cpp" "${SOURCE_DIR}/${folder}/*.h")
-    list(APPEND sources ${found})
-  endif()
-endforeach()
-list(SORT sources)
-list(LENGTH sources count)
-if(count EQUAL 0)
-  message(FATAL_ERROR "No sources found in ${FOLDERS} under ${SOURCE_DIR}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/source_files.cmake")
+hivescout_collect_sources(sources "*.cpp" "*.h")
 
 # The style file is found from each source's folder upwards: the one at the top.
 execute_process(COMMAND "${CLANG_FORMAT}" --dry-run --Werror ${sources}
