@@ -194,20 +194,3 @@ std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textM
     if (textModeOk) *textModeOk = ok;
     return lines;
 }
-
-// Both waits are bounded: a test that never stops its holder loses the mutex after ten minutes.
-MutexHolder::MutexHolder(const std::wstring& name, bool abandon)
-    : thread_([this, name, abandon] {
-          const HANDLE mutex = ::CreateMutexW(nullptr, TRUE, name.c_str());
-          ::SetEvent(held_.get());
-          ::WaitForSingleObject(stop_.get(), 600000);
-          if (!abandon) ::ReleaseMutex(mutex);
-          ::CloseHandle(mutex);
-      }) {
-    ::WaitForSingleObject(held_.get(), 10000);
-}
-
-void MutexHolder::stop() {
-    ::SetEvent(stop_.get());
-    if (thread_.joinable()) thread_.join();
-}

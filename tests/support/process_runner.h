@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/handle.h"
@@ -74,16 +73,17 @@ HivescoutRun runHivescout(const std::wstring& arguments, const RunOptions& optio
 // Splits text at CR LF; textModeOk tells whether every line feed had its carriage return.
 std::vector<std::wstring> splitReportLines(const std::string& bytes, bool* textModeOk = nullptr);
 
-// Holds a named mutex on a thread of its own, as another copy of the tool would, until stopped; an abandoning holder
-// ends its thread without giving the mutex up.
+// Holds a named mutex as another copy of the tool would, until stopped, on the thread that made the object (which
+// must be the one that stops it: a mutex is owned by a thread).
 class MutexHolder {
 public:
-    explicit MutexHolder(const std::wstring& name, bool abandon = false);
+    explicit MutexHolder(const std::wstring& name) : mutex_(::CreateMutexW(nullptr, TRUE, name.c_str())) {}
     ~MutexHolder() { stop(); }
-    void stop();
+    void stop() {
+        if (mutex_) ::ReleaseMutex(mutex_.get());
+        mutex_.reset();
+    }
 
 private:
-    hivescout::UniqueHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)},
-        stop_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::thread thread_;
+    hivescout::UniqueHandle mutex_;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -24,9 +25,9 @@ using namespace hivescout;
 
 // A lock given up or abandoned is taken, end to end; an abandoned one refused with -tb only here.
 TEST(RegeditLock, WithGiveUpAnAbandonedLockCountsAsHeld) {
-    MutexHolder abandoning(regeditLockName(9005), true);
-    UniqueHandle waiter(tryOpenRegeditLock(9005));  // another copy keeps the mutex alive
-    abandoning.stop();
+    HANDLE made = nullptr;  // by a thread that ends without giving it up
+    std::thread([&made] { made = ::CreateMutexW(nullptr, TRUE, regeditLockName(9005).c_str()); }).join();
+    const UniqueHandle abandoned(made);
     RegeditLock lock;  // of its own, as another copy's would be
     EXPECT_FALSE(lock.acquire(9005, true, 0));
 }
