@@ -131,8 +131,7 @@ TEST_F(UsageWindow, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
     ::SetDllDirectoryW(nullptr);
     const std::vector<std::wstring> proof = loaded();
     if (proof.empty() && wineOverrides().find("riched20") == std::string::npos)
-        GTEST_SKIP()
-            << "the planting is not in effect: under Wine it needs WINEDLLOVERRIDES (ctest's library_planting)";
+        GTEST_SKIP() << "the planting is not in effect without WINEDLLOVERRIDES (ctest's library_planting)";
     ASSERT_EQ(std::vector<std::wstring>{L"riched20"}, proof) << "the planting is not in effect";
     open(L"", program);
     ::PostMessageW(item(IDCANCEL), BM_CLICK, 0, 0);
