@@ -11,9 +11,8 @@ const std::wstring kWineStub32 = L"C:\\hivescout-bench\\wine32\\regedit.exe";
 // Why the 32-bit editors cannot be tested here, or "" when they can. The scripts tell
 // whether the machine runs 32-bit programs (a Unix matter that Wine cannot see).
 std::string missing32BitCause() {
-    wchar_t runs32[8] = L"";
-    GetEnvironmentVariableW(L"HIVESCOUT_MACHINE_RUNS_32BIT", runs32, 8);
-    if (std::wstring(runs32) == L"no") return "this machine's kernel refuses 32-bit programs";
+    const wchar_t* runs32 = _wgetenv(L"HIVESCOUT_MACHINE_RUNS_32BIT");
+    if (runs32 && std::wstring(runs32) == L"no") return "this machine's kernel refuses 32-bit programs";
     if (readFileBytes(kWineStub32).empty()) return "Wine's 32-bit half is missing (the prefix has no 32-bit editor)";
     if (readFileBytes(standin32Path()).empty()) return "the i686 compiler is missing (no 32-bit stand-in was built)";
     if (readFileBytes(editor32Path()) != readFileBytes(standin32Path())) return "syswow64 holds no 32-bit stand-in";
@@ -91,5 +90,4 @@ TEST_F(Bitness, AnEditorWithoutAWindowIsNamedAndAHandoverExplained) {
             L" a 32 bit Regedit cannot be shown this way.",
         L", Error code returned is: 0x20004"};
     EXPECT_EQ(errors, run.errorMessages());
-    endEditorsExcept();
 }

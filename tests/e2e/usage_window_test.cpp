@@ -80,9 +80,10 @@ protected:
 
 }  // namespace
 
-// The rich text, or the plain text without the rich-edit library (ctest's usage_plain); typing
-// changes neither. The rich text shows the program's name, the plain text its placeholder.
-TEST_F(UsageWindow, NoArgumentsShowsTheTextWithTheProgramsNameReadOnly) {
+// Without arguments: the rich text, or the plain text without the rich-edit library (ctest's usage_plain); typing
+// changes neither. The rich text shows the program's name, the plain text its placeholder. A help switch shows it
+// too, beside a jump switch as well; Exit, Escape and the close box end it with zero.
+TEST_F(UsageWindow, NoArgumentsOrAHelpSwitchShowTheTextReadOnlyAndEveryCloseEndsIt) {
     const bool plain = wineOverrides().find("riched20=d") != std::string::npos;
     open();
     const HWND text = plain ? item(IDC_TEXT_AREA) : richText();
@@ -98,10 +99,6 @@ TEST_F(UsageWindow, NoArgumentsShowsTheTextWithTheProgramsNameReadOnly) {
     expectTheLayout(text);
     ::PostMessageW(item(IDCANCEL), BM_CLICK, 0, 0);
     expectCleanEnd();
-}
-
-// Escape and the close box end it with zero as well.
-TEST_F(UsageWindow, HelpSwitchesShowTheWindowAndEveryCloseEndsIt) {
     open(L"/?");
     ::PostMessageW(item(IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     expectCleanEnd();
@@ -134,8 +131,7 @@ TEST_F(UsageWindow, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
     ::SetDllDirectoryW(nullptr);
     const std::vector<std::wstring> proof = loaded();
     if (proof.empty() && wineOverrides().find("riched20") == std::string::npos)
-        GTEST_SKIP()
-            << "the planting is not in effect: under Wine it needs WINEDLLOVERRIDES (ctest's library_planting)";
+        GTEST_SKIP() << "the planting is not in effect without WINEDLLOVERRIDES (ctest's library_planting)";
     ASSERT_EQ(std::vector<std::wstring>{L"riched20"}, proof) << "the planting is not in effect";
     open(L"", program);
     ::PostMessageW(item(IDCANCEL), BM_CLICK, 0, 0);
