@@ -19,10 +19,7 @@ public:
 
 private:
     static std::vector<std::wstring> messages(const std::wostringstream& text) {
-        std::vector<std::wstring> lines;
-        std::wistringstream in(text.str());
-        for (std::wstring line; std::getline(in, line);) lines.push_back(line);
-        return withoutPrefixes(lines, ownProcessId);
+        return withoutPrefixes(splitReportLines(toUtf8(text.str())), ownProcessId);
     }
     std::pair<std::wostream*, std::wostream*> saved_;
     std::wostringstream output_;

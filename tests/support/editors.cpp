@@ -62,17 +62,6 @@ std::string compareMessages(const std::vector<ExpectedMessage>& expected, const 
     return follows && a == actual.size() ? "" : text.str();
 }
 
-std::wstring installedEditorPath() {
-    wchar_t directory[MAX_PATH + 1] = {};
-    ::GetWindowsDirectoryW(directory, MAX_PATH);
-    return directory + std::wstring(L"\\regedit.exe");
-}
-
-std::wstring wineEditorPath() {
-    const wchar_t* path = _wgetenv(L"HIVESCOUT_WINE_EDITOR");
-    return path ? path : L"";
-}
-
 std::string standinNotInstalled() {
     const std::string standin = readFileBytes(standinPath());
     if (!standin.empty() && standin == readFileBytes(installedEditorPath())) return "";
@@ -90,12 +79,7 @@ std::vector<DWORD> runningEditorIds() {
 
 std::string foreignEditor() {
     const std::vector<DWORD> ids = runningEditorIds();
-    if (ids.empty()) return "";
-    wchar_t path[MAX_PATH + 1] = L"?";
-    DWORD length = MAX_PATH;
-    const UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids[0]));
-    if (process) ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
-    return "process " + std::to_string(ids[0]) + " (" + toUtf8(path) + ")";
+    return ids.empty() ? "" : "process " + std::to_string(ids[0]);
 }
 
 void endEditorsExcept(DWORD keep) {

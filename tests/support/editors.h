@@ -10,7 +10,8 @@
 
 using namespace hivescout;
 
-std::wstring installedEditorPath();  // <Windows directory>\regedit.exe, which every start of "regedit.exe" runs
+// <Windows directory>\regedit.exe, which every start of "regedit.exe" runs.
+inline std::wstring installedEditorPath() { return _wgetenv(L"SystemRoot") + std::wstring(L"\\regedit.exe"); }
 // The stand-ins as built, under the editor's name.
 inline std::wstring standinPath() { return ownDirectory() + L"standin\\regedit.exe"; }
 inline std::wstring standin32Path() { return ownDirectory() + L"standin32\\regedit.exe"; }
@@ -18,10 +19,13 @@ inline std::wstring standin32Path() { return ownDirectory() + L"standin32\\reged
 inline std::wstring editor32Path() {
     return installedEditorPath().insert(installedEditorPath().rfind(L'\\'), L"\\syswow64");
 }
-std::wstring wineEditorPath();      // Wine's own, kept outside the Windows directory by the bench; or ""
+// Wine's own, kept outside the Windows directory by the bench; or "".
+inline std::wstring wineEditorPath() {
+    return _wgetenv(L"HIVESCOUT_WINE_EDITOR") ? _wgetenv(L"HIVESCOUT_WINE_EDITOR") : L"";
+}
 std::string standinNotInstalled();  // why the stand-in is not the system's editor (the bench's doing); or ""
 std::vector<DWORD> runningEditorIds();
-std::string foreignEditor();            // "process 42 (C:\windows\regedit.exe)", the first editor running; or ""
+std::string foreignEditor();            // "process 42", the first editor running; or ""
 void endEditorsExcept(DWORD keep = 0);  // waiting for each end
 
 struct EditorControls {

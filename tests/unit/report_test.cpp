@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
 #include "base/log_file_check.h"
@@ -36,32 +37,23 @@ TEST(ReportEncoding, Utf8WithCrLfAndControlCharactersShownNotObeyed) {
     EXPECT_EQ(L"Caf\u00e9 \u00a0\U0001F41D ", visibleInReport(L"Caf\u00e9 \u00a0\U0001F41D "));
 }
 
+// The first write stops after three bytes and fails, later ones fail outright until the one that succeeds.
 TEST(EmitReport, RetriesOnlyWhatAFailedWriteLeftWhileTheBudgetLasts) {
-    // The first write stops after three bytes and fails, the second fails outright.
-    std::string written;
-    int attempts = 0;
-    const auto flaky = [&](const char* bytes, std::size_t count, std::size_t& done) {
-        ++attempts;
-        done = attempts == 1 ? 3 : attempts == 2 ? 0 : count;
-        written.append(bytes, done);
-        return attempts > 2;
-    };
     const std::string line = "Process ID: 7, line\r\n";
-    EXPECT_TRUE(writeRemaining(line.data(), line.size(), 150, flaky));
-    EXPECT_EQ(line, written);
-    EXPECT_EQ(3, attempts);
-    written.clear();
-    attempts = 0;
-    EXPECT_FALSE(writeRemaining(line.data(), line.size(), 0, flaky));
-    EXPECT_EQ("Pro", written);
-    // A write that never succeeds is given up after about 150 ms.
-    const auto failing = [](const char*, std::size_t, std::size_t& done) {
-        done = 0;
-        return false;
-    };
-    const DWORD start = ::GetTickCount();
-    EXPECT_FALSE(writeRemaining("x", 1, 150, failing));
-    EXPECT_GE(::GetTickCount() - start, 140u);
+    for (const auto& [budgetMs, successAt, result] : {std::tuple{150ul, 3, true}, {0ul, 3, false}, {150ul, 0, false}}) {
+        std::string written;
+        int attempts = 0;
+        const auto flaky = [&, successAt = successAt](const char* bytes, std::size_t count, std::size_t& done) {
+            ++attempts;
+            done = attempts == 1 ? 3 : attempts == successAt ? count : 0;
+            written.append(bytes, done);
+            return attempts == successAt;
+        };
+        const DWORD start = ::GetTickCount();
+        EXPECT_EQ(result, writeRemaining(line.data(), line.size(), budgetMs, flaky));
+        EXPECT_EQ(result ? line : "Pro", written);
+        if (successAt == 0) EXPECT_GE(::GetTickCount() - start, 140u) << "a write that never succeeds, given up early";
+    }
 }
 
 TEST(EmitReport, TriesTheStandardStreamsOnceButLosesNoLaterLine) {
