@@ -55,24 +55,34 @@ std::wstring shownInReport(const std::wstring& path) {
 
 // What the lines of one group of runs may name: the copies (process ID -> how many copies
 // had it; the system reuses IDs) and the jump paths as the lines show them.
-struct LineContext { std::map<DWORD, unsigned> copies; std::set<std::wstring> paths; };
+struct LineContext {
+    std::map<DWORD, unsigned> copies;
+    std::set<std::wstring> paths;
+};
 
 // A report line taken apart: which form, whose, and the message after the process ID.
 enum class Form { Start, End, Ordinary, Error, Plain, Unknown };
-struct ParsedLine { Form form = Form::Unknown; DWORD pid = 0; std::wstring message; };
+struct ParsedLine {
+    Form form = Form::Unknown;
+    DWORD pid = 0;
+    std::wstring message;
+};
 
 // A carriage return anywhere (a system text's own line break, say) makes a line unknown.
 ParsedLine parseLine(const std::wstring& line) {
     ParsedLine parsed;
     if (line.find(L'\r') != std::wstring::npos) return parsed;
     static const std::pair<Form, const wchar_t*> heads[] = {
-        {Form::Start, L"Hivescout, Biuld " HIVESCOUT_VERSION_WIDE L", 64 Bit, with process ID "}, {Form::End, L"Hivescout with process ID "},
-        {Form::Ordinary, L"Process ID: "}, {Form::Error, L"(Error) Process ID: "}};
+        {Form::Start, L"Hivescout, Biuld " HIVESCOUT_VERSION_WIDE L", 64 Bit, with process ID "},
+        {Form::End, L"Hivescout with process ID "},
+        {Form::Ordinary, L"Process ID: "},
+        {Form::Error, L"(Error) Process ID: "}};
     for (const auto& [form, head] : heads) {
         if (!startsWith(line, head)) continue;
         std::size_t at = wcslen(head);
         unsigned long long pid = 0;
-        for (; at < line.size() && at < wcslen(head) + 10 && iswdigit(line[at]); ++at) pid = pid * 10 + (line[at] - L'0');
+        for (; at < line.size() && at < wcslen(head) + 10 && iswdigit(line[at]); ++at)
+            pid = pid * 10 + (line[at] - L'0');
         if (at == wcslen(head) || pid > 0xFFFFFFFFull) return parsed;
         return {form, static_cast<DWORD>(pid), line.substr(at)};
     }
@@ -94,20 +104,31 @@ const std::map<Form, std::vector<std::wstring>> kMessages = {
       L"be able to synchronise itself with other running Hivescout instances.",
       L", Jump to the {kind} was successfull", L", Jumping to {kind}: {path}", L", Jump to {kind}: {path}, FAILED."}},
     {Form::Error,
-     {L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
-      L", Error occured while trying to launch the Regedit.", L", Unable to acquire the handles needed to perform the jump. ",
-      L", Regedit was terminated before the jump was completed.", L", Regedit terminated unexpectedly before the jump could be completed.",
-      L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
-      L", The value to jump to could not be found in the registry.", L", User did not specify a {kind} to jump to.",
-      L", The {kind} was not found", L", Error code returned is: 0x{hex}",
+     {L", Failed to create the Usage dialog window.",
+      L", Unable to open a process handle of regedit executable.",
+      L", Error occured while trying to launch the Regedit.",
+      L", Unable to acquire the handles needed to perform the jump. ",
+      L", Regedit was terminated before the jump was completed.",
+      L", Regedit terminated unexpectedly before the jump could be completed.",
+      L", Failed to allocate memory in regedit's address space.",
+      L", Failed to find eligible Regedit window.",
+      L", The value to jump to could not be found in the registry.",
+      L", User did not specify a {kind} to jump to.",
+      L", The {kind} was not found",
+      L", Error code returned is: 0x{hex}",
       L", Regedit is in use by another instance of Hivescout. The jump to \"{path}\" will not be possible. "
       L"Application is terminating",
       L", Failed to extract the %systemroot% value. Returned error was: {any}",
-      L", Error occured during the opening of the log file{any}", L", Could not launch regedit process ({any}",
-      L", There is a 64 bit version of {any}", L", There is a 32 bit version of {any}", L", The regedit process {any}",
+      L", Error occured during the opening of the log file{any}",
+      L", Could not launch regedit process ({any}",
+      L", There is a 64 bit version of {any}",
+      L", There is a 32 bit version of {any}",
+      L", The regedit process {any}",
       L", Error occurred while writing in the regedit process memory. Error returned was : {any}",
       L", Error occurred while reading the regedit process memory. Error returned was : {any}",
-      L", Failed to read L1 resource {any}", L", Failed to read L2 resource {any}", L", Failed to read L3 resource {any}"}}};
+      L", Failed to read L1 resource {any}",
+      L", Failed to read L2 resource {any}",
+      L", Failed to read L3 resource {any}"}}};
 
 bool matches(std::wstring_view text, std::wstring_view pattern, const LineContext& context) {
     const std::size_t at = pattern.find(L'{');
@@ -118,11 +139,13 @@ bool matches(std::wstring_view text, std::wstring_view pattern, const LineContex
     const std::wstring_view rest = pattern.substr(at + field.size());
     if (field == L"{any}") return true;
     if (field == L"{hex}")
-        return !text.empty() && text.size() <= 8 && text[0] != L'0' && text.find_first_not_of(L"0123456789abcdef") == text.npos;
+        return !text.empty() && text.size() <= 8 && text[0] != L'0' &&
+               text.find_first_not_of(L"0123456789abcdef") == text.npos;
     if (field == L"{time}") {
         const std::wstring_view form = L"dddd-dd-ddTdd:dd:dd";
         bool time = text.size() == form.size();
-        for (std::size_t i = 0; time && i < text.size(); ++i) time = form[i] == L'd' ? iswdigit(text[i]) != 0 : text[i] == form[i];
+        for (std::size_t i = 0; time && i < text.size(); ++i)
+            time = form[i] == L'd' ? iswdigit(text[i]) != 0 : text[i] == form[i];
         return text.empty() || time;
     }
     std::vector<std::wstring_view> choices(std::begin(kKinds), std::end(kKinds));
@@ -138,12 +161,14 @@ bool isKnownLine(const std::wstring& line, const LineContext& context) {
     const ParsedLine parsed = parseLine(line);
     if (parsed.form == Form::Plain || parsed.form == Form::Unknown) return parsed.form == Form::Plain;
     const std::vector<std::wstring>& patterns = kMessages.at(parsed.form);
-    return context.copies.count(parsed.pid) != 0 && std::any_of(patterns.begin(), patterns.end(), [&](const std::wstring& p) {
-               return matches(parsed.message, p, context);
-           });
+    return context.copies.count(parsed.pid) != 0 &&
+           std::any_of(patterns.begin(), patterns.end(),
+                       [&](const std::wstring& p) { return matches(parsed.message, p, context); });
 }
 
-std::wstring hivescoutCommand(const std::wstring& arguments) { return quoteArgument(hivescoutPath()) + L" " + arguments; }
+std::wstring hivescoutCommand(const std::wstring& arguments) {
+    return quoteArgument(hivescoutPath()) + L" " + arguments;
+}
 
 // A copy of the program; one given up on after its deadline counts as hung.
 struct Copy {
@@ -169,10 +194,13 @@ struct Tally {
         hangs += copy.hung(), crashes += copy.crashed(), ended += copy.terminated();
     }
     // The copies that ended, without a hang, with another exit code.
-    unsigned long otherThan(std::uint32_t code) const { return copies - hangs - (codes.count(code) ? codes.at(code) : 0); }
+    unsigned long otherThan(std::uint32_t code) const {
+        return copies - hangs - (codes.count(code) ? codes.at(code) : 0);
+    }
     unsigned long undocumented() const {
         unsigned long count = 0;
-        for (const auto& [code, copiesWithIt] : codes) count += documented(code) || code == kKilledByCampaign ? 0 : copiesWithIt;
+        for (const auto& [code, copiesWithIt] : codes)
+            count += documented(code) || code == kKilledByCampaign ? 0 : copiesWithIt;
         return count;
     }
     std::string histogram() const {  // "code xcount" entries
@@ -218,8 +246,10 @@ LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, c
     // The lines each copy owes the log, by kind: one more for each expected, one less for each found.
     std::map<std::pair<DWORD, std::wstring>, long> owed;
     for (const Copy& copy : copies) {
-        const std::pair<const wchar_t*, bool> expected[] = {
-            {L"start", true}, {L"end", !copy.hung()}, {L"termination", copy.terminated()}, {L"error", !perCopyError.empty()}};
+        const std::pair<const wchar_t*, bool> expected[] = {{L"start", true},
+                                                            {L"end", !copy.hung()},
+                                                            {L"termination", copy.terminated()},
+                                                            {L"error", !perCopyError.empty()}};
         for (const auto& [kind, due] : expected) owed[{copy.pid(), kind}] += due, figures.expected += due;
     }
     bool textMode = true;
@@ -232,17 +262,21 @@ LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, c
             continue;
         }
         const ParsedLine line = parseLine(lines[i]);
-        if (line.form == Form::Start) --owed[{line.pid, L"start"}];
-        else if (line.form == Form::End) --owed[{line.pid, L"end"}];
+        if (line.form == Form::Start)
+            --owed[{line.pid, L"start"}];
+        else if (line.form == Form::End)
+            --owed[{line.pid, L"end"}];
         // The same text from the same process twice (IDs that were reused aside).
-        else if (line.form != Form::Plain && ++seen[lines[i]] > context.copies.at(line.pid)) ++figures.doubled;
+        else if (line.form != Form::Plain && ++seen[lines[i]] > context.copies.at(line.pid))
+            ++figures.doubled;
         if (line.form == Form::Ordinary && line.message == kTerminating) {
             --owed[{line.pid, L"termination"}];
             // Both termination lines go out in one write, so nothing may come between them.
             const ParsedLine next = i + 1 < lines.size() ? parseLine(lines[i + 1]) : ParsedLine{};
             if (next.form != Form::End || next.pid != line.pid) ++figures.torn;
         }
-        if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError) --owed[{line.pid, L"error"}];
+        if (line.form == Form::Error && !perCopyError.empty() && line.message == perCopyError)
+            --owed[{line.pid, L"error"}];
     }
     if (!textMode) ++figures.torn;  // a line feed without its carriage return
     for (const auto& [owner, count] : owed) (count > 0 ? figures.lost : figures.doubled) += std::labs(count);
@@ -273,13 +307,20 @@ std::vector<std::wstring> campaignTree() {
     return root;
 }
 
-struct Targets { std::wstring wideKey, wideValue, shortKey; };
+struct Targets {
+    std::wstring wideKey, wideValue, shortKey;
+};
 
-std::map<std::wstring, std::wstring> slowEditor(DWORD readDelayMs) { return {{standin::knob::kItemReadDelayMs, std::to_wstring(readDelayMs)}}; }
+std::map<std::wstring, std::wstring> slowEditor(DWORD readDelayMs) {
+    return {{standin::knob::kItemReadDelayMs, std::to_wstring(readDelayMs)}};
+}
 
 // ---- 1: termination storm -----------------------------------------------------------
 
-struct SectionResult { std::string summary; bool clean; };
+struct SectionResult {
+    std::string summary;
+    bool clean;
+};
 
 SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned wantedCommands) {
     std::uniform_int_distribution<int> pause(50, 700), percent(0, 99);
@@ -303,13 +344,15 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
             ++commands;
             if (percent(rng) < 15) {
                 ++eventCommands;
-                const std::wstring name = L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
+                const std::wstring name =
+                    L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
                 UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
                 ::SetEvent(event.get());
                 ::Sleep(200);
                 ::ResetEvent(event.get());
             } else {
-                copies.push_back(startCopy(logging + L"-tw " + switchWord(L"-jumpto", paths[percent(rng) % paths.size()])));
+                copies.push_back(
+                    startCopy(logging + L"-tw " + switchWord(L"-jumpto", paths[percent(rng) % paths.size()])));
             }
         }
         finishCopies(copies, ::GetTickCount() + kHangMs, tally);
@@ -326,8 +369,9 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
     }
     return {format("termination storm: %lu rounds, %lu commands (%lu by event), %lu copies, %lu ended by a command, "
                    "%lu hangs, %lu crashes; log lines %lu found, %lu start/end/termination lines expected, %lu lost, "
-                   "%lu torn, %lu doubled", rounds, commands, eventCommands, tally.copies, tally.ended, tally.hangs,
-                   tally.crashes, logs.found, logs.expected, logs.lost, logs.torn, logs.doubled),
+                   "%lu torn, %lu doubled",
+                   rounds, commands, eventCommands, tally.copies, tally.ended, tally.hangs, tally.crashes, logs.found,
+                   logs.expected, logs.lost, logs.torn, logs.doubled),
             tally.hangs == 0 && tally.crashes == 0 && logs.clean()};
 }
 
@@ -352,9 +396,10 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
             ::DeleteFileW(log.c_str());
         }
         const unsigned long wrongCodes = tally.otherThan(ExitFlags::NoKeyGiven);
-        const std::string line = format("%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
-                                        "%lu hangs, %lu other exit codes", size, repeats, total.expected, total.found,
-                                        total.lost, total.torn, total.doubled, tally.hangs, wrongCodes);
+        const std::string line = format(
+            "%u copies x %u: %lu lines expected, %lu found, %lu lost, %lu torn, %lu doubled, "
+            "%lu hangs, %lu other exit codes",
+            size, repeats, total.expected, total.found, total.lost, total.torn, total.doubled, tally.hangs, wrongCodes);
         figures += (figures.empty() ? "" : "; ") + line;
         clean = clean && total.clean() && total.found == total.expected && tally.hangs == 0 && wrongCodes == 0;
     }
@@ -363,19 +408,37 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
 
 // ---- 3: hostile command lines -------------------------------------------------------
 
-const wchar_t* const kSwitchNames[] = {
-    L"-jumpto", L"-jumptokey", L"-jumptovalue", L"-logtofile", L"-appendlog", L"-waittimeout", L"-terminateifotherinstanceisblocking",
-    L"-tb", L"-terminateotherwaitinginstances", L"-tw", L"-usemultipleinstancesofregedit", L"-m", L"-use32bitregedit", L"-32bit",
-    L"-x86", L"-use64bitregedit", L"-64bit", L"-x64", L"/?", L"?", L"--help", L"-help"};
+const wchar_t* const kSwitchNames[] = {L"-jumpto",
+                                       L"-jumptokey",
+                                       L"-jumptovalue",
+                                       L"-logtofile",
+                                       L"-appendlog",
+                                       L"-waittimeout",
+                                       L"-terminateifotherinstanceisblocking",
+                                       L"-tb",
+                                       L"-terminateotherwaitinginstances",
+                                       L"-tw",
+                                       L"-usemultipleinstancesofregedit",
+                                       L"-m",
+                                       L"-use32bitregedit",
+                                       L"-32bit",
+                                       L"-x86",
+                                       L"-use64bitregedit",
+                                       L"-64bit",
+                                       L"-x64",
+                                       L"/?",
+                                       L"?",
+                                       L"--help",
+                                       L"-help"};
 
 wchar_t randomUnit(Rng& rng) {
     const std::wstring_view plain = L"abcXYZ019 \\\\\\\"=-_.?/:*<>|";
     switch (rng() % 10) {
-    case 0: return static_cast<wchar_t>(rng() % 0x20);                  // control characters, NUL among them
-    case 1: return static_cast<wchar_t>(0xD800 + rng() % 0x800);        // an unpaired surrogate
-    case 2: return static_cast<wchar_t>(0x7F + rng() % 0x21);           // DEL and C1
-    case 3: return static_cast<wchar_t>((rng() & 1) ? 0x2028 : 0x2029); // line and paragraph separators
-    case 4: return static_cast<wchar_t>(0xA0 + rng() % 0xD700);         // anything else in the plane
+    case 0: return static_cast<wchar_t>(rng() % 0x20);                   // control characters, NUL among them
+    case 1: return static_cast<wchar_t>(0xD800 + rng() % 0x800);         // an unpaired surrogate
+    case 2: return static_cast<wchar_t>(0x7F + rng() % 0x21);            // DEL and C1
+    case 3: return static_cast<wchar_t>((rng() & 1) ? 0x2028 : 0x2029);  // line and paragraph separators
+    case 4: return static_cast<wchar_t>(0xA0 + rng() % 0xD700);          // anything else in the plane
     default: return plain[rng() % plain.size()];
     }
 }
@@ -397,7 +460,8 @@ std::wstring mixCase(Rng& rng, std::wstring text) {
 // A jump path worth trying: a root in some form, keys, and now and then an attempt to
 // forge a report line.
 std::wstring randomPath(Rng& rng, const Targets& targets, std::size_t maxLength) {
-    static const wchar_t* const roots[] = {L"hkcu", L"HKEY_CURRENT_USER", L"HkLm", L"hkcr", L"hku", L"HKCC", L"", L"\\ \\"};
+    static const wchar_t* const roots[] = {L"hkcu", L"HKEY_CURRENT_USER", L"HkLm", L"hkcr", L"hku", L"HKCC", L"",
+                                           L"\\ \\"};
     switch (rng() % 6) {
     case 0: return targets.shortKey;
     case 1: return mixCase(rng, targets.wideValue);
@@ -407,14 +471,18 @@ std::wstring randomPath(Rng& rng, const Targets& targets, std::size_t maxLength)
 }
 
 std::wstring randomWord(Rng& rng, const Targets& targets, std::size_t maxLength, bool forProgram) {
-    static const wchar_t* const logValues[] = {L"campaign.log", L"missing\\dir\\x.log", L"NUL", L"", L"bad<|>.log",
-                                               L" blank .log ", L"line\r\nbreak.log", L"\x00C4\x20AC.log"};
-    static const wchar_t* const numbers[] = {L"-1", L"-4294967295", L"-4294967296", L"4294967296", L"  1500ms",
-                                             L"+0", L"x", L"", L"99999999999999999999", L"\x0660\x0661"};
+    static const wchar_t* const logValues[] = {
+        L"campaign.log",      L"missing\\dir\\x.log", L"NUL", L"", L"bad<|>.log", L" blank .log ",
+        L"line\r\nbreak.log", L"\x00C4\x20AC.log"};
+    static const wchar_t* const numbers[] = {
+        L"-1", L"-4294967295",          L"-4294967296", L"4294967296", L"  1500ms", L"+0", L"x",
+        L"",   L"99999999999999999999", L"\x0660\x0661"};
     const std::wstring name = mixCase(rng, kSwitchNames[rng() % std::size(kSwitchNames)]);
     const std::wstring blanks = std::wstring(rng() % 3, L' ') + std::wstring(rng() % 2, L'\t');
     switch (rng() % 9) {
-    case 0: case 1: case 2: return mixCase(rng, kSwitchNames[rng() % 3]) + L"=" + randomPath(rng, targets, maxLength);
+    case 0:
+    case 1:
+    case 2: return mixCase(rng, kSwitchNames[rng() % 3]) + L"=" + randomPath(rng, targets, maxLength);
     case 3: return blanks + name + blanks;
     case 4: return name + L"=" + numbers[rng() % std::size(numbers)];
     case 5: return name + L"=" + (forProgram ? logValues[rng() % std::size(logValues)] : randomText(rng, maxLength));
@@ -431,9 +499,11 @@ const char* brokenInvariant(const JumpSettings& s, const std::vector<std::wstrin
     if (kind > 2) return "jump kind out of range";
     if (std::wstring(kindWordFor(s.jumpKind)) != kKinds[kind == 0 ? 2 : kind - 1]) return "kind word";
     const std::uint32_t missing = missingTargetFlags(s.jumpKind);
-    if (missing == 0 || (missing & ~(ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven)) != 0) return "missing-target bits";
+    if (missing == 0 || (missing & ~(ExitFlags::NoKeyGiven | ExitFlags::NoValueGiven)) != 0)
+        return "missing-target bits";
     const std::wstring& path = s.jumpPath;
-    if (!path.empty() && (std::wstring(L" \t\b\n\r\\").find(path.front()) != std::wstring::npos || path.back() == L'\\'))
+    if (!path.empty() &&
+        (std::wstring(L" \t\b\n\r\\").find(path.front()) != std::wstring::npos || path.back() == L'\\'))
         return "path not normalised";
     const std::wstring root = foldToUpper(path.substr(0, path.find(L'\\')));
     for (const RootKeyAlias& alias : rootKeyAliases)
@@ -441,7 +511,8 @@ const char* brokenInvariant(const JumpSettings& s, const std::vector<std::wstrin
     for (const auto& [name, value] : s.switches) {
         if (name != foldToLower(name) || (!name.empty() && (name.front() == L' ' || name.back() == L' ')))
             return "switch name not folded and trimmed";
-        if (!value.empty() && std::wstring(L"\t\r\n ").find(value.front()) != std::wstring::npos) return "value not trimmed";
+        if (!value.empty() && std::wstring(L"\t\r\n ").find(value.front()) != std::wstring::npos)
+            return "value not trimmed";
     }
     if (words.size() <= 1 && !s.showHelp) return "no words but no usage window";
     if (s.logToFile && s.switches.count(L"-logtofile") && s.logFilePath != s.switches.at(L"-logtofile"))
@@ -456,7 +527,10 @@ const char* brokenInvariant(const JumpSettings& s, const std::vector<std::wstrin
 const char* brokenTimeoutReading(Rng& rng) {
     const unsigned long long number = (static_cast<unsigned long long>(rng()) << 8 | rng() % 256) % 1000000000000ull;
     const int sign = rng() % 3;
-    const std::wstring text = std::wstring(rng() % 3, L' ') + (sign == 1 ? L"-" : sign == 2 ? L"+" : L"") +
+    const std::wstring text = std::wstring(rng() % 3, L' ') +
+                              (sign == 1   ? L"-"
+                               : sign == 2 ? L"+"
+                                           : L"") +
                               std::to_wstring(number) + (rng() & 1 ? L"ms" : L"");
     std::uint32_t expected = 0;
     if (number <= 0xFFFFFFFFull) expected = static_cast<std::uint32_t>(number);
@@ -488,7 +562,7 @@ int settingsFuzz(unsigned seed, unsigned long count) {
 }
 
 SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
-                        unsigned programRuns) {
+                           unsigned programRuns) {
     // Settings parsing in one process.
     const unsigned seed = rng();
     const ProcessResult fuzz = runProcess(quoteArgument(ownDirectory() + L"fault_campaign.exe") + L" --settings-fuzz=" +
@@ -544,13 +618,14 @@ SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& 
         if (tally.copies % 25 == 0) endEditorsExcept(editor.processId());
     }
     std::printf("[ hostile ] exit codes: %s\n", tally.histogram().c_str());
-    return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
-                   "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
-                   "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
-                   lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", tally.copies,
-                   refused, tally.codes.size(), tally.undocumented(), tally.hangs, tally.crashes, badLines, checkedLines),
-            !fuzzCrashed && violations == 0 && lines == fuzzCount && tally.hangs == 0 && tally.crashes == 0 &&
-                tally.undocumented() == 0 && badLines == 0};
+    return {
+        format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
+               "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
+               "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
+               lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", tally.copies, refused,
+               tally.codes.size(), tally.undocumented(), tally.hangs, tally.crashes, badLines, checkedLines),
+        !fuzzCrashed && violations == 0 && lines == fuzzCount && tally.hangs == 0 && tally.crashes == 0 &&
+            tally.undocumented() == 0 && badLines == 0};
 }
 
 // ---- 4: the editor killed during a walk ---------------------------------------------
@@ -571,12 +646,13 @@ SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
         ::TerminateProcess(editor.process(), 0xDEAD);
         finishCopies(copies, ::GetTickCount() + kHangMs, tally);
         const Copy& copy = copies.front();
-        badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "kill", checked);
+        badLines +=
+            unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "kill", checked);
         endEditorsExcept();  // one the copy launched when it found none
     }
     return {format("editor killed during a walk: %u kills, %lu hangs, %lu undocumented exit codes, %lu of %lu report "
-                   "lines unknown; exit codes %s", kills, tally.hangs, tally.undocumented(), badLines, checked,
-                   tally.histogram().c_str()),
+                   "lines unknown; exit codes %s",
+                   kills, tally.hangs, tally.undocumented(), badLines, checked, tally.histogram().c_str()),
             tally.hangs == 0 && tally.undocumented() == 0 && badLines == 0};
 }
 
@@ -589,18 +665,27 @@ long handlesAtExit(std::wstring line) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info)) return -1;
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
+                          &startup, &info))
+        return -1;
     const UniqueHandle process(info.hProcess), thread(info.hThread);
-    void* const exitCall = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlExitUserProcess"));
+    void* const exitCall =
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlExitUserProcess"));
     const unsigned char breakpoint = 0xCC;
     long count = -1;
     for (DEBUG_EVENT e{}; ::WaitForDebugEvent(&e, kHangMs);) {
-        if (e.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) ::CloseHandle(e.u.CreateProcessInfo.hFile), ::WriteProcessMemory(process.get(), exitCall, &breakpoint, 1, nullptr);
+        if (e.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT)
+            ::CloseHandle(e.u.CreateProcessInfo.hFile),
+                ::WriteProcessMemory(process.get(), exitCall, &breakpoint, 1, nullptr);
         if (e.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) ::CloseHandle(e.u.LoadDll.hFile);
-        const bool stop = e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && e.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
+        const bool stop = e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
+                          e.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
         // The copy was ending anyway; it is not let go on past the breakpoint.
-        if (stop && e.u.Exception.ExceptionRecord.ExceptionAddress == exitCall) count = handleCount(info.dwProcessId), ::TerminateProcess(process.get(), 0);
-        ::ContinueDebugEvent(e.dwProcessId, e.dwThreadId, e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && !stop ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
+        if (stop && e.u.Exception.ExceptionRecord.ExceptionAddress == exitCall)
+            count = handleCount(info.dwProcessId), ::TerminateProcess(process.get(), 0);
+        ::ContinueDebugEvent(
+            e.dwProcessId, e.dwThreadId,
+            e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT && !stop ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
         if (e.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) return count;
     }
     return ::TerminateProcess(process.get(), kKilledByCampaign), -1;
@@ -611,7 +696,9 @@ void soakJumps(const Targets& t, unsigned long jumps, unsigned batch, Tally& tal
     for (unsigned long done = 0; done < jumps;) {
         std::vector<Copy> copies;
         for (unsigned i = 0; i < batch && done < jumps; ++i, ++done)
-            copies.push_back(startCopy(L"-waittimeout=600000 " + (done % 2 ? switchWord(L"-jumptovalue", t.shortKey + L"\\Value3") : switchWord(L"-jumptokey", t.shortKey))));
+            copies.push_back(
+                startCopy(L"-waittimeout=600000 " + (done % 2 ? switchWord(L"-jumptovalue", t.shortKey + L"\\Value3")
+                                                              : switchWord(L"-jumptokey", t.shortKey))));
         finishCopies(copies, ::GetTickCount() + 60000 * batch, tally);
     }
 }
@@ -637,15 +724,17 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
                    key = handlesAtExit(hivescoutCommand(quiet + switchWord(L"-jumptokey", t.shortKey))),
                    value = handlesAtExit(hivescoutCommand(quiet + switchWord(L"-jumptovalue", t.wideValue)));
         const std::size_t editors = runningEditorIds().size();
-        clean = clean && failed == 0 && hangs == 0 && editors == 1 && after.privateBytes < before.privateBytes + (1 << 20) &&
-                after.handles <= before.handles + 8 && after.regions <= before.regions + 8 && std::min({bare, none, key, value}) >= 0 &&
+        clean = clean && failed == 0 && hangs == 0 && editors == 1 &&
+                after.privateBytes < before.privateBytes + (1 << 20) && after.handles <= before.handles + 8 &&
+                after.regions <= before.regions + 8 && std::min({bare, none, key, value}) >= 0 &&
                 std::max(key, value) <= bare + 4;
-        summary += format("; %s: %lu failed, %lu hangs, %zu editors at the end; private bytes %llu -> %llu, handles %lu -> %lu, "
-                          "committed regions %lu -> %lu; own handles at exit %ld without a jump (a bare process after its "
-                          "first window use: %ld), %ld after a key jump, %ld after a value jump (%.0f s)",
-                          wine ? "Wine's editor" : "stand-in", failed, hangs, editors, before.privateBytes, after.privateBytes,
-                          before.handles, after.handles, before.regions, after.regions, none, bare, key, value,
-                          (::GetTickCount() - start) / 1000.0);
+        summary += format(
+            "; %s: %lu failed, %lu hangs, %zu editors at the end; private bytes %llu -> %llu, handles %lu -> %lu, "
+            "committed regions %lu -> %lu; own handles at exit %ld without a jump (a bare process after its "
+            "first window use: %ld), %ld after a key jump, %ld after a value jump (%.0f s)",
+            wine ? "Wine's editor" : "stand-in", failed, hangs, editors, before.privateBytes, after.privateBytes,
+            before.handles, after.handles, before.regions, after.regions, none, bare, key, value,
+            (::GetTickCount() - start) / 1000.0);
         std::printf("[ soak ] %s\n", summary.c_str());
     }
     return {summary, clean};
@@ -662,7 +751,8 @@ SectionResult hungEditors(const Targets& targets, unsigned rounds) {
     for (unsigned round = 0; round < rounds; ++round) {
         const std::wstring target = round % 3 == 2 ? targets.wideValue : targets.wideKey;
         const std::wstring jump = switchWord(round % 3 == 2 ? L"-jumptovalue" : L"-jumptokey", target);
-        Editor editor(standinPath(), {{standin::knob::kStallIn, stalls[round % 3]}, {standin::knob::kStallMs, L"600000"}});
+        Editor editor(standinPath(),
+                      {{standin::knob::kStallIn, stalls[round % 3]}, {standin::knob::kStallMs, L"600000"}});
         std::vector<Copy> copies, later;
         for (std::vector<Copy>* group : {&copies, &later}) {  // the later copy once the first ones have ended
             const DWORD start = ::GetTickCount();
@@ -673,20 +763,24 @@ SectionResult hungEditors(const Targets& targets, unsigned rounds) {
             longestMs = std::max<unsigned long>(longestMs, ::GetTickCount() - start);
         }
         copies.push_back(std::move(later.front()));
-        for (const Copy& copy : copies) {  // one that waited names the editor, with the bits of its step, and no success
+        for (const Copy& copy :
+             copies) {  // one that waited names the editor, with the bits of its step, and no success
             const bool named = copy.result.standardError.find(") did not answer within ") != std::string::npos;
             lines += named;
-            wrongCodes += named == (copy.hung() || copy.terminated()) || copy.result.standardOutput.find(" was successfull") != std::string::npos ||
+            wrongCodes += named == (copy.hung() || copy.terminated()) ||
+                          copy.result.standardOutput.find(" was successfull") != std::string::npos ||
                           (named && copy.result.exitCode != 0x480 && copy.result.exitCode != 0x600);
-            badLines += unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "hung", checked);
+            badLines +=
+                unknownLines({copy.result.standardOutput, copy.result.standardError}, copies, target, "hung", checked);
         }
     }
-    return {format("hung editors: %u rounds, %lu copies (%lu ended by a command), %lu ended within the bound of %lu s "
-                   "plus 15 s (longest %.1f s), %lu hangs, %lu crashes; %lu did-not-answer lines, %lu copies with other "
-                   "codes or lines, %lu of %lu report lines unknown", rounds, tally.copies, tally.ended,
-                   tally.copies - tally.hangs, kEditorAnswerBoundMs / 1000, longestMs / 1000.0, tally.hangs,
-                   tally.crashes, lines, wrongCodes, badLines, checked),
-            tally.hangs == 0 && tally.crashes == 0 && wrongCodes == 0 && badLines == 0};
+    return {
+        format("hung editors: %u rounds, %lu copies (%lu ended by a command), %lu ended within the bound of %lu s "
+               "plus 15 s (longest %.1f s), %lu hangs, %lu crashes; %lu did-not-answer lines, %lu copies with other "
+               "codes or lines, %lu of %lu report lines unknown",
+               rounds, tally.copies, tally.ended, tally.copies - tally.hangs, kEditorAnswerBoundMs / 1000,
+               longestMs / 1000.0, tally.hangs, tally.crashes, lines, wrongCodes, badLines, checked),
+        tally.hangs == 0 && tally.crashes == 0 && wrongCodes == 0 && badLines == 0};
 }
 
 }  // namespace
@@ -701,13 +795,15 @@ int wmain(int argc, wchar_t** argv) {
     const unsigned seed = static_cast<unsigned>(number(L"--seed=", ::GetTickCount()));
     if (const unsigned long count = number(L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
     // --quick: every section, a few rounds each (for trying the campaign itself).
-    const bool quick = std::any_of(argv + 1, argv + argc, [](const wchar_t* word) { return std::wstring(word) == L"--quick"; });
+    const bool quick =
+        std::any_of(argv + 1, argv + argc, [](const wchar_t* word) { return std::wstring(word) == L"--quick"; });
     std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
     const DWORD start = ::GetTickCount();
 
     // Copies launch the system's editor, which the bench makes the stand-in; editors are ended
     // freely, which only the bench's private prefix allows.
-    if (const std::string why = standinNotInstalled(); !why.empty()) return std::printf("[ campaign ] FAILED: %s\n", why.c_str()), 2;
+    if (const std::string why = standinNotInstalled(); !why.empty())
+        return std::printf("[ campaign ] FAILED: %s\n", why.c_str()), 2;
     TestRegistryData data(L"HivescoutCampaign", campaignTree());
     if (!data.created()) return std::printf("[ campaign ] FAILED: registry data\n"), 2;
     const Targets targets{data.registryPath(L"Wide\\Key0119"), data.registryPath(L"Wide\\Key0119\\Value159"),
@@ -726,9 +822,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("[ campaign ] %s: %.0f s\n", name, (::GetTickCount() - sectionStart) / 1000.0);
         endEditorsExcept();
     };
-    runSection("1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, number(L"--commands=", quick ? 9 : 201)); });
+    runSection(
+        "1", [&](Rng rng) { return terminationStorm(rng, targets, scratch, number(L"--commands=", quick ? 9 : 201)); });
     runSection("2", [&](Rng) { return logAppends(scratch, quick ? 1 : 5); });
-    runSection("3", [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
+    runSection("3",
+               [&](Rng rng) { return hostileLines(rng, targets, scratch, quick ? 5000 : 100000, quick ? 20 : 300); });
     runSection("4", [&](Rng rng) { return editorKills(rng, targets, quick ? 6 : 100); });
     runSection("5", [&](Rng) { return soak(targets, number(L"--soak-jumps=", quick ? 40 : 5000)); });
     runSection("6", [&](Rng) { return hungEditors(targets, quick ? 2 : 6); });
@@ -736,7 +834,8 @@ int wmain(int argc, wchar_t** argv) {
 
     bool clean = true;
     for (const auto& [name, result] : sections) {
-        std::printf("[ summary ] %s. %s -- %s\n", name, result.summary.c_str(), result.clean ? "no fault" : "FAULT FOUND");
+        std::printf("[ summary ] %s. %s -- %s\n", name, result.summary.c_str(),
+                    result.clean ? "no fault" : "FAULT FOUND");
         clean = clean && result.clean;
     }
     std::printf("[ verdict ] %s (%.0f s, seed %u)\n", clean ? "no fault found" : "FAULTS FOUND",

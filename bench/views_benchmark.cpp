@@ -45,7 +45,9 @@ const std::wstring kRowsKey = L"HKEY_CURRENT_USER\\Software\\HivescoutBenchRows"
 RecordLayout benchLayout = RecordLayout::Bits64;  // of the editor measured
 RemoteBuffers remoteBuffers;                      // the blocks in the editor measured
 
-double nowMs() { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+double nowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // Medians, as asked for, and the fastest rounds: other programs on the machine only ever
 // add time, so the fastest round is the least disturbed.
@@ -70,7 +72,11 @@ bool openViews(const Editor& editor, UniqueHandle& process, RegeditViews& views)
            remoteBuffers.allocate(process.get()) == 0;
 }
 
-struct Timed { std::uint32_t bits; double ms; unsigned long long allocations; };
+struct Timed {
+    std::uint32_t bits;
+    double ms;
+    unsigned long long allocations;
+};
 
 template <typename Call>
 Timed timed(Call call) {
@@ -102,10 +108,11 @@ HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
 // the local copy. False when the control answered zero.
 template <typename Record>
 bool exchange(HWND control, UINT message, const RemoteBlock& block, const Record& record) {
-    ::WriteProcessMemory(remoteBuffers.process(), block.address(), record.bytes().data(), record.bytes().size(), nullptr);
+    ::WriteProcessMemory(remoteBuffers.process(), block.address(), record.bytes().data(), record.bytes().size(),
+                         nullptr);
     if (!::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
-    ::ReadProcessMemory(remoteBuffers.process(), remoteBuffers.text.address(), remoteBuffers.localText.get(), kRemoteTextBytes,
-                        nullptr);
+    ::ReadProcessMemory(remoteBuffers.process(), remoteBuffers.text.address(), remoteBuffers.localText.get(),
+                        kRemoteTextBytes, nullptr);
     return true;
 }
 bool treeExchange(HWND tree, TreeItemRecord& record, HTREEITEM item) {
@@ -153,7 +160,8 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     if (!openViews(editor, process, views)) return fail("views");
     wchar_t lastValue[32];
     std::swprintf(lastValue, 32, L"Value%04u", kRows - 2);
-    const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1), lastRowPath = kRowsKey + L"\\" + lastValue;
+    const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1),
+                       lastRowPath = kRowsKey + L"\\" + lastValue;
 
     // The first walk fills the keys and the rows into the editor; it is not measured.
     if (timedJump(JumpKind::Key, lastKeyPath, views).bits || timedJump(JumpKind::Value, lastRowPath, views).bits)
@@ -170,33 +178,40 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
         last[0] = timedJump(JumpKind::Key, kSiblingsKey + L"\\Key0000", views);
         floors[0].push_back(treeFloorPerItem(views.tree, benchKey));
         last[1] = timedJump(JumpKind::Key, lastKeyPath, views);
-        if (timedJump(JumpKind::Value, kRowsKey + L"\\(Default)", views).bits) return fail("row jump");  // fills the list
+        if (timedJump(JumpKind::Value, kRowsKey + L"\\(Default)", views).bits)
+            return fail("row jump");  // fills the list
         last[2] = timedValueSearch(L"(Default)", views);
         floors[1].push_back(listFloorPerItem(views.list, false));
         last[3] = timedValueSearch(lastValue, views);
         floors[2].push_back(listFloorPerItem(views.list, true));
         for (int i = 0; i < 4; ++i) ms[i].push_back(last[i].ms);
         if (last[0].bits || last[1].bits || last[2].bits || last[3].bits) return fail("measured jumps");
-        std::printf("[ bench ] round %d: key jumps %.0f / %.0f ms, value searches %.0f / %.0f ms, "
-                    "floors %.4f / %.4f ms per item\n",
-                    round + 1, last[0].ms, last[1].ms, last[2].ms, last[3].ms, floors[0].back(), floors[1].back());
+        std::printf(
+            "[ bench ] round %d: key jumps %.0f / %.0f ms, value searches %.0f / %.0f ms, "
+            "floors %.4f / %.4f ms per item\n",
+            round + 1, last[0].ms, last[1].ms, last[2].ms, last[3].ms, floors[0].back(), floors[1].back());
     }
     const unsigned long long bytesAfter = footprintOf(process.get()).privateBytes;
 
-    const double tw = (fastest(ms[1]) - fastest(ms[0])) / (kSiblings - 1), lw = (fastest(ms[3]) - fastest(ms[2])) / (kRows - 1);
+    const double tw = (fastest(ms[1]) - fastest(ms[0])) / (kSiblings - 1),
+                 lw = (fastest(ms[3]) - fastest(ms[2])) / (kRows - 1);
     const double tf = fastest(floors[0]), lf = fastest(floors[1]);
-    std::printf("[ bench ] tree, last of %u sibling keys: %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n",
-                kSiblings, tw, tf, tw / tf);
-    std::printf("[ bench ] list, last of %u rows:        %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n",
-                kRows, lw, lf, lw / lf);
+    std::printf(
+        "[ bench ] tree, last of %u sibling keys: %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n",
+        kSiblings, tw, tf, tw / tf);
+    std::printf(
+        "[ bench ] list, last of %u rows:        %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n", kRows,
+        lw, lf, lw / lf);
     std::printf("[ bench ] list floor with the per-row yield and trace lines: %.4f ms per item (walk / that: %.3f)\n",
                 fastest(floors[2]), lw / fastest(floors[2]));
-    std::printf("[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; "
-                "value search of row 1: %llu, of row %u: %llu\n",
-                last[0].allocations, kSiblings, last[1].allocations, last[2].allocations, kRows, last[3].allocations);
-    std::printf("[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
-                kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
-                static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
+    std::printf(
+        "[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; "
+        "value search of row 1: %llu, of row %u: %llu\n",
+        last[0].allocations, kSiblings, last[1].allocations, last[2].allocations, kRows, last[3].allocations);
+    std::printf(
+        "[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
+        kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
+        static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
     remoteBuffers.release();
     return 0;
 }
@@ -221,7 +236,8 @@ double timedProcess(std::wstring commandLine) {
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
     PROCESS_INFORMATION info{};
     const double start = nowMs();
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) return -1;
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
     const UniqueHandle process(info.hProcess), thread(info.hThread);
     ::WaitForSingleObject(info.hProcess, 30000);
     const double elapsed = nowMs() - start;
@@ -230,7 +246,9 @@ double timedProcess(std::wstring commandLine) {
 }
 
 // Every jump starts from the root item, so every level's selection changes the editor.
-void selectRoot(HWND tree) { ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr))); }
+void selectRoot(HWND tree) {
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
+}
 
 void raiseWindow(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -250,7 +268,8 @@ double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
     HTREEITEM item = treeItem(views.tree, TVGN_ROOT, nullptr);
     for (const std::wstring& name : kJumpNames) {
         for (item = treeItem(views.tree, TVGN_CHILD, item); item; item = treeItem(views.tree, TVGN_NEXT, item))
-            if (treeExchange(views.tree, record, item) && _wcsicmp(remoteBuffers.localText.get(), name.c_str()) == 0) break;
+            if (treeExchange(views.tree, record, item) && _wcsicmp(remoteBuffers.localText.get(), name.c_str()) == 0)
+                break;
         if (!item) return -1;
         ::SendMessageW(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         ::ShowWindow(views.tree, SW_HIDE);
@@ -285,8 +304,8 @@ double valueJumpFloor(const RegeditViews& views, HWND mainWindow) {
         if (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) == 0) break;
     }
     const ListItemRecord state = ListItemRecord::stateChange(benchLayout, row);
-    ::WriteProcessMemory(remoteBuffers.process(), remoteBuffers.listItem.address(), state.bytes().data(), state.bytes().size(),
-                         nullptr);
+    ::WriteProcessMemory(remoteBuffers.process(), remoteBuffers.listItem.address(), state.bytes().data(),
+                         state.bytes().size(), nullptr);
     ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
     ::SendMessageW(views.list, LVM_ENSUREVISIBLE, row, FALSE);
     raiseWindow(mainWindow);
@@ -300,10 +319,11 @@ double valueJumpFloor(const RegeditViews& views, HWND mainWindow) {
 
 void printWholeJump(const char* what, const std::vector<double>& ms, Figure floor, const char* floorParts) {
     const Figure measured = figureOf(ms);
-    std::printf("[ bench ] %s: median %.1f ms, floor %.1f ms, ratio %.2f; fastest %.1f ms, floor %.1f ms, ratio %.2f "
-                "(floor: %s; target <= 1.20)\n",
-                what, measured.median, floor.median, measured.median / floor.median, measured.fastest, floor.fastest,
-                measured.fastest / floor.fastest, floorParts);
+    std::printf(
+        "[ bench ] %s: median %.1f ms, floor %.1f ms, ratio %.2f; fastest %.1f ms, floor %.1f ms, ratio %.2f "
+        "(floor: %s; target <= 1.20)\n",
+        what, measured.median, floor.median, measured.median / floor.median, measured.fastest, floor.fastest,
+        measured.fastest / floor.fastest, floorParts);
 }
 
 int benchWholeJump(const Editor& editor) {
@@ -315,7 +335,8 @@ int benchWholeJump(const Editor& editor) {
     std::wstring key;
     for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;
     const std::wstring keyJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptokey", key);
-    const std::wstring valueJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptovalue", key + L"\\" + kJumpValue);
+    const std::wstring valueJump =
+        quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptovalue", key + L"\\" + kJumpValue);
     const std::wstring bare = quoteArgument(ownDirectory() + L"bare_process.exe");
 
     timedProcess(keyJump);  // expands every level once; not measured
@@ -329,16 +350,21 @@ int benchWholeJump(const Editor& editor) {
         selectRoot(views.tree);
         valueMs.push_back(timedProcess(valueJump));
         valueFloorMs.push_back(valueJumpFloor(views, editor.mainWindow()));
-        if (std::min({bareMs.back(), windowedMs.back(), keyMs.back(), keyFloorMs.back(), valueMs.back(), valueFloorMs.back()}) < 0)
+        if (std::min({bareMs.back(), windowedMs.back(), keyMs.back(), keyFloorMs.back(), valueMs.back(),
+                      valueFloorMs.back()}) < 0)
             return fail("a process, a jump or a floor walk");
-        std::printf("[ bench ] round %d: bare start %.1f / %.1f ms, key jump %.1f ms, value jump %.1f ms, "
-                    "walk floors %.1f / %.1f ms\n",
-                    round + 1, bareMs.back(), windowedMs.back(), keyMs.back(), valueMs.back(), keyFloorMs.back(),
-                    valueFloorMs.back());
+        std::printf(
+            "[ bench ] round %d: bare start %.1f / %.1f ms, key jump %.1f ms, value jump %.1f ms, "
+            "walk floors %.1f / %.1f ms\n",
+            round + 1, bareMs.back(), windowedMs.back(), keyMs.back(), valueMs.back(), keyFloorMs.back(),
+            valueFloorMs.back());
     }
-    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs), keyWalk = figureOf(keyFloorMs), valueWalk = figureOf(valueFloorMs);
-    for (const auto& [what, figure] : {std::pair{"bare process start to exit", start}, {"with one window enumeration", windowed},
-                                       {"key walk floor (no waits)", keyWalk}, {"value walk floor (no waits)", valueWalk}})
+    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs), keyWalk = figureOf(keyFloorMs),
+                 valueWalk = figureOf(valueFloorMs);
+    for (const auto& [what, figure] : {std::pair{"bare process start to exit", start},
+                                       {"with one window enumeration", windowed},
+                                       {"key walk floor (no waits)", keyWalk},
+                                       {"value walk floor (no waits)", valueWalk}})
         std::printf("[ bench ] %s: median %.1f ms, fastest %.1f ms\n", what, figure.median, figure.fastest);
     const Figure keyFloor = keyWalk + kLockWaitMs, valueFloor = valueWalk + (kLockWaitMs + kValueSearchWaitMs);
     printWholeJump("key jump, four names", keyMs, start + keyFloor, "bare start + 30 ms + walk");
