@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "base/exit_flags.h"
 #include "views/editor_messages.h"
@@ -92,6 +94,11 @@ ParsedLine parseLine(const std::wstring& line) {
     return parsed;
 }
 
+std::vector<std::wstring> joined(std::vector<std::wstring> first, const std::vector<std::wstring>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 // The messages after the process ID: {kind} is "key", "value" or "key/value", {path} one of
 // the group's jump paths, {hex} lower-case hex without leading zeros, {time} a local time or
 // none, {any} the rest (a text of the system's, or a name the campaign does not track).
@@ -103,32 +110,26 @@ const std::map<Form, std::vector<std::wstring>> kMessages = {
       L"(Error) Error occured during the initialisation of the Hivescout synchronisation data. This instance will not "
       L"be able to synchronise itself with other running Hivescout instances.",
       L", Jump to the {kind} was successfull", L", Jumping to {kind}: {path}", L", Jump to {kind}: {path}, FAILED."}},
-    {Form::Error,
-     {L", Failed to create the Usage dialog window.",
-      L", Unable to open a process handle of regedit executable.",
-      L", Error occured while trying to launch the Regedit.",
-      L", Unable to acquire the handles needed to perform the jump. ",
-      L", Regedit was terminated before the jump was completed.",
-      L", Regedit terminated unexpectedly before the jump could be completed.",
-      L", Failed to allocate memory in regedit's address space.",
-      L", Failed to find eligible Regedit window.",
-      L", The value to jump to could not be found in the registry.",
-      L", User did not specify a {kind} to jump to.",
-      L", The {kind} was not found",
-      L", Error code returned is: 0x{hex}",
-      L", Regedit is in use by another instance of Hivescout. The jump to \"{path}\" will not be possible. "
-      L"Application is terminating",
-      L", Failed to extract the %systemroot% value. Returned error was: {any}",
-      L", Error occured during the opening of the log file{any}",
-      L", Could not launch regedit process ({any}",
-      L", There is a 64 bit version of {any}",
-      L", There is a 32 bit version of {any}",
-      L", The regedit process {any}",
-      L", Error occurred while writing in the regedit process memory. Error returned was : {any}",
-      L", Error occurred while reading the regedit process memory. Error returned was : {any}",
-      L", Failed to read L1 resource {any}",
-      L", Failed to read L2 resource {any}",
-      L", Failed to read L3 resource {any}"}}};
+    {Form::Error,  // the program's own sentences, then those that end with a text of the system's or a name
+     joined(
+         {L", Failed to create the Usage dialog window.", L", Unable to open a process handle of regedit executable.",
+          L", Error occured while trying to launch the Regedit.",
+          L", Unable to acquire the handles needed to perform the jump. ",
+          L", Regedit was terminated before the jump was completed.",
+          L", Regedit terminated unexpectedly before the jump could be completed.",
+          L", Failed to allocate memory in regedit's address space.", L", Failed to find eligible Regedit window.",
+          L", The value to jump to could not be found in the registry.", L", User did not specify a {kind} to jump to.",
+          L", The {kind} was not found", L", Error code returned is: 0x{hex}",
+          L", Regedit is in use by another instance of Hivescout. The jump to \"{path}\" will not be possible. "
+          L"Application is terminating"},
+         {L", Failed to extract the %systemroot% value. Returned error was: {any}",
+          L", Error occured during the opening of the log file{any}", L", Could not launch regedit process ({any}",
+          L", There is a 64 bit version of {any}", L", There is a 32 bit version of {any}",
+          L", The regedit process {any}",
+          L", Error occurred while writing in the regedit process memory. Error returned was : {any}",
+          L", Error occurred while reading the regedit process memory. Error returned was : {any}",
+          L", Failed to read L1 resource {any}", L", Failed to read L2 resource {any}",
+          L", Failed to read L3 resource {any}"})}};
 
 bool matches(std::wstring_view text, std::wstring_view pattern, const LineContext& context) {
     const std::size_t at = pattern.find(L'{');
@@ -408,28 +409,15 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
 
 // ---- 3: hostile command lines -------------------------------------------------------
 
-const wchar_t* const kSwitchNames[] = {L"-jumpto",
-                                       L"-jumptokey",
-                                       L"-jumptovalue",
-                                       L"-logtofile",
-                                       L"-appendlog",
-                                       L"-waittimeout",
-                                       L"-terminateifotherinstanceisblocking",
-                                       L"-tb",
-                                       L"-terminateotherwaitinginstances",
-                                       L"-tw",
-                                       L"-usemultipleinstancesofregedit",
-                                       L"-m",
-                                       L"-use32bitregedit",
-                                       L"-32bit",
-                                       L"-x86",
-                                       L"-use64bitregedit",
-                                       L"-64bit",
-                                       L"-x64",
-                                       L"/?",
-                                       L"?",
-                                       L"--help",
-                                       L"-help"};
+// Every switch name, long and short forms, the three jump switches first.
+std::vector<std::wstring> switchNames() {
+    std::wistringstream names(
+        L"-jumpto -jumptokey -jumptovalue -logtofile -appendlog -waittimeout -terminateifotherinstanceisblocking -tb "
+        L"-terminateotherwaitinginstances -tw -usemultipleinstancesofregedit -m -use32bitregedit -32bit -x86 "
+        L"-use64bitregedit -64bit -x64 /? ? --help -help");
+    return {std::istream_iterator<std::wstring, wchar_t>(names), {}};
+}
+const std::vector<std::wstring> kSwitchNames = switchNames();
 
 wchar_t randomUnit(Rng& rng) {
     const std::wstring_view plain = L"abcXYZ019 \\\\\\\"=-_.?/:*<>|";

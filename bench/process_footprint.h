@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "tests/support/editors.h"
+
 // Wine answers GetProcessHandleCount with 0, so handles are counted in the system's handle
 // table (NtQuerySystemInformation, class 16), which Wine keeps for every process.
 inline DWORD handleCount(DWORD processId) {
@@ -36,9 +38,7 @@ struct Footprint {
 // Summed from the regions: the process counters are not filled in for other processes everywhere.
 inline Footprint footprintOf(HANDLE process) {
     Footprint f{0, 0, handleCount(::GetProcessId(process))};
-    MEMORY_BASIC_INFORMATION r{};
-    for (const char* at = nullptr; ::VirtualQueryEx(process, at, &r, sizeof(r)) == sizeof(r);
-         at = static_cast<const char*>(r.BaseAddress) + r.RegionSize) {
+    for (const MEMORY_BASIC_INFORMATION& r : regionsInUse(process)) {
         f.regions += r.State == MEM_COMMIT;
         f.privateBytes += r.State == MEM_COMMIT && r.Type == MEM_PRIVATE ? r.RegionSize : 0;
     }

@@ -21,6 +21,7 @@
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
 #include "views/tree_walk.h"
+#include "regedit/editor_windows.h"
 
 using namespace hivescout;
 
@@ -100,8 +101,12 @@ Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views)
     });
 }
 
+// The floors send as the program does: bounded, through the messenger of the blocks.
+LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return remoteBuffers.messages.send(window, message, wParam, lParam).value_or(0);
+}
 HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 // The bare calls one item needs: write the record, ask for the item, read its text into
@@ -110,7 +115,7 @@ template <typename Record>
 bool exchange(HWND control, UINT message, const RemoteBlock& block, const Record& record) {
     ::WriteProcessMemory(remoteBuffers.process(), block.address(), record.bytes().data(), record.bytes().size(),
                          nullptr);
-    if (!::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
+    if (!send(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
     ::ReadProcessMemory(remoteBuffers.process(), remoteBuffers.text.address(), remoteBuffers.localText.get(),
                         kRemoteTextBytes, nullptr);
     return true;
@@ -205,11 +210,12 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     std::printf("[ bench ] list floor with the per-row yield and trace lines: %.4f ms per item (walk / that: %.3f)\n",
                 fastest(floors[2]), lw / fastest(floors[2]));
     std::printf(
-        "[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; "
-        "value search of row 1: %llu, of row %u: %llu\n",
+        "[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; value search of row 1: "
+        "%llu, of row %u: %llu\n",
         last[0].allocations, kSiblings, last[1].allocations, last[2].allocations, kRows, last[3].allocations);
     std::printf(
-        "[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
+        "[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, "
+        "change %lld\n",
         kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
         static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
     remoteBuffers.release();
@@ -247,21 +253,13 @@ double timedProcess(std::wstring commandLine) {
 
 // Every jump starts from the root item, so every level's selection changes the editor.
 void selectRoot(HWND tree) {
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
-}
-
-void raiseWindow(HWND window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    ::GetWindowPlacement(window, &placement);
-    ::BringWindowToTop(window);
-    ::SetForegroundWindow(window);
+    send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
 }
 
 // The calls a walk of the names cannot do without, sent from here: per level the first
 // child; per item examined the exchange and the next sibling; the selection and the hidden
 // expansion. A key target then ends with the click on the tree and the window raise.
-double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
+double walkFloor(const RegeditViews& views, bool keyTarget) {
     TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
     selectRoot(views.tree);
     const double start = nowMs();
@@ -271,17 +269,17 @@ double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
             if (treeExchange(views.tree, record, item) && _wcsicmp(remoteBuffers.localText.get(), name.c_str()) == 0)
                 break;
         if (!item) return -1;
-        ::SendMessageW(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        ::ShowWindow(views.tree, SW_HIDE);
-        ::SendMessageW(views.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-        ::ShowWindow(views.tree, SW_SHOW);
+        send(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        remoteBuffers.messages.show(views.tree, SW_HIDE);
+        send(views.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        remoteBuffers.messages.show(views.tree, SW_SHOW);
     }
     if (keyTarget) {
         treeItem(views.tree, TVGN_CHILD, item);
-        ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
+        send(views.tree, WM_MBUTTONDOWN);
         ::Sleep(0);
-        ::SendMessageW(views.tree, WM_MBUTTONUP, 0, 0);
-        raiseWindow(mainWindow);
+        send(views.tree, WM_MBUTTONUP);
+        restoreRegeditWindow(views.tree);
     }
     return nowMs() - start;
 }
@@ -289,31 +287,26 @@ double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
 // The walk, and after the wait for the list the value search's calls: the click, the row
 // count, the header, the rows up to the value with the per-row yield and trace lines, the
 // state change, the scroll, the clicks on the list and the two window raises.
-double valueJumpFloor(const RegeditViews& views, HWND mainWindow) {
-    const double walk = walkFloor(views, mainWindow, false);
+double valueJumpFloor(const RegeditViews& views) {
+    const double walk = walkFloor(views, false);
     ::Sleep(static_cast<DWORD>(kValueSearchWaitMs));  // the list fills, as in the jump
     ListItemRecord record = ListItemRecord::textQuery(benchLayout, remoteBuffers.text.remoteAddress());
     const double start = nowMs();
-    ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
-    ::SendMessageW(views.list, LVM_GETITEMCOUNT, 0, 0);
-    ::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(views.list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0);
+    send(views.tree, WM_MBUTTONDOWN);
+    send(views.list, LVM_GETITEMCOUNT);
+    send(reinterpret_cast<HWND>(send(views.list, LVM_GETHEADER)), HDM_GETITEMCOUNT);
     int row = 0;
     for (;; ++row) {
         if (!rowExchange(views.list, record, row)) return -1;
         rowExtras();
         if (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) == 0) break;
     }
-    const ListItemRecord state = ListItemRecord::stateChange(benchLayout, row);
-    ::WriteProcessMemory(remoteBuffers.process(), remoteBuffers.listItem.address(), state.bytes().data(),
-                         state.bytes().size(), nullptr);
-    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
-    ::SendMessageW(views.list, LVM_ENSUREVISIBLE, row, FALSE);
-    raiseWindow(mainWindow);
-    for (const UINT message : {WM_MBUTTONDOWN, WM_KEYUP, WM_MBUTTONUP}) {
-        ::SendMessageW(views.list, message, message == WM_KEYUP ? VK_LEFT : 0, 0);
-        ::Sleep(0);
-    }
-    raiseWindow(mainWindow);
+    writeListRecord(remoteBuffers, ListItemRecord::stateChange(benchLayout, row));
+    send(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
+    send(views.list, LVM_ENSUREVISIBLE, row, FALSE);
+    restoreRegeditWindow(views.tree);
+    confirmRowChoice(views.list, remoteBuffers.messages);
+    restoreRegeditWindow(views.tree);
     return walk < 0 ? -1 : walk + nowMs() - start;
 }
 
@@ -346,10 +339,10 @@ int benchWholeJump(const Editor& editor) {
         windowedMs.push_back(timedProcess(bare + L" windows"));
         selectRoot(views.tree);
         keyMs.push_back(timedProcess(keyJump));
-        keyFloorMs.push_back(walkFloor(views, editor.mainWindow(), true));
+        keyFloorMs.push_back(walkFloor(views, true));
         selectRoot(views.tree);
         valueMs.push_back(timedProcess(valueJump));
-        valueFloorMs.push_back(valueJumpFloor(views, editor.mainWindow()));
+        valueFloorMs.push_back(valueJumpFloor(views));
         if (std::min({bareMs.back(), windowedMs.back(), keyMs.back(), keyFloorMs.back(), valueMs.back(),
                       valueFloorMs.back()}) < 0)
             return fail("a process, a jump or a floor walk");
