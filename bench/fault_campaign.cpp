@@ -21,6 +21,7 @@
 #include "base/text_folding.h"
 #include "app/main_flow.h"
 #include "base/report_encoding.h"
+#include "base/shared_objects.h"
 #include "hivescout_version.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
@@ -47,12 +48,6 @@ std::string format(const char* pattern, Values... values) {
     char text[1000];
     std::snprintf(text, sizeof(text), pattern, values...);
     return text;
-}
-
-// A path as the report lines show it once it has been through the file's encoding.
-std::wstring shownInReport(const std::wstring& path) {
-    const std::wstring visible = visibleInReport(path);
-    return fromUtf8(encodeReportText(visible.data(), visible.size()));
 }
 
 // What the lines of one group of runs may name: the copies (process ID -> how many copies
@@ -142,12 +137,11 @@ bool matches(std::wstring_view text, std::wstring_view pattern, const LineContex
     if (field == L"{hex}")
         return !text.empty() && text.size() <= 8 && text[0] != L'0' &&
                text.find_first_not_of(L"0123456789abcdef") == text.npos;
-    if (field == L"{time}") {
+    if (field == L"{time}") {  // none, or this form with a digit for each d
         const std::wstring_view form = L"dddd-dd-ddTdd:dd:dd";
-        bool time = text.size() == form.size();
-        for (std::size_t i = 0; time && i < text.size(); ++i)
-            time = form[i] == L'd' ? iswdigit(text[i]) != 0 : text[i] == form[i];
-        return text.empty() || time;
+        return text.empty() ||
+               std::equal(text.begin(), text.end(), form.begin(), form.end(),
+                          [](wchar_t unit, wchar_t f) { return f == L'd' ? iswdigit(unit) != 0 : unit == f; });
     }
     std::vector<std::wstring_view> choices(std::begin(kKinds), std::end(kKinds));
     if (field == L"{path}") choices.assign(context.paths.begin(), context.paths.end());
@@ -186,23 +180,19 @@ Copy startCopy(const std::wstring& arguments, const std::wstring& directory = st
 }
 
 // What the copies of a section did: their exit codes (a hung copy's as the campaign's kill
-// code), and how many hung, crashed or were ended by a command.
+// code), how many hung, crashed or were ended by a command, and how many ended without a
+// hang with undocumented bits (one that could not start among them).
 struct Tally {
     std::map<std::uint32_t, unsigned long> codes;
-    unsigned long copies = 0, hangs = 0, crashes = 0, ended = 0;
+    unsigned long copies = 0, hangs = 0, crashes = 0, ended = 0, undocumented = 0;
     void add(const Copy& copy) {
         ++copies, ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
         hangs += copy.hung(), crashes += copy.crashed(), ended += copy.terminated();
+        undocumented += !copy.hung() && !documented(copy.result.exitCode);
     }
     // The copies that ended, without a hang, with another exit code.
     unsigned long otherThan(std::uint32_t code) const {
         return copies - hangs - (codes.count(code) ? codes.at(code) : 0);
-    }
-    unsigned long undocumented() const {
-        unsigned long count = 0;
-        for (const auto& [code, copiesWithIt] : codes)
-            count += documented(code) || code == kKilledByCampaign ? 0 : copiesWithIt;
-        return count;
     }
     std::string histogram() const {  // "code xcount" entries
         std::string text;
@@ -223,7 +213,10 @@ void finishCopies(std::vector<Copy>& copies, DWORD deadline, Tally& tally) {
 LineContext contextOf(const std::vector<Copy>& copies, const std::vector<std::wstring>& paths) {
     LineContext context;
     for (const Copy& copy : copies) ++context.copies[copy.pid()];
-    for (const std::wstring& path : paths) context.paths.insert(shownInReport(path));
+    for (const std::wstring& path : paths) {  // as the report lines show it once it has been through the encoding
+        const std::wstring visible = visibleInReport(path);
+        context.paths.insert(fromUtf8(encodeReportText(visible.data(), visible.size())));
+    }
     return context;
 }
 
@@ -263,13 +256,10 @@ LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, c
             continue;
         }
         const ParsedLine line = parseLine(lines[i]);
-        if (line.form == Form::Start)
-            --owed[{line.pid, L"start"}];
-        else if (line.form == Form::End)
-            --owed[{line.pid, L"end"}];
-        // The same text from the same process twice (IDs that were reused aside).
+        if (line.form == Form::Start || line.form == Form::End)
+            --owed[{line.pid, line.form == Form::Start ? L"start" : L"end"}];
         else if (line.form != Form::Plain && ++seen[lines[i]] > context.copies.at(line.pid))
-            ++figures.doubled;
+            ++figures.doubled;  // the same text from the same process twice (IDs that were reused aside)
         if (line.form == Form::Ordinary && line.message == kTerminating) {
             --owed[{line.pid, L"termination"}];
             // Both termination lines go out in one write, so nothing may come between them.
@@ -316,8 +306,6 @@ std::map<std::wstring, std::wstring> slowEditor(DWORD readDelayMs) {
     return {{standin::knob::kItemReadDelayMs, std::to_wstring(readDelayMs)}};
 }
 
-// ---- 1: termination storm -----------------------------------------------------------
-
 struct SectionResult {
     std::string summary;
     bool clean;
@@ -345,9 +333,8 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
             ++commands;
             if (percent(rng) < 15) {
                 ++eventCommands;
-                const std::wstring name =
-                    L"HivescoutTErMInaTIonEvent for regedit with PID " + std::to_wstring(editor->processId());
-                UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
+                const std::wstring name = terminationEventName(editor->processId());
+                const UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
                 ::SetEvent(event.get());
                 ::Sleep(200);
                 ::ResetEvent(event.get());
@@ -375,8 +362,6 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
                    logs.expected, logs.lost, logs.torn, logs.doubled),
             tally.hangs == 0 && tally.crashes == 0 && logs.clean()};
 }
-
-// ---- 2: log appends -----------------------------------------------------------------
 
 SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
     const std::wstring missing = L", User did not specify a key to jump to.";
@@ -406,8 +391,6 @@ SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
     }
     return {"log appends: " + figures, clean};
 }
-
-// ---- 3: hostile command lines -------------------------------------------------------
 
 // Every switch name, long and short forms, the three jump switches first.
 std::vector<std::wstring> switchNames() {
@@ -515,11 +498,9 @@ const char* brokenInvariant(const JumpSettings& s, const std::vector<std::wstrin
 const char* brokenTimeoutReading(Rng& rng) {
     const unsigned long long number = (static_cast<unsigned long long>(rng()) << 8 | rng() % 256) % 1000000000000ull;
     const int sign = rng() % 3;
-    const std::wstring text = std::wstring(rng() % 3, L' ') +
-                              (sign == 1   ? L"-"
-                               : sign == 2 ? L"+"
-                                           : L"") +
-                              std::to_wstring(number) + (rng() & 1 ? L"ms" : L"");
+    const wchar_t* const signs[] = {L"", L"-", L"+"};
+    const std::wstring text =
+        std::wstring(rng() % 3, L' ') + signs[sign] + std::to_wstring(number) + (rng() & 1 ? L"ms" : L"");
     std::uint32_t expected = 0;
     if (number <= 0xFFFFFFFFull) expected = static_cast<std::uint32_t>(number);
     if (sign == 1) expected = 0u - expected;
@@ -552,10 +533,10 @@ int settingsFuzz(unsigned seed, unsigned long count) {
 SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
                            unsigned programRuns) {
     // Settings parsing in one process.
-    const unsigned seed = rng();
-    const ProcessResult fuzz = runProcess(quoteArgument(ownDirectory() + L"fault_campaign.exe") + L" --settings-fuzz=" +
-                                              std::to_wstring(fuzzCount) + L" --seed=" + std::to_wstring(seed),
-                                          RunOptions{{}, 600000, {}});
+    const std::wstring fuzzArguments =
+        L" --settings-fuzz=" + std::to_wstring(fuzzCount) + L" --seed=" + std::to_wstring(rng());
+    const ProcessResult fuzz =
+        runProcess(quoteArgument(ownDirectory() + L"fault_campaign.exe") + fuzzArguments, {{}, 600000});
     unsigned long lines = 0, violations = 0, longest = 0;
     const std::size_t at = fuzz.standardOutput.find("FUZZ ");
     const bool finished = at != std::string::npos && std::sscanf(fuzz.standardOutput.c_str() + at, "FUZZ %lu %lu %lu",
@@ -606,17 +587,14 @@ SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& 
         if (tally.copies % 25 == 0) endEditorsExcept(editor.processId());
     }
     std::printf("[ hostile ] exit codes: %s\n", tally.histogram().c_str());
-    return {
-        format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
-               "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
-               "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
-               lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", tally.copies, refused,
-               tally.codes.size(), tally.undocumented(), tally.hangs, tally.crashes, badLines, checkedLines),
-        !fuzzCrashed && violations == 0 && lines == fuzzCount && tally.hangs == 0 && tally.crashes == 0 &&
-            tally.undocumented() == 0 && badLines == 0};
+    return {format("hostile command lines: %lu parsed in one process (longest word %lu), %lu invariants broken%s; "
+                   "%lu through the program (%lu more refused by the system): %zu distinct exit codes, %lu with "
+                   "undocumented bits, %lu hangs, %lu crashes, %lu of %lu report lines unknown or forged",
+                   lines, longest, violations, fuzzCrashed ? ", the parsing process CRASHED" : "", tally.copies,
+                   refused, tally.codes.size(), tally.undocumented, tally.hangs, tally.crashes, badLines, checkedLines),
+            !fuzzCrashed && violations == 0 && lines == fuzzCount && tally.hangs == 0 && tally.crashes == 0 &&
+                tally.undocumented == 0 && badLines == 0};
 }
-
-// ---- 4: the editor killed during a walk ---------------------------------------------
 
 SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
     // The walk takes about 0.4 s to the key and 0.2 s more through the values.
@@ -640,18 +618,15 @@ SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
     }
     return {format("editor killed during a walk: %u kills, %lu hangs, %lu undocumented exit codes, %lu of %lu report "
                    "lines unknown; exit codes %s",
-                   kills, tally.hangs, tally.undocumented(), badLines, checked, tally.histogram().c_str()),
-            tally.hangs == 0 && tally.undocumented() == 0 && badLines == 0};
+                   kills, tally.hangs, tally.undocumented, badLines, checked, tally.histogram().c_str()),
+            tally.hangs == 0 && tally.undocumented == 0 && badLines == 0};
 }
-
-// ---- 5: a soak in one running editor ------------------------------------------------
 
 // The handles a copy holds as it ends: run as a debuggee with a breakpoint on the system's
 // process exit, reached after the static teardown and before the system closes what the copy
 // holds (Wine's exit event comes after that). ntdll lies at one address in every process.
 long handlesAtExit(std::wstring line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
                           &startup, &info))
@@ -728,8 +703,6 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
     return {summary, clean};
 }
 
-// ---- 6: hung editors ----------------------------------------------------------------
-
 // The editor hangs in a message (ended after the round): a copy, and one that meets it later,
 // end after the bound; every other round, one waiting there gets a termination command.
 SectionResult hungEditors(const Targets& targets, unsigned rounds) {
@@ -751,8 +724,8 @@ SectionResult hungEditors(const Targets& targets, unsigned rounds) {
             longestMs = std::max<unsigned long>(longestMs, ::GetTickCount() - start);
         }
         copies.push_back(std::move(later.front()));
-        for (const Copy& copy :
-             copies) {  // one that waited names the editor, with the bits of its step, and no success
+        // One that waited names the editor, with the bits of its step, and no success line.
+        for (const Copy& copy : copies) {
             const bool named = copy.result.standardError.find(") did not answer within ") != std::string::npos;
             lines += named;
             wrongCodes += named == (copy.hung() || copy.terminated()) ||
@@ -783,8 +756,7 @@ int wmain(int argc, wchar_t** argv) {
     const unsigned seed = static_cast<unsigned>(number(L"--seed=", ::GetTickCount()));
     if (const unsigned long count = number(L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
     // --quick: every section, a few rounds each (for trying the campaign itself).
-    const bool quick =
-        std::any_of(argv + 1, argv + argc, [](const wchar_t* word) { return std::wstring(word) == L"--quick"; });
+    const bool quick = std::find(argv + 1, argv + argc, std::wstring(L"--quick")) != argv + argc;
     std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
     const DWORD start = ::GetTickCount();
 
