@@ -230,9 +230,8 @@ struct LogFigures {
     bool clean() const { return lost == 0 && torn == 0 && doubled == 0; }
 };
 
-// Checks every line of a shared log: its form and owner, and that each copy has its start line,
-// one end line (none when it hung), when ended by a command the termination line directly
-// before it, and perCopyError (unless empty) once.
+// Checks every line of a shared log: its form and owner, and that each copy has its start line, one end line (none when
+// it hung), when ended by a command the termination line directly before it, and perCopyError (unless empty) once.
 LogFigures checkLog(const std::string& bytes, const std::vector<Copy>& copies, const std::vector<std::wstring>& paths,
                     const std::wstring& perCopyError = std::wstring()) {
     const LineContext context = contextOf(copies, paths);
@@ -288,8 +287,7 @@ unsigned long unknownLines(const std::vector<std::string>& texts, const std::vec
     return unknown;
 }
 
-// A key level of 120 subkeys whose last one holds 60 values: a walk of seconds when the
-// editor answers slowly.
+// A key level of 120 subkeys whose last one holds 60 values: a walk of seconds when the editor answers slowly.
 std::vector<std::wstring> campaignTree() {
     std::vector<std::wstring> root{L"Short"};
     addNumbered(root, L"Short|Value%u", 4);
@@ -428,8 +426,7 @@ std::wstring mixCase(Rng& rng, std::wstring text) {
     return text;
 }
 
-// A jump path worth trying: a root in some form, keys, and now and then an attempt to
-// forge a report line.
+// A jump path worth trying: a root in some form, keys, and now and then an attempt to forge a report line.
 std::wstring randomPath(Rng& rng, const Targets& targets, std::size_t maxLength) {
     static const wchar_t* const roots[] = {L"hkcu", L"HKEY_CURRENT_USER", L"HkLm", L"hkcr", L"hku", L"HKCC", L"",
                                            L"\\ \\"};

@@ -1,8 +1,7 @@
-// Prints the whole jump, from the start of hivescout.exe to its end, in a running Wine editor
-// against a bare process start, the fixed waits and the bare calls of the walk; then what the
-// walk costs per item (the last of 5,000 sibling keys, a value in the last of 1,000 rows)
-// against the bare calls of one item, in Wine's editor, the stand-in and the 32-bit stand-in,
-// and that nothing is allocated per item, here (operator new is counted) or in the editor.
+// Prints the whole jump, from the start of hivescout.exe to its end, in a running Wine editor against a bare process
+// start, the fixed waits and the bare calls of the walk; then what the walk costs per item (the last of 5,000 sibling
+// keys, a value in the last of 1,000 rows) against the bare calls of one item, in Wine's editor, the stand-in and the
+// 32-bit stand-in, and that nothing is allocated per item, here (operator new is counted) or in the editor.
 #include <windows.h>
 #include <commctrl.h>
 
