@@ -13,7 +13,6 @@
 #include <new>
 
 #include "bench/process_footprint.h"
-#include "base/exit_flags.h"
 #include "tests/support/capture.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
@@ -26,8 +25,7 @@ using namespace hivescout;
 
 static std::atomic<unsigned long long> allocationCount{0};
 
-// The library's array forms call these.
-void* operator new(std::size_t size) {
+void* operator new(std::size_t size) {  // the library's array forms call it too
     ++allocationCount;
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
@@ -65,8 +63,9 @@ double fastest(const std::vector<double>& values) { return figureOf(values).fast
 
 int fail(const char* what) { return std::printf("[ bench ] FAILED: %s\n", what), 1; }
 
-// Opens the editor for the calls sent from here and places the remote blocks in it.
-bool openViews(const Editor& editor, UniqueHandle& process, RegeditViews& views) {
+// Opens the editor for the calls sent from here and places the remote blocks in it; records for it are laid out so.
+bool openViews(const Editor& editor, RecordLayout layout, UniqueHandle& process, RegeditViews& views) {
+    benchLayout = layout;
     process.reset(::OpenProcess(0x00100438, FALSE, editor.processId()));
     return process && findRegeditViews(WindowSet{editor.mainWindow()}, views, process.get()) == 0 &&
            remoteBuffers.allocate(process.get()) == 0;
@@ -95,8 +94,8 @@ Timed timedJump(JumpKind kind, const std::wstring& path, const RegeditViews& vie
 // refill of the list, so two searches differ only in the rows they read.
 Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views) {
     return timed([&] {
-        const ValueSearchResult result = selectValueInList(valueName, views, benchLayout, remoteBuffers);
-        return result.outcome == ValueSearch::Selected ? 0 : ExitFlags::KeyNotFound | result.failure;
+        const ValueSearch outcome = selectValueInList(valueName, views, benchLayout, remoteBuffers).outcome;
+        return outcome == ValueSearch::Selected ? 0u : 1u;
     });
 }
 
@@ -112,11 +111,10 @@ HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
 // the local copy. False when the control answered zero.
 template <typename Record>
 bool exchange(HWND control, UINT message, const RemoteBlock& block, const Record& record) {
-    ::WriteProcessMemory(remoteBuffers.process(), block.address(), record.bytes().data(), record.bytes().size(),
-                         nullptr);
+    const HANDLE editor = remoteBuffers.process();
+    ::WriteProcessMemory(editor, block.address(), record.bytes().data(), record.bytes().size(), nullptr);
     if (!send(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
-    ::ReadProcessMemory(remoteBuffers.process(), remoteBuffers.text.address(), remoteBuffers.localText.get(),
-                        kRemoteTextBytes, nullptr);
+    ::ReadProcessMemory(editor, remoteBuffers.text.address(), remoteBuffers.localText.get(), kRemoteTextBytes, nullptr);
     return true;
 }
 bool treeExchange(HWND tree, TreeItemRecord& record, HTREEITEM item) {
@@ -137,11 +135,10 @@ void rowExtras() {
 // Per tree item: the exchange and the question for the next sibling.
 double treeFloorPerItem(HWND tree, HTREEITEM parent) {
     TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
-    unsigned items = 0;
     const double start = nowMs();
-    for (HTREEITEM item = treeItem(tree, TVGN_CHILD, parent); item; item = treeItem(tree, TVGN_NEXT, item), ++items)
+    for (HTREEITEM item = treeItem(tree, TVGN_CHILD, parent); item; item = treeItem(tree, TVGN_NEXT, item))
         treeExchange(tree, record, item);
-    return (nowMs() - start) / items;
+    return (nowMs() - start) / kSiblings;
 }
 
 // Per list row: the exchange, with extras also the search's yield and trace lines.
@@ -158,10 +155,9 @@ double listFloorPerItem(HWND list, bool withExtras) {
 // Per-item figures against one editor, which must show its main window.
 int benchItems(const char* editorName, const Editor& editor, RecordLayout layout = RecordLayout::Bits64) {
     std::printf("[ bench ] --- %s ---\n", editorName);
-    benchLayout = layout;
     UniqueHandle process;
     RegeditViews views;
-    if (!openViews(editor, process, views)) return fail("views");
+    if (!openViews(editor, layout, process, views)) return fail("views");
     wchar_t lastValue[32];
     std::swprintf(lastValue, 32, L"Value%04u", kRows - 2);
     const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1),
@@ -209,12 +205,11 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     std::printf("[ bench ] list floor with the per-row yield and trace lines: %.4f ms per item (walk / that: %.3f)\n",
                 fastest(floors[2]), lw / fastest(floors[2]));
     std::printf(
-        "[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; value search of row 1: "
-        "%llu, of row %u: %llu\n",
+        "[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; "
+        "value search of row 1: %llu, of row %u: %llu\n",
         last[0].allocations, kSiblings, last[1].allocations, last[2].allocations, kRows, last[3].allocations);
     std::printf(
-        "[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, "
-        "change %lld\n",
+        "[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
         kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
         static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
     remoteBuffers.release();
@@ -293,12 +288,11 @@ double valueJumpFloor(const RegeditViews& views) {
     send(views.tree, WM_MBUTTONDOWN);
     send(views.list, LVM_GETITEMCOUNT);
     send(reinterpret_cast<HWND>(send(views.list, LVM_GETHEADER)), HDM_GETITEMCOUNT);
-    int row = 0;
-    for (;; ++row) {
-        if (!rowExchange(views.list, record, row)) return -1;
+    int row = -1;
+    do {
+        if (!rowExchange(views.list, record, ++row)) return -1;
         rowExtras();
-        if (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) == 0) break;
-    }
+    } while (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) != 0);
     writeListRecord(remoteBuffers, ListItemRecord::stateChange(benchLayout, row));
     send(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
     send(views.list, LVM_ENSUREVISIBLE, row, FALSE);
@@ -319,10 +313,9 @@ void printWholeJump(const char* what, const std::vector<double>& ms, Figure floo
 
 int benchWholeJump(const Editor& editor) {
     std::printf("[ bench ] --- the whole jump in a running Wine editor, medians of %d ---\n", kJumpRounds);
-    benchLayout = RecordLayout::Bits64;
     UniqueHandle process;
     RegeditViews views;
-    if (!openViews(editor, process, views)) return fail("views");
+    if (!openViews(editor, RecordLayout::Bits64, process, views)) return fail("views");
     std::wstring key;
     for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;
     const std::wstring keyJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptokey", key);
