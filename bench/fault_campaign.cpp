@@ -158,9 +158,7 @@ bool isKnownLine(const std::wstring& line, const LineContext& context) {
     return false;
 }
 
-std::wstring hivescoutCommand(const std::wstring& arguments) {
-    return quoteArgument(hivescoutPath()) + L" " + arguments;
-}
+std::wstring hivescoutCommand(const std::wstring& args) { return quoteArgument(hivescoutPath()) + L" " + args; }
 
 // A copy of the program; one given up on after its deadline counts as hung.
 struct Copy {
@@ -611,7 +609,8 @@ SectionResult editorKills(Rng rng, const Targets& targets, unsigned kills) {
 // process exit, reached after the static teardown and before the system closes what the copy
 // holds (Wine's exit event comes after that). ntdll lies at one address in every process.
 long handlesAtExit(std::wstring line) {
-    STARTUPINFOW startup{sizeof(startup)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
                           &startup, &info))
@@ -695,7 +694,8 @@ SectionResult hungEditors(const Targets& targets, unsigned rounds) {
     for (unsigned round = 0; round < rounds; ++round) {
         const std::wstring target = round % 3 == 2 ? targets.wideValue : targets.wideKey;
         const std::wstring jump = switchWord(round % 3 == 2 ? L"-jumptovalue" : L"-jumptokey", target);
-        Editor editor({{standin::knob::kStallIn, stalls[round % 3]}, {standin::knob::kStallMs, L"600000"}});
+        Editor editor(standinPath(),
+                      {{standin::knob::kStallIn, stalls[round % 3]}, {standin::knob::kStallMs, L"600000"}});
         std::vector<Copy> copies, later;
         for (std::vector<Copy>* group : {&copies, &later}) {  // the later copy once the first ones have ended
             const DWORD start = ::GetTickCount();

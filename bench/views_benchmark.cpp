@@ -179,7 +179,7 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
         floors[0].push_back(treeFloorPerItem(views.tree, benchKey));
         last[1] = timedJump(JumpKind::Key, lastKeyPath, views);
         if (timedJump(JumpKind::Value, kRowsKey + L"\\(Default)", views).bits)
-            return fail("row jump");  // fills the list
+            return fail("row jump that fills the list");
         last[2] = timedValueSearch(L"(Default)", views);
         floors[1].push_back(listFloorPerItem(views.list, false));
         last[3] = timedValueSearch(lastValue, views);
@@ -230,7 +230,8 @@ double timedProcess(std::wstring commandLine) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     UniqueHandle nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                    OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW startup{sizeof(startup)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
     PROCESS_INFORMATION info{};
