@@ -132,13 +132,15 @@ void rowExtras() {
     ::OutputDebugStringW(L"\r\n");
 }
 
-// Per tree item: the exchange and the question for the next sibling.
-double treeFloorPerItem(HWND tree, HTREEITEM parent) {
+// Per tree item, over the selected item and its siblings: the exchange and the question for the next sibling.
+double treeFloorPerItem(HWND tree) {
     TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
+    const HTREEITEM parent = treeItem(tree, TVGN_PARENT, treeItem(tree, TVGN_CARET, nullptr));
+    unsigned items = 0;
     const double start = nowMs();
-    for (HTREEITEM item = treeItem(tree, TVGN_CHILD, parent); item; item = treeItem(tree, TVGN_NEXT, item))
+    for (HTREEITEM item = treeItem(tree, TVGN_CHILD, parent); item; item = treeItem(tree, TVGN_NEXT, item), ++items)
         treeExchange(tree, record, item);
-    return (nowMs() - start) / kSiblings;
+    return (nowMs() - start) / items;
 }
 
 // Per list row: the exchange, with extras also the search's yield and trace lines.
@@ -166,7 +168,6 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     // The first walk fills the keys and the rows into the editor; it is not measured.
     if (timedJump(JumpKind::Key, lastKeyPath, views).bits || timedJump(JumpKind::Value, lastRowPath, views).bits)
         return fail("warm-up jumps");
-    const HTREEITEM benchKey = treeItem(views.tree, TVGN_PARENT, treeItem(views.tree, TVGN_CARET, nullptr));
 
     const unsigned long long bytesBefore = footprintOf(process.get()).privateBytes;
     // Key jumps to the first and the last sibling (each moves the selection from one end to the other)
@@ -176,10 +177,10 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     Timed last[4] = {};
     for (int round = 0; round < kRounds; ++round) {
         last[0] = timedJump(JumpKind::Key, kSiblingsKey + L"\\Key0000", views);
-        floors[0].push_back(treeFloorPerItem(views.tree, benchKey));
+        floors[0].push_back(treeFloorPerItem(views.tree));
         last[1] = timedJump(JumpKind::Key, lastKeyPath, views);
         if (timedJump(JumpKind::Value, kRowsKey + L"\\(Default)", views).bits)
-            return fail("row jump that fills the list");
+            return fail("row jump");  // fills the list
         last[2] = timedValueSearch(L"(Default)", views);
         floors[1].push_back(listFloorPerItem(views.list, false));
         last[3] = timedValueSearch(lastValue, views);
