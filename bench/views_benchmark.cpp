@@ -265,9 +265,9 @@ double walkFloor(const RegeditViews& views, bool keyTarget) {
                 break;
         if (!item) return -1;
         send(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        remoteBuffers.messages.show(views.tree, SW_HIDE);
+        ::ShowWindow(views.tree, SW_HIDE);
         send(views.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-        remoteBuffers.messages.show(views.tree, SW_SHOW);
+        ::ShowWindow(views.tree, SW_SHOW);
     }
     if (keyTarget) {
         treeItem(views.tree, TVGN_CHILD, item);
