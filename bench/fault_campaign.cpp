@@ -352,7 +352,7 @@ SectionResult terminationStorm(Rng rng, const Targets& targets, const std::wstri
                    "%lu torn, %lu doubled",
                    rounds, commands, eventCommands, tally.copies, tally.ended, tally.hangs, tally.crashes, logs.found,
                    logs.expected, logs.lost, logs.torn, logs.doubled),
-            tally.hangs == 0 && tally.crashes == 0 && logs.clean()};
+            tally.hangs == 0 && tally.crashes == 0 && tally.ended > 0 && logs.clean()};
 }
 
 SectionResult logAppends(const std::wstring& scratch, unsigned repeats) {
