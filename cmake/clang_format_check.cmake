@@ -15,6 +15,7 @@ endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/source_files.cmake")
 hivescout_collect_sources(sources "*.cpp" "*.h")
+list(LENGTH sources count)
 
 # The style file is found from each source's folder upwards: the one at the top.
 execute_process(COMMAND "${CLANG_FORMAT}" --dry-run --Werror ${sources}
