@@ -1,8 +1,7 @@
-// Prints the whole jump, from the start of hivescout.exe to its end, in a running Wine editor
-// against a bare process start, the fixed waits and the bare calls of the walk; then what the
-// walk costs per item (the last of 5,000 sibling keys, a value in the last of 1,000 rows)
-// against the bare calls of one item, in Wine's editor, the stand-in and the 32-bit stand-in,
-// and that nothing is allocated per item, here (operator new is counted) or in the editor.
+// Prints the whole jump, from the start of hivescout.exe to its end, in a running Wine editor against a bare process
+// start, the fixed waits and the bare calls of the walk; then what the walk costs per item (the last of 5,000 sibling
+// keys, a value in the last of 1,000 rows) against the bare calls of one item, in Wine's editor, the stand-in and the
+// 32-bit stand-in, and that nothing is allocated per item, here (operator new is counted) or in the editor.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,20 +13,19 @@
 #include <new>
 
 #include "bench/process_footprint.h"
-#include "base/exit_flags.h"
 #include "tests/support/capture.h"
 #include "tests/support/registry_data.h"
 #include "tests/support/editors.h"
 #include "views/remote_buffers.h"
 #include "views/value_list.h"
 #include "views/tree_walk.h"
+#include "regedit/editor_windows.h"
 
 using namespace hivescout;
 
 static std::atomic<unsigned long long> allocationCount{0};
 
-// The library's array forms call these.
-void* operator new(std::size_t size) {
+void* operator new(std::size_t size) {  // the library's array forms call it too
     ++allocationCount;
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
@@ -45,7 +43,9 @@ const std::wstring kRowsKey = L"HKEY_CURRENT_USER\\Software\\HivescoutBenchRows"
 RecordLayout benchLayout = RecordLayout::Bits64;  // of the editor measured
 RemoteBuffers remoteBuffers;                      // the blocks in the editor measured
 
-double nowMs() { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+double nowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // Medians, as asked for, and the fastest rounds: other programs on the machine only ever
 // add time, so the fastest round is the least disturbed.
@@ -63,14 +63,19 @@ double fastest(const std::vector<double>& values) { return figureOf(values).fast
 
 int fail(const char* what) { return std::printf("[ bench ] FAILED: %s\n", what), 1; }
 
-// Opens the editor for the calls sent from here and places the remote blocks in it.
-bool openViews(const Editor& editor, UniqueHandle& process, RegeditViews& views) {
+// Opens the editor for the calls sent from here and places the remote blocks in it; records for it are laid out so.
+bool openViews(const Editor& editor, RecordLayout layout, UniqueHandle& process, RegeditViews& views) {
+    benchLayout = layout;
     process.reset(::OpenProcess(0x00100438, FALSE, editor.processId()));
     return process && findRegeditViews(WindowSet{editor.mainWindow()}, views, process.get()) == 0 &&
            remoteBuffers.allocate(process.get()) == 0;
 }
 
-struct Timed { std::uint32_t bits; double ms; unsigned long long allocations; };
+struct Timed {
+    std::uint32_t bits;
+    double ms;
+    unsigned long long allocations;
+};
 
 template <typename Call>
 Timed timed(Call call) {
@@ -89,23 +94,27 @@ Timed timedJump(JumpKind kind, const std::wstring& path, const RegeditViews& vie
 // refill of the list, so two searches differ only in the rows they read.
 Timed timedValueSearch(const std::wstring& valueName, const RegeditViews& views) {
     return timed([&] {
-        const ValueSearchResult result = selectValueInList(valueName, views, benchLayout, remoteBuffers);
-        return result.outcome == ValueSearch::Selected ? 0 : ExitFlags::KeyNotFound | result.failure;
+        const ValueSearch outcome = selectValueInList(valueName, views, benchLayout, remoteBuffers).outcome;
+        return outcome == ValueSearch::Selected ? 0u : 1u;
     });
 }
 
+// The floors send as the program does: bounded, through the messenger of the blocks.
+LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return remoteBuffers.messages.send(window, message, wParam, lParam).value_or(0);
+}
 HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 // The bare calls one item needs: write the record, ask for the item, read its text into
 // the local copy. False when the control answered zero.
 template <typename Record>
 bool exchange(HWND control, UINT message, const RemoteBlock& block, const Record& record) {
-    ::WriteProcessMemory(remoteBuffers.process(), block.address(), record.bytes().data(), record.bytes().size(), nullptr);
-    if (!::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
-    ::ReadProcessMemory(remoteBuffers.process(), remoteBuffers.text.address(), remoteBuffers.localText.get(), kRemoteTextBytes,
-                        nullptr);
+    const HANDLE editor = remoteBuffers.process();
+    ::WriteProcessMemory(editor, block.address(), record.bytes().data(), record.bytes().size(), nullptr);
+    if (!send(control, message, 0, reinterpret_cast<LPARAM>(block.address()))) return false;
+    ::ReadProcessMemory(editor, remoteBuffers.text.address(), remoteBuffers.localText.get(), kRemoteTextBytes, nullptr);
     return true;
 }
 bool treeExchange(HWND tree, TreeItemRecord& record, HTREEITEM item) {
@@ -123,9 +132,10 @@ void rowExtras() {
     ::OutputDebugStringW(L"\r\n");
 }
 
-// Per tree item: the exchange and the question for the next sibling.
-double treeFloorPerItem(HWND tree, HTREEITEM parent) {
+// Per tree item, over the selected item and its siblings: the exchange and the question for the next sibling.
+double treeFloorPerItem(HWND tree) {
     TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
+    const HTREEITEM parent = treeItem(tree, TVGN_PARENT, treeItem(tree, TVGN_CARET, nullptr));
     unsigned items = 0;
     const double start = nowMs();
     for (HTREEITEM item = treeItem(tree, TVGN_CHILD, parent); item; item = treeItem(tree, TVGN_NEXT, item), ++items)
@@ -147,18 +157,17 @@ double listFloorPerItem(HWND list, bool withExtras) {
 // Per-item figures against one editor, which must show its main window.
 int benchItems(const char* editorName, const Editor& editor, RecordLayout layout = RecordLayout::Bits64) {
     std::printf("[ bench ] --- %s ---\n", editorName);
-    benchLayout = layout;
     UniqueHandle process;
     RegeditViews views;
-    if (!openViews(editor, process, views)) return fail("views");
+    if (!openViews(editor, layout, process, views)) return fail("views");
     wchar_t lastValue[32];
     std::swprintf(lastValue, 32, L"Value%04u", kRows - 2);
-    const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1), lastRowPath = kRowsKey + L"\\" + lastValue;
+    const std::wstring lastKeyPath = kSiblingsKey + L"\\Key" + std::to_wstring(kSiblings - 1),
+                       lastRowPath = kRowsKey + L"\\" + lastValue;
 
     // The first walk fills the keys and the rows into the editor; it is not measured.
     if (timedJump(JumpKind::Key, lastKeyPath, views).bits || timedJump(JumpKind::Value, lastRowPath, views).bits)
         return fail("warm-up jumps");
-    const HTREEITEM benchKey = treeItem(views.tree, TVGN_PARENT, treeItem(views.tree, TVGN_CARET, nullptr));
 
     const unsigned long long bytesBefore = footprintOf(process.get()).privateBytes;
     // Key jumps to the first and the last sibling (each moves the selection from one end to the other)
@@ -168,35 +177,42 @@ int benchItems(const char* editorName, const Editor& editor, RecordLayout layout
     Timed last[4] = {};
     for (int round = 0; round < kRounds; ++round) {
         last[0] = timedJump(JumpKind::Key, kSiblingsKey + L"\\Key0000", views);
-        floors[0].push_back(treeFloorPerItem(views.tree, benchKey));
+        floors[0].push_back(treeFloorPerItem(views.tree));
         last[1] = timedJump(JumpKind::Key, lastKeyPath, views);
-        if (timedJump(JumpKind::Value, kRowsKey + L"\\(Default)", views).bits) return fail("row jump");  // fills the list
+        if (timedJump(JumpKind::Value, kRowsKey + L"\\(Default)", views).bits)
+            return fail("row jump");  // fills the list
         last[2] = timedValueSearch(L"(Default)", views);
         floors[1].push_back(listFloorPerItem(views.list, false));
         last[3] = timedValueSearch(lastValue, views);
         floors[2].push_back(listFloorPerItem(views.list, true));
         for (int i = 0; i < 4; ++i) ms[i].push_back(last[i].ms);
         if (last[0].bits || last[1].bits || last[2].bits || last[3].bits) return fail("measured jumps");
-        std::printf("[ bench ] round %d: key jumps %.0f / %.0f ms, value searches %.0f / %.0f ms, "
-                    "floors %.4f / %.4f ms per item\n",
-                    round + 1, last[0].ms, last[1].ms, last[2].ms, last[3].ms, floors[0].back(), floors[1].back());
+        std::printf(
+            "[ bench ] round %d: key jumps %.0f / %.0f ms, value searches %.0f / %.0f ms, "
+            "floors %.4f / %.4f ms per item\n",
+            round + 1, last[0].ms, last[1].ms, last[2].ms, last[3].ms, floors[0].back(), floors[1].back());
     }
     const unsigned long long bytesAfter = footprintOf(process.get()).privateBytes;
 
-    const double tw = (fastest(ms[1]) - fastest(ms[0])) / (kSiblings - 1), lw = (fastest(ms[3]) - fastest(ms[2])) / (kRows - 1);
+    const double tw = (fastest(ms[1]) - fastest(ms[0])) / (kSiblings - 1),
+                 lw = (fastest(ms[3]) - fastest(ms[2])) / (kRows - 1);
     const double tf = fastest(floors[0]), lf = fastest(floors[1]);
-    std::printf("[ bench ] tree, last of %u sibling keys: %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n",
-                kSiblings, tw, tf, tw / tf);
-    std::printf("[ bench ] list, last of %u rows:        %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n",
-                kRows, lw, lf, lw / lf);
+    std::printf(
+        "[ bench ] tree, last of %u sibling keys: %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n",
+        kSiblings, tw, tf, tw / tf);
+    std::printf(
+        "[ bench ] list, last of %u rows:        %.4f ms per item, floor %.4f ms, ratio %.3f (target <= 1.10)\n", kRows,
+        lw, lf, lw / lf);
     std::printf("[ bench ] list floor with the per-row yield and trace lines: %.4f ms per item (walk / that: %.3f)\n",
                 fastest(floors[2]), lw / fastest(floors[2]));
-    std::printf("[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; "
-                "value search of row 1: %llu, of row %u: %llu\n",
-                last[0].allocations, kSiblings, last[1].allocations, last[2].allocations, kRows, last[3].allocations);
-    std::printf("[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
-                kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
-                static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
+    std::printf(
+        "[ bench ] allocations in the tool: key jump to item 1: %llu, to item %u: %llu; "
+        "value search of row 1: %llu, of row %u: %llu\n",
+        last[0].allocations, kSiblings, last[1].allocations, last[2].allocations, kRows, last[3].allocations);
+    std::printf(
+        "[ bench ] editor private bytes over %d rounds (%u items scanned): before %llu, after %llu, change %lld\n",
+        kRounds, kRounds * 2 * (kSiblings + kRows), bytesBefore, bytesAfter,
+        static_cast<long long>(bytesAfter) - static_cast<long long>(bytesBefore));
     remoteBuffers.release();
     return 0;
 }
@@ -221,7 +237,8 @@ double timedProcess(std::wstring commandLine) {
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
     PROCESS_INFORMATION info{};
     const double start = nowMs();
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) return -1;
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
     const UniqueHandle process(info.hProcess), thread(info.hThread);
     ::WaitForSingleObject(info.hProcess, 30000);
     const double elapsed = nowMs() - start;
@@ -230,39 +247,34 @@ double timedProcess(std::wstring commandLine) {
 }
 
 // Every jump starts from the root item, so every level's selection changes the editor.
-void selectRoot(HWND tree) { ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr))); }
-
-void raiseWindow(HWND window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    ::GetWindowPlacement(window, &placement);
-    ::BringWindowToTop(window);
-    ::SetForegroundWindow(window);
+void selectRoot(HWND tree) {
+    send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItem(tree, TVGN_ROOT, nullptr)));
 }
 
 // The calls a walk of the names cannot do without, sent from here: per level the first
 // child; per item examined the exchange and the next sibling; the selection and the hidden
 // expansion. A key target then ends with the click on the tree and the window raise.
-double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
+double walkFloor(const RegeditViews& views, bool keyTarget) {
     TreeItemRecord record(benchLayout, remoteBuffers.text.remoteAddress());
     selectRoot(views.tree);
     const double start = nowMs();
     HTREEITEM item = treeItem(views.tree, TVGN_ROOT, nullptr);
     for (const std::wstring& name : kJumpNames) {
         for (item = treeItem(views.tree, TVGN_CHILD, item); item; item = treeItem(views.tree, TVGN_NEXT, item))
-            if (treeExchange(views.tree, record, item) && _wcsicmp(remoteBuffers.localText.get(), name.c_str()) == 0) break;
+            if (treeExchange(views.tree, record, item) && _wcsicmp(remoteBuffers.localText.get(), name.c_str()) == 0)
+                break;
         if (!item) return -1;
-        ::SendMessageW(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        send(views.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         ::ShowWindow(views.tree, SW_HIDE);
-        ::SendMessageW(views.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        send(views.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
         ::ShowWindow(views.tree, SW_SHOW);
     }
     if (keyTarget) {
         treeItem(views.tree, TVGN_CHILD, item);
-        ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
+        send(views.tree, WM_MBUTTONDOWN);
         ::Sleep(0);
-        ::SendMessageW(views.tree, WM_MBUTTONUP, 0, 0);
-        raiseWindow(mainWindow);
+        send(views.tree, WM_MBUTTONUP);
+        restoreRegeditWindow(views.tree);
     }
     return nowMs() - start;
 }
@@ -270,52 +282,47 @@ double walkFloor(const RegeditViews& views, HWND mainWindow, bool keyTarget) {
 // The walk, and after the wait for the list the value search's calls: the click, the row
 // count, the header, the rows up to the value with the per-row yield and trace lines, the
 // state change, the scroll, the clicks on the list and the two window raises.
-double valueJumpFloor(const RegeditViews& views, HWND mainWindow) {
-    const double walk = walkFloor(views, mainWindow, false);
+double valueJumpFloor(const RegeditViews& views) {
+    const double walk = walkFloor(views, false);
     ::Sleep(static_cast<DWORD>(kValueSearchWaitMs));  // the list fills, as in the jump
     ListItemRecord record = ListItemRecord::textQuery(benchLayout, remoteBuffers.text.remoteAddress());
     const double start = nowMs();
-    ::SendMessageW(views.tree, WM_MBUTTONDOWN, 0, 0);
-    ::SendMessageW(views.list, LVM_GETITEMCOUNT, 0, 0);
-    ::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(views.list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0);
-    int row = 0;
-    for (;; ++row) {
-        if (!rowExchange(views.list, record, row)) return -1;
+    send(views.tree, WM_MBUTTONDOWN);
+    send(views.list, LVM_GETITEMCOUNT);
+    send(reinterpret_cast<HWND>(send(views.list, LVM_GETHEADER)), HDM_GETITEMCOUNT);
+    int row = -1;
+    do {
+        if (!rowExchange(views.list, record, ++row)) return -1;
         rowExtras();
-        if (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) == 0) break;
-    }
-    const ListItemRecord state = ListItemRecord::stateChange(benchLayout, row);
-    ::WriteProcessMemory(remoteBuffers.process(), remoteBuffers.listItem.address(), state.bytes().data(), state.bytes().size(),
-                         nullptr);
-    ::SendMessageW(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
-    ::SendMessageW(views.list, LVM_ENSUREVISIBLE, row, FALSE);
-    raiseWindow(mainWindow);
-    for (const UINT message : {WM_MBUTTONDOWN, WM_KEYUP, WM_MBUTTONUP}) {
-        ::SendMessageW(views.list, message, message == WM_KEYUP ? VK_LEFT : 0, 0);
-        ::Sleep(0);
-    }
-    raiseWindow(mainWindow);
+    } while (_wcsicmp(remoteBuffers.localText.get(), kJumpValue) != 0);
+    writeListRecord(remoteBuffers, ListItemRecord::stateChange(benchLayout, row));
+    send(views.list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(remoteBuffers.listItem.address()));
+    send(views.list, LVM_ENSUREVISIBLE, row, FALSE);
+    restoreRegeditWindow(views.tree);
+    confirmRowChoice(views.list, remoteBuffers.messages);
+    restoreRegeditWindow(views.tree);
     return walk < 0 ? -1 : walk + nowMs() - start;
 }
 
 void printWholeJump(const char* what, const std::vector<double>& ms, Figure floor, const char* floorParts) {
     const Figure measured = figureOf(ms);
-    std::printf("[ bench ] %s: median %.1f ms, floor %.1f ms, ratio %.2f; fastest %.1f ms, floor %.1f ms, ratio %.2f "
-                "(floor: %s; target <= 1.20)\n",
-                what, measured.median, floor.median, measured.median / floor.median, measured.fastest, floor.fastest,
-                measured.fastest / floor.fastest, floorParts);
+    std::printf(
+        "[ bench ] %s: median %.1f ms, floor %.1f ms, ratio %.2f; fastest %.1f ms, floor %.1f ms, ratio %.2f "
+        "(floor: %s; target <= 1.20)\n",
+        what, measured.median, floor.median, measured.median / floor.median, measured.fastest, floor.fastest,
+        measured.fastest / floor.fastest, floorParts);
 }
 
 int benchWholeJump(const Editor& editor) {
     std::printf("[ bench ] --- the whole jump in a running Wine editor, medians of %d ---\n", kJumpRounds);
-    benchLayout = RecordLayout::Bits64;
     UniqueHandle process;
     RegeditViews views;
-    if (!openViews(editor, process, views)) return fail("views");
+    if (!openViews(editor, RecordLayout::Bits64, process, views)) return fail("views");
     std::wstring key;
     for (const std::wstring& name : kJumpNames) key += (key.empty() ? L"" : L"\\") + name;
     const std::wstring keyJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptokey", key);
-    const std::wstring valueJump = quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptovalue", key + L"\\" + kJumpValue);
+    const std::wstring valueJump =
+        quoteArgument(hivescoutPath()) + L" " + switchWord(L"-jumptovalue", key + L"\\" + kJumpValue);
     const std::wstring bare = quoteArgument(ownDirectory() + L"bare_process.exe");
 
     timedProcess(keyJump);  // expands every level once; not measured
@@ -325,20 +332,25 @@ int benchWholeJump(const Editor& editor) {
         windowedMs.push_back(timedProcess(bare + L" windows"));
         selectRoot(views.tree);
         keyMs.push_back(timedProcess(keyJump));
-        keyFloorMs.push_back(walkFloor(views, editor.mainWindow(), true));
+        keyFloorMs.push_back(walkFloor(views, true));
         selectRoot(views.tree);
         valueMs.push_back(timedProcess(valueJump));
-        valueFloorMs.push_back(valueJumpFloor(views, editor.mainWindow()));
-        if (std::min({bareMs.back(), windowedMs.back(), keyMs.back(), keyFloorMs.back(), valueMs.back(), valueFloorMs.back()}) < 0)
+        valueFloorMs.push_back(valueJumpFloor(views));
+        if (std::min({bareMs.back(), windowedMs.back(), keyMs.back(), keyFloorMs.back(), valueMs.back(),
+                      valueFloorMs.back()}) < 0)
             return fail("a process, a jump or a floor walk");
-        std::printf("[ bench ] round %d: bare start %.1f / %.1f ms, key jump %.1f ms, value jump %.1f ms, "
-                    "walk floors %.1f / %.1f ms\n",
-                    round + 1, bareMs.back(), windowedMs.back(), keyMs.back(), valueMs.back(), keyFloorMs.back(),
-                    valueFloorMs.back());
+        std::printf(
+            "[ bench ] round %d: bare start %.1f / %.1f ms, key jump %.1f ms, value jump %.1f ms, "
+            "walk floors %.1f / %.1f ms\n",
+            round + 1, bareMs.back(), windowedMs.back(), keyMs.back(), valueMs.back(), keyFloorMs.back(),
+            valueFloorMs.back());
     }
-    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs), keyWalk = figureOf(keyFloorMs), valueWalk = figureOf(valueFloorMs);
-    for (const auto& [what, figure] : {std::pair{"bare process start to exit", start}, {"with one window enumeration", windowed},
-                                       {"key walk floor (no waits)", keyWalk}, {"value walk floor (no waits)", valueWalk}})
+    const Figure start = figureOf(bareMs), windowed = figureOf(windowedMs), keyWalk = figureOf(keyFloorMs),
+                 valueWalk = figureOf(valueFloorMs);
+    for (const auto& [what, figure] : {std::pair{"bare process start to exit", start},
+                                       {"with one window enumeration", windowed},
+                                       {"key walk floor (no waits)", keyWalk},
+                                       {"value walk floor (no waits)", valueWalk}})
         std::printf("[ bench ] %s: median %.1f ms, fastest %.1f ms\n", what, figure.median, figure.fastest);
     const Figure keyFloor = keyWalk + kLockWaitMs, valueFloor = valueWalk + (kLockWaitMs + kValueSearchWaitMs);
     printWholeJump("key jump, four names", keyMs, start + keyFloor, "bare start + 30 ms + walk");

@@ -35,13 +35,13 @@ if(MINGW)
                        SKIP_REGULAR_EXPRESSION "clang\\+\\+ is not installed" TIMEOUT 900)
 endif()
 
-# The layout of the product and test code, whatever the compiler.
+# The layout of the product, test and bench code, whatever the compiler.
 find_program(HIVESCOUT_CLANG_FORMAT NAMES clang-format clang-format-14 DOC "clang-format for the clang_format test")
 if(NOT HIVESCOUT_CLANG_FORMAT)
   message(STATUS "clang-format not found: the test clang_format will be skipped (install clang-format to run it)")
 endif()
 add_test(NAME clang_format
          COMMAND ${CMAKE_COMMAND} "-DCLANG_FORMAT=${HIVESCOUT_CLANG_FORMAT}" "-DSOURCE_DIR=${PROJECT_SOURCE_DIR}"
-                 "-DFOLDERS=${HIVESCOUT_PRODUCT_FOLDERS};resources;tests;tools"
+                 "-DFOLDERS=${HIVESCOUT_PRODUCT_FOLDERS};resources;tests;tools;bench"
                  -P ${CMAKE_CURRENT_LIST_DIR}/clang_format_check.cmake)
 set_tests_properties(clang_format PROPERTIES SKIP_REGULAR_EXPRESSION "clang-format is not installed" TIMEOUT 300)

@@ -11,6 +11,7 @@ endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/source_files.cmake")
 hivescout_collect_sources(sources "*.cpp")
+list(LENGTH sources count)
 
 # One driver call: Clang goes on with the next file after a failed one and reports them all.
 execute_process(COMMAND "${CLANGXX}" ${FLAGS} -I "${SOURCE_DIR}" ${sources}

@@ -1,11 +1,11 @@
-# Checks that every product and test source is laid out as .clang-format says; run by the
-# test clang_format:
+# Checks that every product, test and bench source is laid out as .clang-format says; run
+# by the test clang_format:
 #
 #   cmake -DCLANG_FORMAT=<clang-format> -DSOURCE_DIR=<dir> -DFOLDERS=<folders>
 #         -P cmake/clang_format_check.cmake
 #
 # A file it names is put right with: clang-format -i <file> (from the top of the checkout:
-# git ls-files -- '*.cpp' '*.h' ':!bench' | xargs clang-format -i).
+# git ls-files -- '*.cpp' '*.h' | xargs clang-format -i).
 cmake_minimum_required(VERSION 3.20)
 
 if(NOT CLANG_FORMAT OR NOT EXISTS "${CLANG_FORMAT}")
@@ -15,6 +15,7 @@ endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/source_files.cmake")
 hivescout_collect_sources(sources "*.cpp" "*.h")
+list(LENGTH sources count)
 
 # The style file is found from each source's folder upwards: the one at the top.
 execute_process(COMMAND "${CLANG_FORMAT}" --dry-run --Werror ${sources}
@@ -39,4 +40,4 @@ if(failed)
   message(FATAL_ERROR "${placeCount} places in ${fileCount} of ${count} files are not laid out as .clang-format "
                       "says; clang-format -i <file> puts a file right.")
 endif()
-message("All ${count} product and test files are laid out as .clang-format says.")
+message("All ${count} product, test and bench files are laid out as .clang-format says.")
