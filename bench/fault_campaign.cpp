@@ -680,7 +680,7 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
             wine ? "Wine's editor" : "stand-in", tally.otherThan(0), tally.hangs, editors, before.privateBytes,
             after.privateBytes, before.handles, after.handles, before.regions, after.regions, none, bare, key, value,
             (::GetTickCount() - start) / 1000.0);
-        std::printf("[ soak ] %s\n", summary.c_str());
+        std::printf("[ soak ] %s; exit codes of these jumps: %s\n", summary.c_str(), tally.histogram().c_str());
     }
     return {summary, clean};
 }
