@@ -170,8 +170,12 @@ struct Copy {
     bool crashed() const { return !hung() && result.started && !documented(result.exitCode); }
 };
 
+// A start the system refuses is tried once more: under Wine about one in 5,000 starts fails.
 Copy startCopy(const std::wstring& arguments, const std::wstring& directory = std::wstring()) {
-    return Copy{std::make_unique<RunningProcess>(hivescoutCommand(arguments), RunOptions{{}, 60000, directory}), {}};
+    const RunOptions options{{}, 60000, directory};
+    auto process = std::make_unique<RunningProcess>(hivescoutCommand(arguments), options);
+    if (!process->started()) process = std::make_unique<RunningProcess>(hivescoutCommand(arguments), options);
+    return Copy{std::move(process), {}};
 }
 
 // What the copies of a section did: their exit codes (a hung copy's as the campaign's kill
@@ -520,7 +524,6 @@ int settingsFuzz(unsigned seed, unsigned long count) {
 
 SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& scratch, unsigned long fuzzCount,
                            unsigned programRuns) {
-    // Settings parsing in one process.
     const std::wstring fuzzer = quoteArgument(ownDirectory() + L"fault_campaign.exe");
     const std::wstring count = std::to_wstring(fuzzCount), seed = std::to_wstring(rng());
     const ProcessResult fuzz = runProcess(fuzzer + L" --settings-fuzz=" + count + L" --seed=" + seed, {{}, 600000});
@@ -559,7 +562,6 @@ SectionResult hostileLines(Rng rng, const Targets& targets, const std::wstring& 
         }
         finishCopies(copies, ::GetTickCount() + 20000, tally);
         const Copy& copy = copies.front();
-        // Every line on the standard streams and in any log file it wrote.
         std::vector<std::string> logs;
         std::error_code error;
         for (const auto& file : std::filesystem::directory_iterator(directory, error))
@@ -680,7 +682,7 @@ SectionResult soak(const Targets& t, unsigned long jumps) {
             wine ? "Wine's editor" : "stand-in", tally.otherThan(0), tally.hangs, editors, before.privateBytes,
             after.privateBytes, before.handles, after.handles, before.regions, after.regions, none, bare, key, value,
             (::GetTickCount() - start) / 1000.0);
-        std::printf("[ soak ] %s\n", summary.c_str());
+        std::printf("[ soak ] %s; exit codes of these jumps: %s\n", summary.c_str(), tally.histogram().c_str());
     }
     return {summary, clean};
 }
@@ -736,7 +738,6 @@ int wmain(int argc, wchar_t** argv) {
     };
     const unsigned seed = static_cast<unsigned>(number(L"--seed=", ::GetTickCount()));
     if (const unsigned long count = number(L"--settings-fuzz=", 0)) return settingsFuzz(seed, count);
-    // --quick: every section, a few rounds each (for trying the campaign itself).
     const bool quick = std::find(argv + 1, argv + argc, std::wstring(L"--quick")) != argv + argc;
     std::printf("[ campaign ] seed %u (repeat with --seed=%u)\n", seed, seed);
     const DWORD start = ::GetTickCount();

@@ -4,9 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
 
-#include "tests/support/editors.h"
+#include "tests/support/editors.h"  // and vectors
 
 // Wine answers GetProcessHandleCount with 0, so handles are counted in the system's handle
 // table (NtQuerySystemInformation, class 16), which Wine keeps for every process.
