@@ -170,12 +170,8 @@ struct Copy {
     bool crashed() const { return !hung() && result.started && !documented(result.exitCode); }
 };
 
-// A start the system refuses is tried once more: under Wine about one in 5,000 starts fails.
 Copy startCopy(const std::wstring& arguments, const std::wstring& directory = std::wstring()) {
-    const RunOptions options{{}, 60000, directory};
-    auto process = std::make_unique<RunningProcess>(hivescoutCommand(arguments), options);
-    if (!process->started()) process = std::make_unique<RunningProcess>(hivescoutCommand(arguments), options);
-    return Copy{std::move(process), {}};
+    return Copy{std::make_unique<RunningProcess>(hivescoutCommand(arguments), RunOptions{{}, 60000, directory}), {}};
 }
 
 // What the copies of a section did: their exit codes (a hung copy's as the campaign's kill
@@ -186,8 +182,11 @@ struct Tally {
     unsigned long copies = 0, hangs = 0, crashes = 0, ended = 0, undocumented = 0;
     unsigned long checked = 0, unknown = 0;  // report lines: checked, and in no known form
     void add(const Copy& copy) {
-        ++copies, ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
-        hangs += copy.hung(), crashes += copy.crashed(), ended += copy.terminated();
+        ++copies;
+        ++codes[copy.hung() ? kKilledByCampaign : copy.result.exitCode];
+        hangs += copy.hung();
+        crashes += copy.crashed();
+        ended += copy.terminated();
         undocumented += !copy.hung() && !documented(copy.result.exitCode);
     }
     // The copies that ended, without a hang, with another exit code.
@@ -623,20 +622,24 @@ long handlesAtExit(std::wstring line) {
     const unsigned char breakpoint = 0xCC;
     long count = -1;
     for (DEBUG_EVENT e{}; ::WaitForDebugEvent(&e, kHangMs);) {
-        if (e.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT)
-            ::CloseHandle(e.u.CreateProcessInfo.hFile),
-                ::WriteProcessMemory(process.get(), exitCall, &breakpoint, 1, nullptr);
+        if (e.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            ::CloseHandle(e.u.CreateProcessInfo.hFile);
+            ::WriteProcessMemory(process.get(), exitCall, &breakpoint, 1, nullptr);
+        }
         if (e.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) ::CloseHandle(e.u.LoadDll.hFile);
         const bool exception = e.dwDebugEventCode == EXCEPTION_DEBUG_EVENT;
         const bool stop = exception && e.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
         // The copy was ending anyway; it is not let go on past the breakpoint.
-        if (stop && e.u.Exception.ExceptionRecord.ExceptionAddress == exitCall)
-            count = handleCount(info.dwProcessId), ::TerminateProcess(process.get(), 0);
+        if (stop && e.u.Exception.ExceptionRecord.ExceptionAddress == exitCall) {
+            count = handleCount(info.dwProcessId);
+            ::TerminateProcess(process.get(), 0);
+        }
         ::ContinueDebugEvent(e.dwProcessId, e.dwThreadId,
                              exception && !stop ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
         if (e.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) return count;
     }
-    return ::TerminateProcess(process.get(), kKilledByCampaign), -1;
+    ::TerminateProcess(process.get(), kKilledByCampaign);
+    return -1;
 }
 
 // Jumps alternating key and value, `batch` copies at a time (the waiting ones never give up).

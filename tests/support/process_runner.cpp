@@ -65,11 +65,13 @@ RunningProcess::RunningProcess(const std::wstring& commandLine, const RunOptions
         saved[name] = ::GetEnvironmentVariableW(name.c_str(), old, 4096) ? old : L"";
         ::SetEnvironmentVariableW(name.c_str(), value.c_str());
     }
-    std::wstring writable = commandLine;
-    PROCESS_INFORMATION info{};
-    if (::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                         options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
-                         &info)) {
+    const wchar_t* const directory = options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str();
+    // A start the system refuses is tried once more: under Wine about one in 5,000 starts fails under load.
+    for (int attempt = 0; attempt < 2 && !process_; ++attempt) {
+        std::wstring writable = commandLine;
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr, directory, &startup, &info))
+            continue;
         process_.reset(info.hProcess);
         processId_ = info.dwProcessId;
         ::CloseHandle(info.hThread);
